@@ -1,0 +1,263 @@
+#include "document/objekt.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "document/byte_io.h"
+
+namespace plavesk {
+
+FileImage encodeFileImage(const TObjekt& e) {
+  ByteWriter w;
+  w.u8(e.kind);
+  w.i32(e.x);
+  w.i32(e.y);
+  w.i32(e.dim1);
+  w.i32(e.dim2);
+  w.i32(e.dim3);
+  w.u8(e.selected);
+  w.u8(e.layer);
+  w.u8(e.padShape);
+  w.zeros(4);  // points
+  w.i16(e.legacyGroup);
+  w.u8(e.workMark);
+  w.i32(e.angle);
+  w.zeros(4);  // groupIds
+  w.u8(0);     // reserved
+  w.u8(e.filled);
+  w.i32(e.clearance);
+  w.zeros(4);  // padLink
+  w.zeros(4);  // connections
+  w.u8(e.autorouted);
+  w.u8(e.mirrorH);
+  w.u8(e.mirrorV);
+  w.u8(e.cutout);
+  w.zeros(18);
+  FileImage image{};
+  std::copy(w.bytes().begin(), w.bytes().end(), image.begin());
+  return image;
+}
+
+void decodeFileImage(TObjekt& e, const uint8_t* image) {
+  ByteReader r(image, kFileImageSize);
+  e.kind = r.u8();
+  e.x = r.i32();
+  e.y = r.i32();
+  e.dim1 = r.i32();
+  e.dim2 = r.i32();
+  e.dim3 = r.i32();
+  e.selected = r.u8();
+  e.layer = r.u8();
+  e.padShape = r.u8();
+  r.skip(4);
+  e.legacyGroup = r.i16();
+  e.workMark = r.u8();
+  e.angle = r.i32();
+  r.skip(4);
+  r.skip(1);
+  e.filled = r.u8();
+  e.clearance = r.i32();
+  r.skip(8);
+  e.autorouted = r.u8();
+  e.mirrorH = r.u8();
+  e.mirrorV = r.u8();
+  e.cutout = r.u8();
+}
+
+TObjektPtr createTrack(int32_t width, int layer) {
+  auto e = std::make_unique<TObjekt>();
+  e->kind = kTrack;
+  e->dim3 = width;
+  e->layer = static_cast<uint8_t>(layer);
+  return e;
+}
+
+TObjektPtr createArea(int32_t outlineWidth, int layer) {
+  auto e = std::make_unique<TObjekt>();
+  e->kind = kArea;
+  e->dim3 = outlineWidth;
+  e->layer = static_cast<uint8_t>(layer);
+  e->closed = 1;
+  return e;
+}
+
+TObjektPtr createPad(TPoint centre, int32_t outerRadius, int shape, int layer,
+                     int32_t drillRadius) {
+  auto e = std::make_unique<TObjekt>();
+  e->kind = kPad;
+  e->x = centre.x;
+  e->y = centre.y;
+  e->dim1 = outerRadius;
+  e->dim2 = drillRadius;
+  e->padShape = static_cast<uint8_t>(shape);
+  e->layer = static_cast<uint8_t>(layer);
+  return e;
+}
+
+TObjektPtr createSmdPad(TPoint centre, int32_t width, int layer, int32_t height) {
+  auto e = std::make_unique<TObjekt>();
+  e->kind = kSmdPad;
+  e->x = centre.x;
+  e->y = centre.y;
+  e->dim1 = width;
+  e->dim2 = height;
+  e->layer = static_cast<uint8_t>(layer);
+  return e;
+}
+
+TObjektPtr createCircle(TPoint centre, int32_t outerRadius, int shape, int layer,
+                        int32_t innerRadius) {
+  auto e = std::make_unique<TObjekt>();
+  e->kind = kCircle;
+  e->x = centre.x;
+  e->y = centre.y;
+  e->dim1 = outerRadius;
+  e->dim2 = innerRadius;
+  e->padShape = static_cast<uint8_t>(shape);
+  e->layer = static_cast<uint8_t>(layer);
+  return e;
+}
+
+TObjektPtr createText(TPoint position, const std::string& text, bool mirroredV, bool mirroredH,
+                      int layer, int rotation, int spacing, int thickness, int32_t height) {
+  auto e = std::make_unique<TObjekt>();
+  e->kind = kText;
+  e->x = position.x;
+  e->y = position.y;
+  e->dim1 = height;
+  e->dim2 = thickness;
+  e->dim3 = spacing;
+  e->angle = rotation;
+  e->mirrorV = mirroredV ? 1 : 0;
+  e->mirrorH = mirroredH ? 1 : 0;
+  e->layer = static_cast<uint8_t>(layer);
+  e->text = text;
+  return e;
+}
+
+void addGroupId(TObjekt& e, int32_t id) { e.groupIds.push_back(id); }
+void addPoint(TObjekt& e, TPoint p) { e.points.push_back(p); }
+
+TObjektPtr copyElement(const TObjekt& s) {
+  auto t = std::make_unique<TObjekt>();
+  decodeFileImage(*t, encodeFileImage(s).data());
+  t->text = s.text;
+  if (s.kind == kArea) t->closed = 1;
+  if (s.hasPoints()) t->points = s.points;
+  if (s.kind == kText) {
+    t->strokes.reserve(s.strokes.size());
+    for (const auto& stroke : s.strokes) t->strokes.push_back(copyElement(*stroke));
+  }
+  if (s.hasConnections()) t->connections = s.connections;
+  t->groupIds = s.groupIds;
+  t->routeFrom = s.routeFrom;
+  t->routeTo = s.routeTo;
+  t->padLink = s.padLink;
+  t->linkIndex = s.linkIndex;
+  t->drawLayer = s.drawLayer;
+  t->highlight = 0;
+  const_cast<TObjekt&>(s).copyMark = 1;
+  return t;
+}
+
+namespace {
+
+// Position of every element of `source` and, for copied ones, the position of
+// its copy counted from the start of the copied run.
+struct CopyIndex {
+  std::unordered_map<const TObjekt*, size_t> copyPosition;
+
+  explicit CopyIndex(const TObjektList& source) {
+    size_t copied = 0;
+    copyPosition.reserve(source.size());
+    for (const auto& e : source)
+      if (e->copyMark == 1) copyPosition.emplace(e.get(), copied++);
+  }
+  TObjekt* target(const TObjekt* ref, TObjektList& target, size_t first) const {
+    auto it = copyPosition.find(ref);
+    if (it == copyPosition.end() || first + it->second >= target.size()) return nullptr;
+    return target[first + it->second].get();
+  }
+};
+
+}  // namespace
+
+void relinkConnections(const TObjektList& source, TObjektList& target, size_t first) {
+  CopyIndex index(source);
+  for (size_t i = first; i < target.size(); ++i) {
+    TObjekt& e = *target[i];
+    if (!e.hasConnections()) continue;
+    std::vector<TObjekt*> kept;
+    kept.reserve(e.connections.size());
+    for (TObjekt* ref : e.connections)
+      if (TObjekt* t = index.target(ref, target, first)) kept.push_back(t);
+    e.connections = std::move(kept);
+  }
+}
+
+void relinkRoutes(const TObjektList& source, TObjektList& target, size_t first) {
+  CopyIndex index(source);
+  for (size_t i = first; i < target.size(); ++i) {
+    TObjekt& e = *target[i];
+    if (e.kind != kTrack || !e.autorouted) continue;
+    e.routeFrom = e.routeFrom ? index.target(e.routeFrom, target, first) : nullptr;
+    e.routeTo = e.routeTo ? index.target(e.routeTo, target, first) : nullptr;
+  }
+}
+
+void relinkPadLinks(const TObjektList& source, TObjektList& target, size_t first) {
+  CopyIndex index(source);
+  for (size_t i = first; i < target.size(); ++i) {
+    TObjekt& e = *target[i];
+    if (e.kind != kPad || !e.padLink) continue;
+    e.padLink = index.target(e.padLink, target, first);
+  }
+}
+
+void copyList(TObjektList& target, const TObjektList& source) {
+  target.clear();
+  target.reserve(source.size());
+  for (const auto& e : source) e->copyMark = 0;
+  for (const auto& e : source) {
+    target.push_back(copyElement(*e));
+    target.back()->selected = 0;
+  }
+  relinkPadLinks(source, target, 0);
+  relinkConnections(source, target, 0);
+  relinkRoutes(source, target, 0);
+}
+
+int32_t nextGroupId(const TObjektList& list) {
+  int32_t largest = 0;
+  bool any = false;
+  for (const auto& e : list) {
+    if (e->groupIds.empty()) continue;
+    largest = any ? std::max(largest, e->groupIds.back()) : e->groupIds.back();
+    any = true;
+  }
+  return any ? largest + 1 : 1;
+}
+
+void clearReferencesTo(TObjektList& list, const ElementSet& gone) {
+  for (auto& e : list) {
+    if (e->padLink && gone.count(e->padLink)) e->padLink = nullptr;
+    if (e->routeFrom && gone.count(e->routeFrom)) e->routeFrom = nullptr;
+    if (e->routeTo && gone.count(e->routeTo)) e->routeTo = nullptr;
+    std::erase_if(e->connections, [&](const TObjekt* c) { return gone.count(c) != 0; });
+  }
+}
+
+size_t removeDegenerateElements(TObjektList& list) {
+  return deleteElementsIf(list, [](const TObjekt& e) { return e.hasPoints() && e.points.size() < 2; });
+}
+
+void swapCopperLayers(TObjektList& list) {
+  for (auto& e : list) {
+    if (e->layer == kCopper1)
+      e->layer = kCopper2;
+    else if (e->layer == kCopper2)
+      e->layer = kCopper1;
+  }
+}
+
+}  // namespace plavesk

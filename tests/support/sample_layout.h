@@ -1,0 +1,18 @@
+// Small layouts built by code for the tests.
+#pragma once
+
+#include "document/board.h"
+
+namespace plavesk::testing {
+
+// One board with a through-pad pair, an SMD pad, rubber bands, an autorouted
+// track between two pads, an area, a circle, a text with a stroke and groups.
+// Indexes: 0 pad A (side 1), 1 pad A' (side 2, partner of 0), 2 pad B,
+// 3 SMD pad, 4 track routed 0->2, 5 area, 6 circle, 7 text, 8 plain track.
+// Connections: 0-3, 2-3.
+TLayout makeSampleLayout();
+
+// Appends a pad and returns it.
+TObjekt& addPad(TObjektList& list, int x, int y, int layer = 1);
+
+}  // namespace plavesk::testing
