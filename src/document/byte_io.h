@@ -13,6 +13,7 @@ namespace plavesk {
 
 class ByteWriter {
  public:
+  void reserve(size_t n) { bytes_.reserve(n); }
   std::vector<uint8_t>& bytes() { return bytes_; }
   void u8(uint8_t v) { bytes_.push_back(v); }
   void i16(int16_t v) { raw(&v, 2); }
@@ -20,8 +21,10 @@ class ByteWriter {
   void u32(uint32_t v) { raw(&v, 4); }
   void f64(double v) { raw(&v, 8); }
   void raw(const void* p, size_t n) {
-    const auto* b = static_cast<const uint8_t*>(p);
-    bytes_.insert(bytes_.end(), b, b + n);  // x86 and ARM Linux are little-endian
+    // x86 and ARM Linux are little-endian, as the files are.
+    size_t at = bytes_.size();
+    bytes_.resize(at + n);
+    std::memcpy(bytes_.data() + at, p, n);
   }
   void zeros(size_t n) { bytes_.insert(bytes_.end(), n, 0); }
   // A length byte followed by `capacity` bytes; `text` is already in the file

@@ -644,6 +644,9 @@ std::vector<uint8_t> encodeLayout(TLayout& layout) {
   if (layout.hasActiveBoard()) closeGroupIdGaps(layout.elements());
   layout.storeState();
   ByteWriter w;
+  size_t estimate = 1024;
+  for (const auto& board : layout.boards) estimate += 600 + board->elements.size() * 120;
+  w.reserve(estimate);
   w.u32(kFileMagic + kCurrentFileVersion);
   w.i32(int32_t(layout.boards.size()));
   for (const auto& board : layout.boards) {

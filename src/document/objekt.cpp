@@ -1,6 +1,7 @@
 #include "document/objekt.h"
 
 #include <algorithm>
+#include <cstring>
 #include <unordered_map>
 
 #include "document/byte_io.h"
@@ -8,33 +9,26 @@
 namespace plavesk {
 
 FileImage encodeFileImage(const TObjekt& e) {
-  ByteWriter w;
-  w.u8(e.kind);
-  w.i32(e.x);
-  w.i32(e.y);
-  w.i32(e.dim1);
-  w.i32(e.dim2);
-  w.i32(e.dim3);
-  w.u8(e.selected);
-  w.u8(e.layer);
-  w.u8(e.padShape);
-  w.zeros(4);  // points
-  w.i16(e.legacyGroup);
-  w.u8(e.workMark);
-  w.i32(e.angle);
-  w.zeros(4);  // groupIds
-  w.u8(0);     // reserved
-  w.u8(e.filled);
-  w.i32(e.clearance);
-  w.zeros(4);  // padLink
-  w.zeros(4);  // connections
-  w.u8(e.autorouted);
-  w.u8(e.mirrorH);
-  w.u8(e.mirrorV);
-  w.u8(e.cutout);
-  w.zeros(18);
-  FileImage image{};
-  std::copy(w.bytes().begin(), w.bytes().end(), image.begin());
+  FileImage image{};  // pointer slots and reserved bytes stay zero
+  auto put = [&](int offset, auto value) { std::memcpy(image.data() + offset, &value, sizeof value); };
+  put(0, e.kind);
+  put(1, e.x);
+  put(5, e.y);
+  put(9, e.dim1);
+  put(13, e.dim2);
+  put(17, e.dim3);
+  put(21, e.selected);
+  put(22, e.layer);
+  put(23, e.padShape);
+  put(28, e.legacyGroup);
+  put(30, e.workMark);
+  put(31, e.angle);
+  put(40, e.filled);
+  put(41, e.clearance);
+  put(53, e.autorouted);
+  put(54, e.mirrorH);
+  put(55, e.mirrorV);
+  put(56, e.cutout);
   return image;
 }
 

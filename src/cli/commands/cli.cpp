@@ -8,6 +8,7 @@
 #include "cli/commands/info_command.h"
 #include "document/file_io.h"
 #include "document/layout_file.h"
+#include "editing/font_text_conversion.h"
 #include "editing/layout_commands.h"
 
 namespace plavesk {
@@ -69,6 +70,11 @@ int runConvert(const Arguments& a, std::ostream& out, std::ostream& err) {
   if (!openLayout(a.positional[0], layout, report, err)) return kExitFailed;
   if (report.version < kCurrentFileVersion)
     err << consoleText(olderVersionMessage(kConsoleLanguage)) << "\n";
+  // The question after opening is answered with Yes only on request.
+  if (a.has("--convert-font-texts") && report.fontTextCount > 0) {
+    convertFontTexts(layout, kCommandLinePixelsPerInch);
+    err << consoleText(fontTextReport(kConsoleLanguage)) << "\n";
+  }
   std::string error;
   if (!saveLayout(layout, a.positional[1], false, error)) {
     err << error << "\n";
@@ -80,7 +86,8 @@ int runConvert(const Arguments& a, std::ostream& out, std::ostream& err) {
 const std::map<std::string, Command>& commands() {
   static const std::map<std::string, Command> table = {
       {"info", {"info FILE.lay [--json] [--elements]", {"--json", "--elements"}, {}, 1, 1, runInfo}},
-      {"convert", {"convert IN.lay OUT.lay", {}, {}, 2, 2, runConvert}},
+      {"convert",
+       {"convert IN.lay OUT.lay [--convert-font-texts]", {"--convert-font-texts"}, {}, 2, 2, runConvert}},
   };
   return table;
 }
