@@ -1,0 +1,83 @@
+#include "editing/layout_commands.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "document/layout_file.h"
+#include "support/sample_layout.h"
+
+namespace plavesk {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A pad of radius 80 with clearance 40 reaches 120 units from its centre.
+TEST(DeleteElementsOutside, RemovesWhatSharesNoAreaWithTheBoard) {
+  struct Case {
+    const char* what;
+    TPoint centre;
+    bool kept;
+  } cases[] = {
+      {"inside", {5000, -5000}, true},
+      {"overlapping the left edge", {100, -5000}, true},
+      {"touching the left edge only", {-120, -5000}, false},
+      {"touching the top edge only", {5000, 120}, false},
+      {"far outside", {-5000, 5000}, false},
+      {"overlapping the bottom-right corner", {16100, -10100}, true},
+  };
+  for (const Case& c : cases) {
+    TLayout layout;
+    layout.addBoard("B");
+    TObjekt& pad = testing::addPad(layout.elements(), c.centre.x, c.centre.y);
+    TObjekt& other = testing::addPad(layout.elements(), 4000, -4000);
+    pad.connections = {&other};
+    other.connections = {&pad};
+    size_t removed = deleteElementsOutside(layout);
+    EXPECT_EQ(removed, c.kept ? 0u : 1u) << c.what;
+    EXPECT_EQ(layout.elements().size(), c.kept ? 2u : 1u) << c.what;
+    if (!c.kept) EXPECT_TRUE(other.connections.empty()) << c.what;
+  }
+}
+
+class Save : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("plavesk-save-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  fs::path dir;
+};
+
+TEST_F(Save, CleansTheActiveBoardOnlyAndAutosaveNothing) {
+  TLayout layout;
+  layout.addBoard("Other");
+  testing::addPad(layout.elements(), -9000, 9000);  // outside, but not active
+  TLayout sample = testing::makeSampleLayout();
+  layout.boards.push_back(std::move(sample.boards[0]));
+  layout.activateBoard(1);
+  testing::addPad(layout.elements(), -9000, 9000);   // outside the active board
+  layout.elements().push_back(createTrack(20, 1));  // a track of no points
+  const size_t activeBefore = layout.elements().size();
+  const std::string path = (dir / "b.lay").string();
+  std::string error;
+
+  ASSERT_TRUE(saveLayout(layout, path, true, error)) << error;
+  EXPECT_EQ(layout.elements().size(), activeBefore) << "autosave deletes nothing";
+
+  layout.modified = true;
+  ASSERT_TRUE(saveLayout(layout, path, false, error)) << error;
+  EXPECT_FALSE(layout.modified);
+  EXPECT_EQ(layout.elements().size(), activeBefore - 2);
+  EXPECT_EQ(layout.boards[0]->elements.size(), 1u);
+
+  TLayout back;
+  ASSERT_TRUE(readLayoutFile(back, path, {}).ok);
+  EXPECT_EQ(back.elements().size(), activeBefore - 2);
+  EXPECT_EQ(back.boards[0]->elements.size(), 1u);
+}
+
+}  // namespace
+}  // namespace plavesk
