@@ -1,100 +1,23 @@
 #include "cli/commands/cli.h"
 
 #include <algorithm>
-#include <functional>
-#include <map>
+#include <charconv>
+#include <cmath>
 #include <ostream>
 
-#include "cli/commands/info_command.h"
-#include "document/file_io.h"
-#include "document/layout_file.h"
-#include "editing/font_text_conversion.h"
-#include "editing/layout_commands.h"
+#include "cli/commands/cli_command.h"
 
 namespace plavesk {
 namespace {
 
-constexpr int kExitUsage = 1;
-constexpr int kExitFailed = 2;
-
-// Positional arguments and flags of one command.
-struct Arguments {
-  std::vector<std::string> positional;
-  std::map<std::string, std::string> options;  // "--flag" -> value ("" for switches)
-
-  bool has(const std::string& flag) const { return options.count(flag) != 0; }
-};
-
-struct Command {
-  std::string usage;
-  std::vector<std::string> switches;      // flags without a value
-  std::vector<std::string> valueOptions;  // flags followed by a value
-  size_t minPositional;
-  size_t maxPositional;
-  std::function<int(const Arguments&, std::ostream&, std::ostream&)> run;
-};
-
-// Console messages use the English texts of the program.
-constexpr int kConsoleLanguage = 1;
-
-std::string consoleText(std::string text) {
-  for (char& c : text)
-    if (c == '\r') c = '\n';
-  return text;
-}
-
-// Reads a layout as Open does; prints the failure and returns false.
-bool openLayout(const std::string& path, TLayout& layout, TReadReport& report, std::ostream& err) {
-  report = readLayoutFile(layout, path, TReadOptions{false, kConsoleLanguage});
-  if (!report.ok) {
-    err << report.error << "\n";
-    return false;
-  }
-  return true;
-}
-
-int runInfo(const Arguments& a, std::ostream& out, std::ostream& err) {
-  TLayout layout;
-  TReadReport report;
-  if (!openLayout(a.positional[0], layout, report, err)) return kExitFailed;
-  if (a.has("--json"))
-    out << layoutJson(layout, report.version, a.has("--elements"));
-  else
-    out << layoutSummary(layout, fileNameOf(a.positional[0]), report.version);
-  return 0;
-}
-
-int runConvert(const Arguments& a, std::ostream& out, std::ostream& err) {
-  TLayout layout;
-  TReadReport report;
-  if (!openLayout(a.positional[0], layout, report, err)) return kExitFailed;
-  if (report.version < kCurrentFileVersion)
-    err << consoleText(olderVersionMessage(kConsoleLanguage)) << "\n";
-  // The question after opening is answered with Yes only on request.
-  if (a.has("--convert-font-texts") && report.fontTextCount > 0) {
-    convertFontTexts(layout, kCommandLinePixelsPerInch);
-    err << consoleText(fontTextReport(kConsoleLanguage)) << "\n";
-  }
-  std::string error;
-  if (!saveLayout(layout, a.positional[1], false, error)) {
-    err << error << "\n";
-    return kExitFailed;
-  }
-  return 0;
-}
-
-const std::map<std::string, Command>& commands() {
-  static const std::map<std::string, Command> table = {
-      {"info", {"info FILE.lay [--json] [--elements]", {"--json", "--elements"}, {}, 1, 1, runInfo}},
-      {"convert",
-       {"convert IN.lay OUT.lay [--convert-font-texts]", {"--convert-font-texts"}, {}, 2, 2, runConvert}},
-  };
-  return table;
+std::map<std::string, CliCommand>& registry() {
+  static std::map<std::string, CliCommand> commands;
+  return commands;
 }
 
 void printUsage(std::ostream& err) {
   err << "usage: plavesk-cli COMMAND ...\ncommands:\n";
-  for (const auto& [name, command] : commands()) err << "  plavesk-cli " << command.usage << "\n";
+  for (const auto& [name, command] : cliCommands()) err << "  plavesk-cli " << command.usage << "\n";
 }
 
 bool contains(const std::vector<std::string>& list, const std::string& s) {
@@ -103,19 +26,70 @@ bool contains(const std::vector<std::string>& list, const std::string& s) {
 
 }  // namespace
 
+CliRegistration::CliRegistration(const std::string& name, CliCommand command) {
+  registry().emplace(name, std::move(command));
+}
+
+const std::map<std::string, CliCommand>& cliCommands() { return registry(); }
+
+std::string consoleText(std::string text) {
+  for (char& c : text)
+    if (c == '\r') c = '\n';
+  return text;
+}
+
+bool openLayoutForCli(const std::string& path, TLayout& layout, TReadReport& report,
+                      std::ostream& err) {
+  report = readLayoutFile(layout, path, TReadOptions{false, kConsoleLanguage});
+  if (!report.ok) {
+    err << report.error << "\n";
+    return false;
+  }
+  return true;
+}
+
+bool selectBoardForCli(const CliArguments& args, TLayout& layout, std::ostream& err) {
+  if (!args.has("--board")) return true;
+  const std::string text = args.value("--board");
+  int board = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), board);
+  if (ec != std::errc() || end != text.data() + text.size() || board < 1 ||
+      board > int(layout.boards.size())) {
+    err << "--board " << text << ": the layout has boards 1 to " << layout.boards.size() << "\n";
+    return false;
+  }
+  layout.activateBoard(board - 1);
+  return true;
+}
+
+std::optional<double> parseNumberOption(const CliArguments& args, const std::string& flag,
+                                        double fallback, double min, double max,
+                                        std::ostream& err) {
+  if (!args.has(flag)) return fallback;
+  const std::string text = args.value(flag);
+  double value = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value) ||
+      value < min || value > max) {
+    err << flag << " " << text << ": expected a number from " << min << " to " << max << "\n";
+    return std::nullopt;
+  }
+  return value;
+}
+
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty() || args[0] == "--help" || args[0] == "-h") {
     printUsage(err);
     return kExitUsage;
   }
-  auto it = commands().find(args[0]);
-  if (it == commands().end()) {
+  auto it = cliCommands().find(args[0]);
+  if (it == cliCommands().end()) {
     err << "plavesk-cli: unknown command \"" << args[0] << "\"\n";
     printUsage(err);
     return kExitUsage;
   }
-  const Command& command = it->second;
-  Arguments parsed;
+  const CliCommand& command = it->second;
+  CliArguments parsed;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg.size() > 1 && arg[0] == '-') {
