@@ -66,16 +66,18 @@ Region trackOutline(TPoint p1, TPoint p2, int32_t width, const DeviceMapping* de
 // A point of a circle element at `degrees` counter-clockwise from +x.
 TPoint arcPoint(const TObjekt& e, double degrees, int32_t radius);
 
-// True when the square p +- round(2 / zoom) units intersects the outline.
+// The square p +- round(2 / zoom) units that picks elements at p.
+TRect hitSquare(TPoint p, double zoom);
+// True when hitSquare(p, zoom) intersects the outline.
 bool hitElement(const TObjekt& e, TPoint p, double zoom);
 // The vertex (areas, tracks) or arc end (circles: 0 start, 1 end) under p;
 // -1 for none and for other kinds.
 int hitNode(const TObjekt& e, TPoint p, double zoom);
 
 void moveElement(TObjekt& e, int32_t dx, int32_t dy);
-void rotateElement(TObjekt& e, TPoint centre);    // 90 degrees clockwise on screen
-void mirrorElementH(TObjekt& e, TPoint centre);   // about x = centre.x
-void mirrorElementV(TObjekt& e, TPoint centre);   // about y = centre.y
+void rotateElement(TObjekt& e, TPoint centre);   // 90 degrees clockwise on screen
+void mirrorElementH(TObjekt& e, TPoint centre);  // about x = centre.x
+void mirrorElementV(TObjekt& e, TPoint centre);  // about y = centre.y
 // Legacy lines: the first end has the smaller x; for equal x the larger y.
 void normaliseLine(TObjekt& e);
 

@@ -54,7 +54,8 @@ std::vector<std::vector<Pt>> randomPolygons(unsigned seed, int count) {
     for (int i = 0; i < n; ++i) {
       const double a = 2 * std::numbers::pi * i * (star ? 2 : 1) / n;
       const double rr = r * (k % 3 == 0 ? 1.0 : jitter(rng));
-      poly.push_back(Pt{cx + int(std::lround(rr * std::cos(a))), cy + int(std::lround(rr * std::sin(a)))});
+      poly.push_back(
+          Pt{cx + int(std::lround(rr * std::cos(a))), cy + int(std::lround(rr * std::sin(a)))});
     }
     result.push_back(poly);
   }
@@ -166,16 +167,16 @@ TEST_P(EllipseAccuracyTest, CircleIsExactToHalfAUnit) {
   EXPECT_NEAR(disc.area(), expected, 2 * std::numbers::pi * r * 0.5);
 }
 
-INSTANTIATE_TEST_SUITE_P(Radii, EllipseAccuracyTest, ::testing::Values(1, 2, 3, 10, 47, 100, 1000, 6000));
+INSTANTIATE_TEST_SUITE_P(Radii, EllipseAccuracyTest,
+                         ::testing::Values(1, 2, 3, 10, 47, 100, 1000, 6000));
 
 TEST(RegionEllipse, AreaOfAnEllipseIsCloseToPiAB) {
-  const struct {
-    int32_t w, h;
-  } cases[] = {{2000, 600}, {601, 1999}, {7, 3}, {100000, 40}};
+  const struct { int32_t w, h; } cases[] = {{2000, 600}, {601, 1999}, {7, 3}, {100000, 40}};
   for (const auto& c : cases) {
     const Region e = Region::ellipse(0, 0, c.w, c.h);
     const double a = c.w / 2.0, b = c.h / 2.0;
-    const double perimeter = std::numbers::pi * (3 * (a + b) - std::sqrt((3 * a + b) * (a + 3 * b)));
+    const double perimeter =
+        std::numbers::pi * (3 * (a + b) - std::sqrt((3 * a + b) * (a + 3 * b)));
     EXPECT_NEAR(e.area(), std::numbers::pi * a * b, perimeter * 0.5) << c.w << "x" << c.h;
     EXPECT_EQ(e.boundingBox(), (Region::Box{0, 0, c.w, c.h}));
   }
@@ -189,7 +190,7 @@ TEST(RegionRectangle, PointAndRectangleTestsAtTheEdges) {
   const struct {
     Pt p;
     bool in;
-  } points[] = {{{50, 25}, true}, {{0, 0}, true}, {{100, 50}, true}, {{100, 25}, true},
+  } points[] = {{{50, 25}, true},   {{0, 0}, true},    {{100, 50}, true}, {{100, 25}, true},
                 {{101, 25}, false}, {{50, -1}, false}, {{-1, -1}, false}};
   for (const auto& c : points) EXPECT_EQ(r.containsPoint(c.p), c.in) << c.p.x << "," << c.p.y;
 
@@ -197,13 +198,13 @@ TEST(RegionRectangle, PointAndRectangleTestsAtTheEdges) {
     Region::Box rect;
     bool hits;
   } rects[] = {
-      {{100, 0, 200, 50}, false},   // shares the right edge only
-      {{100, 50, 150, 80}, false},  // shares a corner only
-      {{99, 0, 200, 50}, true},     // overlaps one unit
-      {{-10, -10, 200, 200}, true}, // contains the rectangle
-      {{10, 10, 20, 20}, true},     // inside it
-      {{20, 20, 10, 10}, true},     // same, corners swapped
-      {{10, 10, 10, 20}, false},    // no area
+      {{100, 0, 200, 50}, false},    // shares the right edge only
+      {{100, 50, 150, 80}, false},   // shares a corner only
+      {{99, 0, 200, 50}, true},      // overlaps one unit
+      {{-10, -10, 200, 200}, true},  // contains the rectangle
+      {{10, 10, 20, 20}, true},      // inside it
+      {{20, 20, 10, 10}, true},      // same, corners swapped
+      {{10, 10, 10, 20}, false},     // no area
       {{200, 200, 300, 300}, false},
   };
   for (const auto& c : rects)
@@ -219,7 +220,8 @@ TEST(RegionCombination, RingHasAHoleThatRectanglesAndPointsSee) {
   EXPECT_FALSE(ring.intersectsRect({-100, -100, 100, 100}));
   EXPECT_TRUE(ring.intersectsRect({-100, 850, 100, 870}));
   EXPECT_TRUE(ring.intersectsRect({-2000, -2000, 2000, 2000}));
-  EXPECT_NEAR(ring.area(), std::numbers::pi * (1000.0 * 1000 - 800.0 * 800), 2000 * std::numbers::pi);
+  EXPECT_NEAR(ring.area(), std::numbers::pi * (1000.0 * 1000 - 800.0 * 800),
+              2000 * std::numbers::pi);
   EXPECT_EQ(ring.boundingBox(), (Region::Box{-1000, -1000, 1000, 1000}));
   EXPECT_EQ(ring.polygons().size(), 2u);
 }

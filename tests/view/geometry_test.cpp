@@ -100,12 +100,12 @@ std::vector<TObjektPtr> everyKind() {
   list.push_back(area({{0, 0}, {1000, -100}, {800, -900}, {100, -700}}, 20));
   list.push_back(track({{0, 0}, {1000, 0}, {1000, -1000}}, 100, 40));
   list.push_back(track({{300, -300}, {300, -300}}, 80));
-  list.push_back(arc(1000, 800, 0, 0));          // ring
-  list.push_back(arc(1000, 0, 0, 0, true));      // disc
-  list.push_back(arc(1000, 800, 0, 90));         // quarter arc
-  list.push_back(arc(1000, 800, 30, 300));       // more than half
+  list.push_back(arc(1000, 800, 0, 0));      // ring
+  list.push_back(arc(1000, 0, 0, 0, true));  // disc
+  list.push_back(arc(1000, 800, 0, 90));     // quarter arc
+  list.push_back(arc(1000, 800, 30, 300));   // more than half
   list.push_back(arc(1000, 800, 0, 180));
-  list.push_back(arc(1000, 0, 45, 135, true));   // filled sector with inner radius 0
+  list.push_back(arc(1000, 0, 45, 135, true));  // filled sector with inner radius 0
   list.push_back(arc(1200, 300, 200, 10, true));
   list.push_back(strokeText());
   list.push_back(createSmdPad({-500, 700}, 100, kCopper1, 40));
@@ -117,11 +117,9 @@ TEST(GeometryWorkedNumbers, SnappingOnGrids) {
     double grid;
     TPoint in, out;
   } cases[] = {
-      {254, {380, -130}, {254, -254}},
-      {7.9375, {20, 0}, {24, 0}},
-      {254, {127, -127}, {0, 0}},      // halves go to the even multiple
-      {254, {381, -381}, {508, -508}},
-      {100, {-49, 51}, {0, 100}},
+      {254, {380, -130}, {254, -254}}, {7.9375, {20, 0}, {24, 0}},
+      {254, {127, -127}, {0, 0}},  // halves go to the even multiple
+      {254, {381, -381}, {508, -508}}, {100, {-49, 51}, {0, 100}},
   };
   for (const auto& c : cases) EXPECT_EQ(snapToGrid(c.in, c.grid), c.out) << c.grid;
 }
@@ -159,10 +157,17 @@ TEST(GeometryWorkedNumbers, PadAndSmdBounds) {
     int shape;
     TRect bounds;
   } cases[] = {
-      {1, {-115, -115, 115, 115}}, {2, {-115, -115, 115, 115}}, {3, {-115, -115, 115, 115}},
-      {4, {-230, -115, 230, 115}}, {5, {-230, -115, 230, 115}}, {6, {-230, -115, 230, 115}},
-      {7, {-115, -230, 115, 230}}, {8, {-115, -230, 115, 230}}, {9, {-115, -230, 115, 230}},
-      {0, {}},                     {10, {}},
+      {1, {-115, -115, 115, 115}},
+      {2, {-115, -115, 115, 115}},
+      {3, {-115, -115, 115, 115}},
+      {4, {-230, -115, 230, 115}},
+      {5, {-230, -115, 230, 115}},
+      {6, {-230, -115, 230, 115}},
+      {7, {-115, -230, 115, 230}},
+      {8, {-115, -230, 115, 230}},
+      {9, {-115, -230, 115, 230}},
+      {0, {}},
+      {10, {}},
   };
   for (const auto& c : cases) {
     auto pad = createPad({0, 0}, 75, c.shape, kCopper1, 40);
@@ -220,9 +225,21 @@ TEST(GeometryWorkedNumbers, RotationsAndMirrorsOfSingleElements) {
     std::function<void(TObjekt&)> op;
     int32_t angle, end;
   } arcCases[] = {
-      {"rotate", [](TObjekt& e) { rotateElement(e, {0, 0}); }, 270, 0},
-      {"mirror H", [](TObjekt& e) { mirrorElementH(e, {0, 0}); }, 90, 180},
-      {"mirror V", [](TObjekt& e) { mirrorElementV(e, {0, 0}); }, 270, 360},
+      {"rotate",
+       [](TObjekt& e) {
+         rotateElement(e, {0, 0});
+       },
+       270, 0},
+      {"mirror H",
+       [](TObjekt& e) {
+         mirrorElementH(e, {0, 0});
+       },
+       90, 180},
+      {"mirror V",
+       [](TObjekt& e) {
+         mirrorElementV(e, {0, 0});
+       },
+       270, 360},
   };
   for (const auto& c : arcCases) {
     auto a = arc(1000, 800, 0, 90);
@@ -264,6 +281,13 @@ TEST(GeometryWorkedNumbers, ArcOfHalfTurnIsCutByItsWedgeAndLargerOnesLoseTheRest
     EXPECT_EQ(r.containsPoint({1000 - 636, -2000 - 636}), c.bottomInside) << c.end;
     EXPECT_FALSE(r.containsPoint({1000, -2000})) << c.end;
   }
+  // Round caps of radius (r - d) div 2 at both ends, on the middle radius.
+  auto quarter = arc(1000, 800, 0, 90);
+  const Region q = *elementOutline(*quarter);
+  EXPECT_TRUE(q.containsPoint({1000 + 900, -2000 - 95}));
+  EXPECT_FALSE(q.containsPoint({1000 + 900, -2000 - 105}));
+  EXPECT_TRUE(q.containsPoint({1000 - 95, -2000 + 900}));
+  EXPECT_FALSE(q.containsPoint({1000 - 105, -2000 + 900}));
   // The sweep of 181 degrees reaches past 180.
   auto half = arc(1000, 800, 0, 180), more = arc(1000, 800, 0, 190);
   EXPECT_GT(elementOutline(*more)->area(), elementOutline(*half)->area());
@@ -293,8 +317,10 @@ TEST(GeometryMends, TextsWithoutStrokesAndUnknownPadShapesHaveNoGeometry) {
     rotateElement(*pad, {0, 0});
     EXPECT_EQ(pad->padShape, shape);
   }
+  // A track of one point has no outline; its box is the zero rectangle
+  // pushed out by half its width (50) and its clearance (0).
   auto lonely = track({{5, 5}}, 100);
-  EXPECT_EQ(elementBounds(*lonely), TRect{});
+  EXPECT_EQ(elementBounds(*lonely), (TRect{-50, -50, 50, 50}));
   EXPECT_FALSE(elementOutline(*lonely).has_value());
   auto unknown = std::make_unique<TObjekt>();
   unknown->kind = 42;
@@ -309,11 +335,11 @@ TEST(GeometryHitTests, SquareAroundThePointMeetsTheOutline) {
     double zoom;
     bool hit;
   } cases[] = {
-      {{500, 51}, 1.0, true},    // square 49..53 overlaps the edge at 50
-      {{500, 52}, 1.0, false},   // square 50..54 only touches it
-      {{500, 60}, 0.1, true},    // 20 units of tolerance at zoom 0.1
+      {{500, 51}, 1.0, true},   // square 49..53 overlaps the edge at 50
+      {{500, 52}, 1.0, false},  // square 50..54 only touches it
+      {{500, 60}, 0.1, true},   // 20 units of tolerance at zoom 0.1
       {{500, 71}, 0.1, false},
-      {{1060, 0}, 0.1, true},    // round end
+      {{1060, 0}, 0.1, true},  // round end
       {{1050 + 15, 50 + 15}, 0.1, false},
   };
   for (const auto& c : cases)
@@ -322,10 +348,10 @@ TEST(GeometryHitTests, SquareAroundThePointMeetsTheOutline) {
 
 TEST(GeometryHitTests, NodesOfTracksAndArcEnds) {
   auto t = track({{0, 0}, {1000, 0}, {1000, 0}, {2000, 500}}, 100);
-  EXPECT_EQ(hitNode(*t, {1000, 0}, 1.0), 2);  // coincident vertices: the later one
-  EXPECT_EQ(hitNode(*t, {-50, -50}, 1.0), 0); // left and top inclusive
-  EXPECT_EQ(hitNode(*t, {50, 0}, 1.0), -1);   // right exclusive
-  EXPECT_EQ(hitNode(*t, {25, 0}, 0.1), 0);    // at least three pixels: 30 units
+  EXPECT_EQ(hitNode(*t, {1000, 0}, 1.0), 2);   // coincident vertices: the later one
+  EXPECT_EQ(hitNode(*t, {-50, -50}, 1.0), 0);  // left and top inclusive
+  EXPECT_EQ(hitNode(*t, {50, 0}, 1.0), -1);    // right exclusive
+  EXPECT_EQ(hitNode(*t, {25, 0}, 0.1), 0);     // at least three pixels: 30 units
   EXPECT_EQ(hitNode(*t, {500, 0}, 1.0), -1);
 
   auto a = arc(1000, 800, 0, 90);  // middle radius 900
@@ -360,8 +386,8 @@ TEST(GeometryMove, EveryKindMovesAsAWhole) {
     auto moved = copyElement(*original);
     moveElement(*moved, 130, -70);
     const TRect before = elementBounds(*original), after = elementBounds(*moved);
-    EXPECT_EQ(after, (TRect{before.left + 130, before.top - 70, before.right + 130,
-                            before.bottom - 70}))
+    EXPECT_EQ(after,
+              (TRect{before.left + 130, before.top - 70, before.right + 130, before.bottom - 70}))
         << describe(*original);
     moveElement(*moved, -130, 70);
     expectSameGeometry(*moved, *original);

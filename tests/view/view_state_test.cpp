@@ -24,10 +24,8 @@ TEST_F(ViewStateTest, WorldToDeviceAndBack) {
     bool mirrored;
     TPoint world, pixel;
   } cases[] = {
-      {0.1, false, {1000, -500}, {100, 50}},
-      {0.1, true, {1000, -500}, {1500, 50}},
-      {1.0, false, {0, 0}, {0, 0}},
-      {0.5, false, {16000, -10000}, {8000, 5000}},
+      {0.1, false, {1000, -500}, {100, 50}}, {0.1, true, {1000, -500}, {1500, 50}},
+      {1.0, false, {0, 0}, {0, 0}},          {0.5, false, {16000, -10000}, {8000, 5000}},
       {0.01, false, {150, -250}, {2, 2}},  // 1.5 and 2.5 round to even
   };
   for (const auto& c : cases) {
