@@ -148,13 +148,13 @@ bool readRoutes(ByteReader& r, TObjektList& list, std::string& error, size_t& re
   return true;
 }
 
-bool checkRecord(const TObjekt& e, size_t index, std::string& error) {
+bool checkRecord(const TObjekt& e, size_t index, std::string& error, bool macroLayers) {
   if (!isValidKind(e.kind)) {
     error = "element " + std::to_string(index + 1) + " has the unknown kind " +
             std::to_string(e.kind);
     return false;
   }
-  if (!isValidLayer(e.layer)) {
+  if (!isValidLayer(e.layer) && !(macroLayers && (e.layer == 5 || e.layer == 6))) {
     error = "element " + std::to_string(index + 1) + " has the invalid layer " +
             std::to_string(e.layer);
     return false;
@@ -415,7 +415,8 @@ void writeElementBlock(ByteWriter& w, const TObjektList& list) {
   }
 }
 
-bool readElementBlock(ByteReader& r, TObjektList& list, std::string& error, size_t& repairs) {
+bool readElementBlock(ByteReader& r, TObjektList& list, std::string& error, size_t& repairs,
+                      bool macroLayers) {
   int32_t count;
   if (!readCount(r, kFileImageSize + 8, count)) {
     error = r.failed() ? truncated("the element count") : "the element count is invalid";
@@ -431,7 +432,7 @@ bool readElementBlock(ByteReader& r, TObjektList& list, std::string& error, size
     }
     auto e = std::make_unique<TObjekt>();
     decodeFileImage(*e, image);
-    if (!checkRecord(*e, size_t(i), error)) return false;
+    if (!checkRecord(*e, size_t(i), error, macroLayers)) return false;
     e->selected = 0;
     e->closed = 1;
     int32_t length = r.i32();
@@ -463,7 +464,7 @@ bool readElementBlock(ByteReader& r, TObjektList& list, std::string& error, size
         stroke->selected = 0;
         stroke->closed = 1;
         stroke->autorouted = 0;
-        if (!isValidLayer(stroke->layer)) stroke->layer = e->layer;
+        if (!isValidLayer(stroke->layer)) stroke->layer = isValidLayer(e->layer) ? e->layer : 2;
         ok = readPoints(r, stroke->points);
         e->strokes.push_back(std::move(stroke));
       }
@@ -481,7 +482,8 @@ bool readElementBlock(ByteReader& r, TObjektList& list, std::string& error, size
   return readRoutes(r, list, error, repairs);
 }
 
-bool readElementBlockV3(ByteReader& r, TObjektList& list, std::string& error, size_t& repairs) {
+bool readElementBlockV3(ByteReader& r, TObjektList& list, std::string& error, size_t& repairs,
+                        bool macroLayers) {
   int32_t count;
   if (!readCount(r, kV3RecordSize + 4, count)) {
     error = r.failed() ? truncated("the element count") : "the element count is invalid";
@@ -492,7 +494,7 @@ bool readElementBlockV3(ByteReader& r, TObjektList& list, std::string& error, si
     const uint8_t* record = r.take(kV3RecordSize);
     if (!record) break;
     auto e = decodeV3Record(record);
-    if (!checkRecord(*e, size_t(i), error)) return false;
+    if (!checkRecord(*e, size_t(i), error, macroLayers)) return false;
     int32_t groups;
     bool ok = readCount(r, 4, groups);
     if (ok) {
@@ -515,7 +517,8 @@ bool readElementBlockV3(ByteReader& r, TObjektList& list, std::string& error, si
       r, list, [](const TObjekt& e) { return e.kind == kPad; }, error, repairs);
 }
 
-bool readLegacyElements(ByteReader& r, int version, TObjektList& list, std::string& error) {
+bool readLegacyElements(ByteReader& r, int version, TObjektList& list, std::string& error,
+                        bool macroLayers) {
   int16_t count = r.i16();
   if (r.failed() || count < 0) {
     error = r.failed() ? truncated("the element count") : "the element count is invalid";
@@ -526,7 +529,7 @@ bool readLegacyElements(ByteReader& r, int version, TObjektList& list, std::stri
     const uint8_t* record = r.take(kLegacyRecordSize);
     if (!record) break;
     auto e = decodeLegacyRecord(record);
-    if (!checkRecord(*e, size_t(i), error)) return false;
+    if (!checkRecord(*e, size_t(i), error, macroLayers)) return false;
     if (version == 2) {
       int16_t groups = r.i16();
       if (groups < 0 || size_t(groups) * 2 > r.remaining()) break;

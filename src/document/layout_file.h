@@ -57,10 +57,14 @@ bool writeLayoutFile(TLayout& layout, const std::string& path, bool autosave, st
 // Element blocks, also used by macro files. Readers return false with a
 // message on a truncated or inconsistent block; references that are invalid
 // are dropped and counted in `repairs`.
+// Macro files may hold the layer codes 5 and 6 of old versions.
 void writeElementBlock(ByteWriter& w, const TObjektList& list);
-bool readElementBlock(ByteReader& r, TObjektList& list, std::string& error, size_t& repairs);
-bool readElementBlockV3(ByteReader& r, TObjektList& list, std::string& error, size_t& repairs);
-bool readLegacyElements(ByteReader& r, int version, TObjektList& list, std::string& error);
+bool readElementBlock(ByteReader& r, TObjektList& list, std::string& error, size_t& repairs,
+                      bool macroLayers = false);
+bool readElementBlockV3(ByteReader& r, TObjektList& list, std::string& error, size_t& repairs,
+                        bool macroLayers = false);
+bool readLegacyElements(ByteReader& r, int version, TObjektList& list, std::string& error,
+                        bool macroLayers = false);
 
 // Version-1 group numbers become group ids, as "Build group" would make them.
 void convertLegacyGroups(TObjektList& list);

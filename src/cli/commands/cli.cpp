@@ -94,9 +94,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     const std::string& arg = args[i];
     if (arg.size() > 1 && arg[0] == '-') {
       if (contains(command.switches, arg)) {
-        parsed.options[arg] = "";
+        parsed.options.emplace(arg, "");
       } else if (contains(command.valueOptions, arg) && i + 1 < args.size()) {
-        parsed.options[arg] = args[++i];
+        parsed.options.emplace(arg, args[i + 1]);
+        ++i;
       } else {
         err << "plavesk-cli " << args[0] << ": unknown or incomplete option \"" << arg
             << "\"\nusage: plavesk-cli " << command.usage << "\n";

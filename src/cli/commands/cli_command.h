@@ -22,12 +22,18 @@ constexpr int kConsoleLanguage = 1;
 
 struct CliArguments {
   std::vector<std::string> positional;
-  std::map<std::string, std::string> options;  // "--flag" -> value ("" for switches)
+  // "--flag" -> value ("" for switches); a flag given twice keeps both.
+  std::multimap<std::string, std::string> options;
 
   bool has(const std::string& flag) const { return options.count(flag) != 0; }
   std::string value(const std::string& flag, const std::string& fallback = "") const {
     auto it = options.find(flag);
     return it == options.end() ? fallback : it->second;
+  }
+  std::vector<std::string> values(const std::string& flag) const {
+    std::vector<std::string> all;
+    for (auto [it, end] = options.equal_range(flag); it != end; ++it) all.push_back(it->second);
+    return all;
   }
 };
 

@@ -1,0 +1,373 @@
+#include "editing/editor.h"
+
+#include <unordered_map>
+
+#include "editing/element_at.h"
+#include "view/layer_visibility.h"
+
+namespace plavesk {
+namespace {
+
+int sideOf(int layer) { return isSide2Layer(layer) ? 2 : 1; }
+
+// Elements by outermost group id, for selection propagation.
+using GroupIndex = std::unordered_map<int32_t, std::vector<TObjekt*>>;
+
+GroupIndex indexGroups(const TObjektList& list) {
+  GroupIndex groups;
+  for (const auto& e : list)
+    if (!e->groupIds.empty()) groups[e->groupIds.back()].push_back(e.get());
+  return groups;
+}
+
+}  // namespace
+
+TEditor::TEditor() = default;
+
+void TEditor::invalidate(const TObjekt& e) {
+  if (events.invalidate) events.invalidate(elementBounds(e));
+}
+void TEditor::repaint() {
+  if (events.repaint) events.repaint();
+}
+void TEditor::commandStatesChanged() {
+  if (events.commandStatesChanged) events.commandStatesChanged();
+}
+void TEditor::discardContours() {
+  if (events.contoursDiscarded) events.contoursDiscarded();
+}
+
+bool TEditor::setUndoEntries(int entries) {
+  if (entries < 1 || entries > kMaxUndoEntries) return false;
+  undoDepth_ = entries - 1;
+  return true;
+}
+
+void TEditor::takeSnapshot() {
+  if (layout.suppressSnapshots > 0 || !layout.hasActiveBoard()) return;
+  TBoard& board = layout.active();
+  while (int(board.undoStack.size()) > undoDepth_) board.undoStack.erase(board.undoStack.begin());
+  board.undoStack.emplace_back();
+  copyList(board.undoStack.back(), board.elements);
+  board.redoStack.clear();
+  commandStatesChanged();
+  layout.modified = true;
+  discardContours();
+  repaint();
+}
+
+// The newest entry of `from` becomes the board's list; the current list,
+// unselected, goes onto `to`. A snapshot is consistent in itself, so moving
+// it in gives the same as copying it and freeing the original.
+void TEditor::restoreFrom(std::vector<TObjektList>& from, std::vector<TObjektList>& to) {
+  TObjektList& current = layout.elements();
+  for (auto& e : current) {
+    e->selected = 0;
+    e->highlight = 0;
+  }
+  to.push_back(std::move(current));
+  current = std::move(from.back());
+  from.pop_back();
+  // Undo and redo change the document: a save, an undo and a close must not
+  // lose the difference.
+  layout.modified = true;
+  discardContours();
+  repaint();
+  commandStatesChanged();
+}
+
+bool TEditor::undo() {
+  if (!layout.hasActiveBoard() || operationInProgress || layout.active().undoStack.empty())
+    return false;
+  restoreFrom(layout.active().undoStack, layout.active().redoStack);
+  return true;
+}
+
+bool TEditor::redo() {
+  if (!layout.hasActiveBoard() || operationInProgress || layout.active().redoStack.empty())
+    return false;
+  restoreFrom(layout.active().redoStack, layout.active().undoStack);
+  return true;
+}
+
+void TEditor::discardNewestSnapshot() {
+  if (layout.hasActiveBoard() && !layout.active().undoStack.empty())
+    layout.active().undoStack.pop_back();
+}
+
+void TEditor::setSelected(TObjekt& e, bool value) {
+  const uint8_t v = value ? 1 : 0;
+  if (e.selected == v) return;
+  auto mark = [&](TObjekt& x) {
+    if (x.selected != v) {
+      x.selected = v;
+      invalidate(x);
+    }
+    if (x.kind == kPad && x.padLink && x.padLink->selected != v) {
+      x.padLink->selected = v;
+      invalidate(*x.padLink);
+    }
+  };
+  mark(e);
+  if (e.groupIds.empty()) return;
+  const int32_t g = e.groupIds.back();
+  for (auto& other : elements())
+    if (!other->groupIds.empty() && other->groupIds.back() == g) mark(*other);
+}
+
+void TEditor::deselectAll() {
+  if (!layout.hasActiveBoard()) return;
+  for (auto& e : elements()) {
+    if (!e->selected) continue;
+    e->selected = 0;
+    invalidate(*e);
+  }
+}
+
+void TEditor::selectAll() {
+  if (!layout.hasActiveBoard()) return;
+  // Same result as selecting every visible element in turn, but each group
+  // is spread once instead of once per member.
+  GroupIndex groups = indexGroups(elements());
+  auto selectOne = [&](TObjekt& x) {
+    x.selected = 1;
+    if (x.kind == kPad && x.padLink) x.padLink->selected = 1;
+  };
+  for (auto& e : elements()) {
+    if (e->selected || !isLayerVisible(working(), e->layer)) continue;
+    selectOne(*e);
+    if (e->groupIds.empty()) continue;
+    auto it = groups.find(e->groupIds.back());
+    for (TObjekt* member : it->second) selectOne(*member);
+    groups.erase(it);
+  }
+  repaint();
+  commandStatesChanged();
+}
+
+int TEditor::selectAt(TPoint p) {
+  if (!layout.hasActiveBoard()) return -1;
+  int i = elementAt(elements(), working(), p, false);
+  if (i < 0) {
+    deselectAll();
+  } else {
+    TObjekt& e = *elements()[i];
+    if (!e.selected) deselectAll();
+    if (isLayerVisible(working(), e.layer)) setSelected(e, true);
+  }
+  commandStatesChanged();
+  return i;
+}
+
+size_t TEditor::selectedCount() const {
+  size_t n = 0;
+  for (const auto& e : const_cast<TEditor*>(this)->elements()) n += e->selected;
+  return n;
+}
+
+bool TEditor::copy() {
+  if (!layout.hasActiveBoard() || selectedCount() == 0) return false;
+  copySide_ = sideOf(working().activeLayer);
+  clipboard_.clear();
+  TObjektList& list = elements();
+  std::unordered_map<const TObjekt*, size_t> clipPosition;
+  for (auto& e : list) e->copyMark = 0;
+  for (auto& e : list) {
+    if (!e->selected) continue;
+    clipPosition[e.get()] = clipboard_.size();
+    clipboard_.push_back(copyElement(*e));
+  }
+  for (auto& c : clipboard_) {
+    if (c->kind != kPad || !c->padLink) continue;
+    auto it = clipPosition.find(c->padLink);
+    c->padLink = it == clipPosition.end() ? nullptr : clipboard_[it->second].get();
+  }
+  relinkConnections(list, clipboard_, 0);
+  relinkRoutes(list, clipboard_, 0);
+  for (auto& c : clipboard_) c->selected = 0;
+  commandStatesChanged();
+  return true;
+}
+
+bool TEditor::cut() { return copy() && deleteSelection(); }
+
+bool TEditor::deleteSelection() {
+  if (!layout.hasActiveBoard() || selectedCount() == 0) return false;
+  takeSnapshot();
+  for (auto& e : elements())
+    if (e->selected) invalidate(*e);
+  deleteElementsIf(elements(), [](const TObjekt& e) { return e.selected != 0; });
+  repaint();
+  commandStatesChanged();
+  return true;
+}
+
+bool TEditor::paste(int32_t dx, int32_t dy) {
+  if (!layout.hasActiveBoard() || clipboard_.empty()) return false;
+  takeSnapshot();
+  TObjektList& list = elements();
+  const int32_t g = nextGroupId(list);
+  const size_t n = list.size();
+  deselectAll();
+  const bool otherSide = copySide_ != sideOf(working().activeLayer);
+  std::unordered_map<const TObjekt*, size_t> clipPosition;
+  for (size_t i = 0; i < clipboard_.size(); ++i) {
+    clipPosition[clipboard_[i].get()] = i;
+    clipboard_[i]->copyMark = 0;
+  }
+  for (auto& c : clipboard_) {
+    moveElement(*c, dx, dy);
+    list.push_back(copyElement(*c));
+    TObjekt& copy = *list.back();
+    copy.selected = 1;
+    copy.legacyGroup = 0;
+    for (int32_t& id : copy.groupIds) id += g;
+    bool throughPad = copy.kind == kPad && c->padLink;
+    if (otherSide && !throughPad) {
+      copy.layer = uint8_t(otherSideLayer(copy.layer));
+      for (auto& stroke : copy.strokes) stroke->layer = uint8_t(otherSideLayer(stroke->layer));
+    }
+  }
+  for (size_t i = 0; i < clipboard_.size(); ++i) {
+    const TObjekt& c = *clipboard_[i];
+    if (c.kind != kPad || !c.padLink) continue;
+    list[n + i]->padLink = list[n + clipPosition[c.padLink]].get();
+  }
+  relinkConnections(clipboard_, list, n);
+  relinkRoutes(clipboard_, list, n);
+  closeGroupIdGaps(list);
+  groupSelection();
+  for (size_t i = n; i < list.size(); ++i) invalidate(*list[i]);
+  commandStatesChanged();
+  return true;
+}
+
+bool TEditor::groupSelection() {
+  std::vector<TObjekt*> selected;
+  for (auto& e : elements())
+    if (e->selected) selected.push_back(e.get());
+  if (selected.size() < 2) return false;
+  const int32_t first = selected[0]->lastGroupId();
+  bool oneGroup = true;
+  for (TObjekt* e : selected) oneGroup &= !e->groupIds.empty() && e->groupIds.back() == first;
+  if (oneGroup) return false;
+  const int32_t id = nextGroupId(elements());
+  for (TObjekt* e : selected) {
+    e->groupIds.push_back(id);
+    invalidate(*e);
+  }
+  return true;
+}
+
+bool TEditor::buildGroup() {
+  if (!layout.hasActiveBoard()) return false;
+  takeSnapshot();
+  bool changed = groupSelection();
+  commandStatesChanged();
+  return changed;
+}
+
+bool TEditor::splitGroup() {
+  if (!layout.hasActiveBoard()) return false;
+  takeSnapshot();
+  bool changed = false;
+  for (auto& e : elements()) {
+    if (!e->selected || e->groupIds.empty()) continue;
+    e->groupIds.pop_back();
+    changed = true;
+  }
+  repaint();
+  commandStatesChanged();
+  return changed;
+}
+
+TObjekt& TEditor::addThroughPartner(TObjekt& pad) {
+  TObjektList& list = elements();
+  list.push_back(copyElement(pad));
+  TObjekt& partner = *list.back();
+  partner.layer = uint8_t(otherSideLayer(pad.layer));
+  partner.connections.clear();
+  partner.padLink = &pad;
+  partner.linkIndex = -1;
+  pad.padLink = &partner;
+  return partner;
+}
+
+void TEditor::insertElements(const TObjektList& source, TPoint offset) {
+  if (!layout.hasActiveBoard()) return;
+  takeSnapshot();
+  TObjektList& list = elements();
+  const int32_t g = nextGroupId(list);
+  const size_t n = list.size();
+  deselectAll();
+  std::unordered_map<const TObjekt*, size_t> position;
+  for (size_t i = 0; i < source.size(); ++i) position[source[i].get()] = i;
+  for (const auto& s : source) {
+    list.push_back(copyElement(*s));
+    TObjekt& copy = *list.back();
+    moveElement(copy, offset.x, offset.y);
+    copy.selected = 1;
+    if (copy.layer == 5) copy.layer = kCopper2;
+    if (copy.layer == 6) copy.layer = kSilk1;
+    for (int32_t& id : copy.groupIds) id += g;
+    copy.connections.clear();
+    copy.routeFrom = copy.routeTo = nullptr;
+  }
+  const size_t end = list.size();
+  for (size_t i = n; i < end; ++i) {
+    TObjekt& copy = *list[i];
+    const TObjekt& s = *source[i - n];
+    if (copy.kind != kPad || !s.padLink) {
+      copy.padLink = nullptr;
+      continue;
+    }
+    if (s.padLink == &s || s.linkIndex < -2 || !position.count(s.padLink)) {
+      copy.padLink = nullptr;
+      addThroughPartner(copy);
+    } else {
+      copy.padLink = list[n + position[s.padLink]].get();
+    }
+  }
+  for (size_t i = n; i < list.size(); ++i) list[i]->linkIndex = -1;
+  groupSelection();
+  repaint();
+  commandStatesChanged();
+}
+
+TCommandStates TEditor::commandStates() const {
+  TCommandStates s;
+  auto& self = *const_cast<TEditor*>(this);
+  if (!self.layout.hasActiveBoard()) return s;
+  s.paste = !clipboard_.empty();
+  s.undo = !self.layout.active().undoStack.empty();
+  s.redo = !self.layout.active().redoStack.empty();
+  size_t selected = 0;
+  int32_t first = 0;
+  bool oneGroup = true;
+  for (const auto& e : self.elements()) {
+    if (!e->selected) continue;
+    if (selected++ == 0) first = e->lastGroupId();
+    oneGroup &= !e->groupIds.empty() && e->groupIds.back() == first;
+    s.splitGroup |= !e->groupIds.empty();
+  }
+  s.copy = selected > 0;
+  s.buildGroup = selected >= 2 && !oneGroup;
+  return s;
+}
+
+void TEditor::activateBoard(int index) {
+  layout.activateBoard(index);
+  discardContours();
+  repaint();
+  commandStatesChanged();
+}
+
+TBoard& TEditor::addBoard(const std::string& name) {
+  TBoard& board = layout.addBoard(name);
+  layout.modified = true;
+  repaint();
+  commandStatesChanged();
+  return board;
+}
+
+}  // namespace plavesk
