@@ -99,6 +99,8 @@ void TMacroPreview::setThroughPads(bool on) {
 void TMacroPreview::orientTo(int activeLayer) {
   int copper = -1, silk = -1;
   for (const auto& e : macro.elements) {
+    // A through pad lies on both sides and tells nothing about the side.
+    if (e->kind == kPad && e->padLink && e->padLink != e.get()) continue;
     if (isCopperLayer(e->layer)) copper = e->layer;
     else if (isValidLayer(e->layer)) silk = e->layer;
   }
