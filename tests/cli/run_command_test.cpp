@@ -96,10 +96,14 @@ TEST_F(RunCommand, MacrosGoThroughFilesAndQuotedPaths) {
       << errors;
   TLayout layout = read("m.lay");
   TObjektList& l = layout.boards[1]->elements;
-  // Pads A and A' are already a pair; pad B gets its partner on side 2.
+  // Pads A and A' are already a pair; pad B gets its partner. Board 2 has
+  // copper side 2 active, so the side-1 macro arrives flipped: B on side 2,
+  // its partner on side 1.
   ASSERT_EQ(l.size(), 5u);
   EXPECT_EQ(l[4]->padLink, l[2].get());
-  EXPECT_EQ(l[4]->layer, kCopper2);
+  EXPECT_EQ(l[2]->layer, kCopper2);
+  EXPECT_EQ(l[4]->layer, kCopper1);
+  EXPECT_EQ(l[2]->x, 5000 - 3000 + 1000) << "mirrored about the reference pad A";
   for (auto& e : l) EXPECT_EQ(e->groupIds, std::vector<int32_t>{1});
 }
 
