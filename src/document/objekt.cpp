@@ -134,7 +134,25 @@ void addPoint(TObjekt& e, TPoint p) { e.points.push_back(p); }
 
 TObjektPtr copyElement(const TObjekt& s) {
   auto t = std::make_unique<TObjekt>();
-  decodeFileImage(*t, encodeFileImage(s).data());
+  // The fields of the file image.
+  t->kind = s.kind;
+  t->x = s.x;
+  t->y = s.y;
+  t->dim1 = s.dim1;
+  t->dim2 = s.dim2;
+  t->dim3 = s.dim3;
+  t->selected = s.selected;
+  t->layer = s.layer;
+  t->padShape = s.padShape;
+  t->legacyGroup = s.legacyGroup;
+  t->workMark = s.workMark;
+  t->angle = s.angle;
+  t->filled = s.filled;
+  t->clearance = s.clearance;
+  t->autorouted = s.autorouted;
+  t->mirrorH = s.mirrorH;
+  t->mirrorV = s.mirrorV;
+  t->cutout = s.cutout;
   t->text = s.text;
   if (s.kind == kArea) t->closed = 1;
   if (s.hasPoints()) t->points = s.points;
@@ -174,10 +192,7 @@ struct CopyIndex {
   }
 };
 
-}  // namespace
-
-void relinkConnections(const TObjektList& source, TObjektList& target, size_t first) {
-  CopyIndex index(source);
+void relinkConnections(const CopyIndex& index, TObjektList& target, size_t first) {
   for (size_t i = first; i < target.size(); ++i) {
     TObjekt& e = *target[i];
     if (!e.hasConnections()) continue;
@@ -189,8 +204,7 @@ void relinkConnections(const TObjektList& source, TObjektList& target, size_t fi
   }
 }
 
-void relinkRoutes(const TObjektList& source, TObjektList& target, size_t first) {
-  CopyIndex index(source);
+void relinkRoutes(const CopyIndex& index, TObjektList& target, size_t first) {
   for (size_t i = first; i < target.size(); ++i) {
     TObjekt& e = *target[i];
     if (e.kind != kTrack || !e.autorouted) continue;
@@ -199,13 +213,24 @@ void relinkRoutes(const TObjektList& source, TObjektList& target, size_t first) 
   }
 }
 
-void relinkPadLinks(const TObjektList& source, TObjektList& target, size_t first) {
-  CopyIndex index(source);
+void relinkPadLinks(const CopyIndex& index, TObjektList& target, size_t first) {
   for (size_t i = first; i < target.size(); ++i) {
     TObjekt& e = *target[i];
     if (e.kind != kPad || !e.padLink) continue;
     e.padLink = index.target(e.padLink, target, first);
   }
+}
+
+}  // namespace
+
+void relinkConnections(const TObjektList& source, TObjektList& target, size_t first) {
+  relinkConnections(CopyIndex(source), target, first);
+}
+void relinkRoutes(const TObjektList& source, TObjektList& target, size_t first) {
+  relinkRoutes(CopyIndex(source), target, first);
+}
+void relinkPadLinks(const TObjektList& source, TObjektList& target, size_t first) {
+  relinkPadLinks(CopyIndex(source), target, first);
 }
 
 void copyList(TObjektList& target, const TObjektList& source) {
@@ -216,9 +241,10 @@ void copyList(TObjektList& target, const TObjektList& source) {
     target.push_back(copyElement(*e));
     target.back()->selected = 0;
   }
-  relinkPadLinks(source, target, 0);
-  relinkConnections(source, target, 0);
-  relinkRoutes(source, target, 0);
+  const CopyIndex index(source);
+  relinkPadLinks(index, target, 0);
+  relinkConnections(index, target, 0);
+  relinkRoutes(index, target, 0);
 }
 
 int32_t nextGroupId(const TObjektList& list) {
