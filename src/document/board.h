@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -100,7 +101,9 @@ class TLayout {
 
   bool hasActiveBoard() const { return activeBoard >= 0 && activeBoard < int(boards.size()); }
   TBoard& active() { return *boards[activeBoard]; }
+  const TBoard& active() const { return *boards[activeBoard]; }
   TObjektList& elements() { return boards[activeBoard]->elements; }
+  const TObjektList& elements() const { return boards[activeBoard]->elements; }
 
   // Appends a board with default settings and activates it.
   TBoard& addBoard(const std::string& name);
@@ -118,7 +121,7 @@ class TLayout {
 
   // Called with a template path when a board becomes active; returns false
   // when the image cannot be loaded. Unset: templates are not checked.
-  bool (*loadTemplate)(const std::string& path) = nullptr;
+  std::function<bool(const std::string& path)> loadTemplate;
 
  private:
   bool moveBoard(int to);

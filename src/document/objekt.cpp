@@ -168,7 +168,7 @@ TObjektPtr copyElement(const TObjekt& s) {
   t->linkIndex = s.linkIndex;
   t->drawLayer = s.drawLayer;
   t->highlight = 0;
-  const_cast<TObjekt&>(s).copyMark = 1;
+  s.copyMark = 1;
   return t;
 }
 

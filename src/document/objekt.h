@@ -104,7 +104,7 @@ struct TObjekt {
   uint8_t highlight = 0;
   TObjekt* routeFrom = nullptr;
   TObjekt* routeTo = nullptr;
-  uint8_t copyMark = 0;
+  mutable uint8_t copyMark = 0;  // scratch of copy passes, set on the source
   TObjektList strokes;  // texts: stroke tracks
   std::string text;     // UTF-8
 

@@ -161,7 +161,8 @@ int TEditor::selectAt(TPoint p) {
 
 size_t TEditor::selectedCount() const {
   size_t n = 0;
-  for (const auto& e : const_cast<TEditor*>(this)->elements()) n += e->selected;
+  if (!layout.hasActiveBoard()) return 0;
+  for (const auto& e : elements()) n += e->selected;
   return n;
 }
 
@@ -336,15 +337,14 @@ void TEditor::insertElements(const TObjektList& source, TPoint offset) {
 
 TCommandStates TEditor::commandStates() const {
   TCommandStates s;
-  auto& self = *const_cast<TEditor*>(this);
-  if (!self.layout.hasActiveBoard()) return s;
+  if (!layout.hasActiveBoard()) return s;
   s.paste = !clipboard_.empty();
-  s.undo = !self.layout.active().undoStack.empty();
-  s.redo = !self.layout.active().redoStack.empty();
+  s.undo = !layout.active().undoStack.empty();
+  s.redo = !layout.active().redoStack.empty();
   size_t selected = 0;
   int32_t first = 0;
   bool oneGroup = true;
-  for (const auto& e : self.elements()) {
+  for (const auto& e : elements()) {
     if (!e->selected) continue;
     if (selected++ == 0) first = e->lastGroupId();
     oneGroup &= !e->groupIds.empty() && e->groupIds.back() == first;

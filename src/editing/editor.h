@@ -42,6 +42,7 @@ class TEditor {
   bool operationInProgress = false;
 
   TObjektList& elements() { return layout.elements(); }
+  const TObjektList& elements() const { return layout.elements(); }
   TBoardRecord& working() { return layout.working; }
 
   // --- undo and redo ---
