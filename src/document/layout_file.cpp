@@ -181,12 +181,13 @@ void applyLegacy(TObjekt& e, const LegacyFields& f, const std::string& shortText
   e.text = e.kind == kFontText ? cp1252ToUtf8(shortText) : std::string();
 }
 
-TObjektPtr decodeV3Record(const uint8_t* b) {
-  ByteReader r(b, kV3RecordSize);
+// The fields both older record forms share; their integers are Int wide.
+template <class Int>
+TObjektPtr decodeOldRecordStart(ByteReader& r) {
   auto e = std::make_unique<TObjekt>();
   e->kind = r.u8();
   LegacyFields f;
-  for (int32_t& v : f.values) v = r.i32();
+  for (int32_t& v : f.values) v = sizeof(Int) == 4 ? r.i32() : r.i16();
   e->selected = r.u8();
   e->layer = r.u8();
   e->padShape = r.u8();
@@ -194,29 +195,23 @@ TObjektPtr decodeV3Record(const uint8_t* b) {
   r.skip(4);
   e->legacyGroup = r.i16();
   e->workMark = r.u8();
-  f.angle = r.i32();
+  f.angle = sizeof(Int) == 4 ? r.i32() : r.i16();
+  applyLegacy(*e, f, text);
+  return e;
+}
+
+TObjektPtr decodeV3Record(const uint8_t* b) {
+  ByteReader r(b, kV3RecordSize);
+  auto e = decodeOldRecordStart<int32_t>(r);
   r.skip(4 + 1);
   e->filled = r.u8();
   e->clearance = r.i32();
-  applyLegacy(*e, f, text);
   return e;
 }
 
 TObjektPtr decodeLegacyRecord(const uint8_t* b) {
   ByteReader r(b, kLegacyRecordSize);
-  auto e = std::make_unique<TObjekt>();
-  e->kind = r.u8();
-  LegacyFields f;
-  for (int32_t& v : f.values) v = r.i16();
-  e->selected = r.u8();
-  e->layer = r.u8();
-  e->padShape = r.u8();
-  std::string text = r.shortString(15);
-  r.skip(4);
-  e->legacyGroup = r.i16();
-  e->workMark = r.u8();
-  f.angle = r.i16();
-  applyLegacy(*e, f, text);
+  auto e = decodeOldRecordStart<int16_t>(r);
   if (e->kind == kCircle) {
     e->dim3 = 0;
     e->angle = 0;
