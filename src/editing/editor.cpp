@@ -34,6 +34,8 @@ void TEditor::commandStatesChanged() {
   if (events.commandStatesChanged) events.commandStatesChanged();
 }
 void TEditor::discardContours() {
+  if (contours.empty()) return;
+  contours.clear();
   if (events.contoursDiscarded) events.contoursDiscarded();
 }
 

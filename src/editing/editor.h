@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "document/board.h"
+#include "output/contour_types.h"
 #include "view/geometry.h"
 
 namespace plavesk {
@@ -40,6 +41,10 @@ class TEditor {
   TEditorEvents events;
   // Set while a tool shows rubber-band feedback: undo and redo wait.
   bool operationInProgress = false;
+  // The isolation contours of the last milling run, drawn by the view until
+  // an edit, undo, redo, another board or layout, the photo view, the
+  // connection tool or the next run discards them.
+  TContourList contours;
 
   TObjektList& elements() { return layout.elements(); }
   const TObjektList& elements() const { return layout.elements(); }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 #include <unordered_set>
 
@@ -88,6 +89,32 @@ TEST(Undo, RedoIsEmptiedByANewChangeAndBothMarkModified) {
   ASSERT_TRUE(editor.undo());
   editor.takeSnapshot();
   EXPECT_FALSE(editor.redo()) << "a new change empties the redo stack";
+}
+
+TEST(Undo, EditsUndoAndBoardSwitchesDiscardTheContours) {
+  TEditor editor;
+  editor.addBoard("A");
+  editor.addBoard("B");
+  int discarded = 0;
+  editor.events.contoursDiscarded = [&] { ++discarded; };
+  auto keepContours = [&] { editor.contours = {{{0, 0}, {100, 0}, {100, 100}}}; };
+  struct Step {
+    const char* what;
+    std::function<void()> run;
+  } steps[] = {
+      {"snapshot", [&] { editor.takeSnapshot(); }},
+      {"undo", [&] { editor.undo(); }},
+      {"redo", [&] { editor.redo(); }},
+      {"other board", [&] { editor.activateBoard(0); }},
+  };
+  for (const Step& step : steps) {
+    keepContours();
+    step.run();
+    EXPECT_TRUE(editor.contours.empty()) << step.what;
+  }
+  EXPECT_EQ(discarded, 4);
+  editor.takeSnapshot();
+  EXPECT_EQ(discarded, 4) << "nothing to discard, no event";
 }
 
 TEST(Undo, WaitsWhileAToolShowsFeedbackAndStaysOnItsBoard) {

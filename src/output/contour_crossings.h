@@ -1,0 +1,55 @@
+// Step 2 of the contour computation: the crossing points of the polygon
+// edges, found through a grid of edge cells instead of comparing every edge
+// with every edge, and inserted into the polygons.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "output/contour_shapes.h"
+#include "output/contour_types.h"
+
+namespace plavesk {
+
+// The graph works in hundredths of a unit.
+constexpr int64_t kContourScale = 100;
+
+struct TPoint64 {
+  int64_t x = 0;
+  int64_t y = 0;
+  friend bool operator==(const TPoint64&, const TPoint64&) = default;
+};
+using TScaledPolygon = std::vector<TPoint64>;
+
+std::vector<TScaledPolygon> scalePolygons(const std::vector<TShapePolygon>& polygons);
+
+// The crossing point of edge e0 -> e1 with edge f0 -> f1 as the computation
+// records it: the boxes of the edges (widened where flat) overlap, the edges
+// are not parallel, and the point on e, rounded, lies on both boxes.
+std::optional<TPoint64> edgeCrossing(TPoint64 e0, TPoint64 e1, TPoint64 f0, TPoint64 f1);
+
+// A crossing of edge `edgeA` of polygon `polygonA` with edge `edgeB` of the
+// later polygon `polygonB` (edge i runs from vertex i to the next, the last
+// one back to vertex 0).
+struct TCrossingPair {
+  uint32_t polygonA = 0;
+  uint32_t edgeA = 0;
+  uint32_t polygonB = 0;
+  uint32_t edgeB = 0;
+  TPoint64 point;
+  friend bool operator==(const TCrossingPair&, const TCrossingPair&) = default;
+};
+
+// Every crossing between edges of different polygons, in recording order:
+// by polygon A, then polygon B, then edge of A, then edge of B.
+std::vector<TCrossingPair> findCrossings(const std::vector<TScaledPolygon>& polygons,
+                                         const TContourProgress& progress = {});
+
+// The polygons with the crossing points inserted after the start vertex of
+// their edge, nearest first (Manhattan distance), points at equal distance
+// in the reverse order of their recording.
+std::vector<TScaledPolygon> insertCrossings(const std::vector<TScaledPolygon>& polygons,
+                                            const std::vector<TCrossingPair>& crossings);
+
+}  // namespace plavesk

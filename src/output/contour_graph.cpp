@@ -1,0 +1,137 @@
+#include "output/contour_graph.h"
+
+#include <cmath>
+#include <unordered_map>
+
+#include "output/contour_shapes.h"
+
+namespace plavesk {
+namespace {
+
+struct PointHash {
+  size_t operator()(const TPoint64& p) const {
+    uint64_t h = uint64_t(p.x) * 0x9E3779B97F4A7C15ull ^ (uint64_t(p.y) + 0x632BE59BD9B4E019ull);
+    h ^= h >> 31;
+    h *= 0xBF58476D1CE4E5B9ull;
+    return size_t(h ^ (h >> 29));
+  }
+};
+
+int32_t unscale(int64_t v) {
+  return static_cast<int32_t>(std::nearbyint(static_cast<double>(v) / kContourScale));
+}
+
+}  // namespace
+
+std::vector<uint32_t> TContourGraph::successors(uint32_t n) const {
+  std::vector<uint32_t> out;
+  forEachSuccessor(n, [&](uint32_t s) { out.push_back(s); });
+  return out;
+}
+
+TContourGraph buildContourGraph(const std::vector<TScaledPolygon>& polygons,
+                                const TContourProgress& progress) {
+  TContourGraph g;
+  size_t total = 0;
+  for (const auto& poly : polygons) total += poly.size();
+  g.nodes.reserve(total);
+  for (size_t p = 0; p < polygons.size(); ++p) {
+    if (progress) progress(TContourStep::kVectorList, p, polygons.size());
+    const auto& poly = polygons[p];
+    const uint32_t first = uint32_t(g.nodes.size());
+    for (size_t i = 0; i < poly.size(); ++i) {
+      const TPoint64& before = poly[i == 0 ? poly.size() - 1 : i - 1];
+      if (poly[i] == before) continue;
+      g.nodes.push_back({poly[i], 0, 0, -1});
+    }
+    const uint32_t end = uint32_t(g.nodes.size());
+    for (uint32_t n = first; n < end; ++n) {
+      g.nodes[n].next = n + 1 < end ? n + 1 : first;
+      g.nodes[n].pred = n > first ? n - 1 : end - 1;
+    }
+  }
+
+  // Join the nodes at the same place: the first node of each place heads it.
+  const size_t count = g.nodes.size();
+  std::unordered_map<TPoint64, uint32_t, PointHash> headOf;
+  headOf.reserve(count);
+  std::vector<uint32_t> head(count), size(count, 0);
+  for (uint32_t n = 0; n < count; ++n) {
+    if (progress && n % 4096 == 0) progress(TContourStep::kVectorList, n, count);
+    head[n] = headOf.try_emplace(g.nodes[n].p, n).first->second;
+    ++size[head[n]];
+  }
+  std::vector<int32_t> groupOfHead(count, -1);
+  g.groupStart.push_back(0);
+  for (uint32_t n = 0; n < count; ++n)
+    if (head[n] == n && size[n] > 1) {
+      groupOfHead[n] = int32_t(g.groupStart.size() - 1);
+      g.groupStart.push_back(g.groupStart.back() + size[n]);
+    }
+  g.members.resize(g.groupStart.back());
+  std::vector<uint32_t> fill(g.groupStart.begin(), g.groupStart.end() - 1);
+  for (uint32_t n = 0; n < count; ++n) {
+    const int32_t group = groupOfHead[head[n]];
+    if (group < 0) continue;
+    g.nodes[n].group = group;
+    g.members[fill[group]++] = n;
+  }
+  if (progress) progress(TContourStep::kVectorList, count, count);
+  return g;
+}
+
+TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& progress) {
+  TTraceResult result;
+  const size_t count = graph.nodes.size();
+  std::vector<uint8_t> used(count, 0);
+  std::vector<int64_t> position(count, -1);  // place in the current walk
+  std::vector<uint32_t> trace;
+  for (uint32_t start = 0; start < count; ++start) {
+    if (used[start]) continue;
+    if (progress) progress(TContourStep::kOutlines, start, count);
+    trace.assign(1, start);
+    used[start] = 1;
+    position[start] = 0;
+    int64_t closedAt = -1;
+    for (;;) {
+      const uint32_t n = trace.back();
+      const TContourNode& node = graph.nodes[n];
+      const TPoint64 a = graph.nodes[node.pred].p, b = node.p;
+      uint32_t best = 0;
+      long double bestValue = -1;
+      graph.forEachSuccessor(n, [&](uint32_t s) {
+        const TPoint64 c = graph.nodes[s].p;
+        const long double value = turningValue(a.x, a.y, b.x, b.y, c.x, c.y);
+        if (value > bestValue) {
+          bestValue = value;
+          best = s;
+        }
+      });
+      if (position[best] >= 0) {
+        closedAt = position[best];
+        break;
+      }
+      trace.push_back(best);
+      if (used[best]) break;  // ran into an earlier walk
+      used[best] = 1;
+      position[best] = int64_t(trace.size() - 1);
+    }
+    for (uint32_t n : trace) position[n] = -1;
+    if (closedAt < 0) {
+      ++result.abandoned;
+      continue;
+    }
+    TContour loop;
+    loop.reserve(trace.size() - size_t(closedAt));
+    for (size_t i = size_t(closedAt); i < trace.size(); ++i) {
+      const TPoint64& p = graph.nodes[trace[i]].p;
+      loop.push_back({unscale(p.x), unscale(p.y)});
+      graph.forEachSuccessor(trace[i], [&](uint32_t s) { used[s] = 1; });
+    }
+    result.loops.push_back(std::move(loop));
+  }
+  if (progress) progress(TContourStep::kOutlines, count, count);
+  return result;
+}
+
+}  // namespace plavesk

@@ -1,0 +1,57 @@
+// Steps 3 and 4 of the contour computation: the polygons with their crossing
+// points become a graph of nodes, nodes at the same place are joined so a
+// walk can change polygons there, and walks taking the leftmost turn give the
+// loops.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "output/contour_crossings.h"
+#include "output/contour_types.h"
+
+namespace plavesk {
+
+struct TContourNode {
+  TPoint64 p;
+  uint32_t next = 0;   // first successor: the next node on its own polygon
+  uint32_t pred = 0;   // the previous node on its own polygon
+  int32_t group = -1;  // the nodes at the same place, when there are several
+};
+
+// Node successors are the node's own next node followed by the next nodes
+// of every other node at the same place, in creation order; that is what
+// joining every pair of equal nodes in creation order gives.
+class TContourGraph {
+ public:
+  std::vector<TContourNode> nodes;
+  // Group g holds members[groupStart[g] .. groupStart[g + 1]), ascending.
+  std::vector<uint32_t> groupStart;
+  std::vector<uint32_t> members;
+
+  template <class F>
+  void forEachSuccessor(uint32_t n, F f) const {
+    f(nodes[n].next);
+    const int32_t g = nodes[n].group;
+    if (g < 0) return;
+    for (uint32_t i = groupStart[g]; i < groupStart[g + 1]; ++i)
+      if (members[i] != n) f(nodes[members[i]].next);
+  }
+  std::vector<uint32_t> successors(uint32_t n) const;
+};
+
+// Polygon by polygon, vertex by vertex; a vertex equal to the one before it
+// (the first compared with the last) gives no node.
+TContourGraph buildContourGraph(const std::vector<TScaledPolygon>& polygons,
+                                const TContourProgress& progress = {});
+
+struct TTraceResult {
+  std::vector<TContour> loops;  // in units
+  size_t abandoned = 0;         // walks that ran into an earlier walk
+};
+
+// Walks from every unused node, always turning leftmost, until each walk
+// closes a loop or runs into an earlier one. Walks have no length limit.
+TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& progress = {});
+
+}  // namespace plavesk

@@ -1,0 +1,56 @@
+// The values shared by the isolation contour computation and its users: the
+// options of a run, the progress report and the result the editor keeps.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "document/objekt.h"
+
+namespace plavesk {
+
+struct TContourOptions {
+  int layer = kCopper1;                // copper layer 1 or 3
+  int32_t channelWidth = 0;            // units; 0 unless the channel is included
+  bool singleLineTexts = false;        // unselected texts are engraved as single lines
+  bool singleLineMarkedTexts = false;  // selected texts are engraved as single lines
+};
+
+// Texts engraved as single lines are not part of the copper.
+inline bool isSingleLineText(const TObjekt& e, const TContourOptions& o) {
+  return e.kind == kText && (e.selected ? o.singleLineMarkedTexts : o.singleLineTexts);
+}
+
+// The five steps shown by the progress window, in order.
+enum class TContourStep : int {
+  kSegments = 0,
+  kVectors = 1,
+  kVectorList = 2,
+  kOutlines = 3,
+  kOptimise = 4,
+};
+constexpr int kContourStepCount = 5;
+
+// Called with the current step and the progress within it (position of
+// range); the range is set per step.
+using TContourProgress = std::function<void(TContourStep step, size_t position, size_t range)>;
+
+// A closed milling path in units; the last point connects to the first.
+using TContour = std::vector<TPoint>;
+// The result of a run, in the order the milling file writes it. The editor
+// keeps it for the view until an edit, undo or redo, the photo view, the
+// connection tool, a new or opened layout or the next run discards it.
+using TContourList = std::vector<TContour>;
+
+struct TContourResult {
+  TContourList contours;
+  // Closed loops without an inner point: they are dropped, which may leave
+  // copper unisolated, so the count is shown to the user.
+  size_t droppedLoops = 0;
+  // Traces that ran into an earlier trace and gave no loop.
+  size_t abandonedTraces = 0;
+};
+
+}  // namespace plavesk
