@@ -1,0 +1,91 @@
+// A canvas drawing into a 24-bit image in memory, without anti-aliasing, so
+// that every pixel has one of the colours drawn. It needs no display and no
+// toolkit: image export and the tests of the paint routines use it.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "platform/core/canvas.h"
+#include "platform/core/canvas_figures.h"
+
+namespace plavesk {
+
+// Rows from the top, three bytes a pixel in the order blue, green, red (the
+// order of a Windows bitmap row), rows packed without padding.
+class RasterImage {
+ public:
+  RasterImage() = default;
+  RasterImage(int32_t width, int32_t height, CanvasColour fill = 0x00FFFFFF);
+
+  int32_t width() const { return width_; }
+  int32_t height() const { return height_; }
+  CanvasColour pixel(int32_t x, int32_t y) const {
+    const uint8_t* p = &bgr_[(size_t(y) * size_t(width_) + size_t(x)) * 3];
+    return CanvasColour(p[2]) | (CanvasColour(p[1]) << 8) | (CanvasColour(p[0]) << 16);
+  }
+  void setPixel(int32_t x, int32_t y, CanvasColour c) {
+    uint8_t* p = &bgr_[(size_t(y) * size_t(width_) + size_t(x)) * 3];
+    p[0] = uint8_t(c >> 16);
+    p[1] = uint8_t(c >> 8);
+    p[2] = uint8_t(c);
+  }
+  const uint8_t* row(int32_t y) const { return &bgr_[size_t(y) * size_t(width_) * 3]; }
+  uint8_t* row(int32_t y) { return &bgr_[size_t(y) * size_t(width_) * 3]; }
+  void fill(CanvasColour c);
+
+ private:
+  int32_t width_ = 0;
+  int32_t height_ = 0;
+  std::vector<uint8_t> bgr_;
+};
+
+class RasterCanvas : public Canvas {
+ public:
+  explicit RasterCanvas(RasterImage& image);
+
+  // Limits drawing to a device rectangle (inside the image).
+  void setClip(const CanvasRect& device);
+  CanvasRect clipBox() const override { return clip_; }
+
+  void line(CanvasPoint from, CanvasPoint to) override;
+  void polyline(std::span<const CanvasPoint> points) override;
+  void polygon(std::span<const CanvasPoint> points) override;
+  void ellipse(const CanvasRect& box) override;
+  void rectangle(const CanvasRect& box) override;
+  void roundRect(const CanvasRect& box, int32_t cornerWidth, int32_t cornerHeight) override;
+  void arc(const CanvasRect& box, CanvasPoint start, CanvasPoint end) override;
+  void chord(const CanvasRect& box, CanvasPoint start, CanvasPoint end) override;
+  // No fonts here: the caller draws texts itself.
+  bool text(CanvasPoint anchor, const std::string& utf8, const CanvasFont& font) override;
+  void image(const CanvasRect& box, const CanvasImage& picture) override;
+
+ private:
+  struct Paint {
+    CanvasColour colour = 0;
+    const CanvasPattern* pattern = nullptr;
+  };
+  Paint penPaint() const { return {pen().colour, nullptr}; }
+  Paint brushPaint() const { return {brush().colour, brush().pattern}; }
+  bool penVisible() const { return pen().style != PenStyle::kNone; }
+  // Pen width in pixels, at least one.
+  double penPixels() const;
+
+  void span(int32_t y, int32_t x0, int32_t x1, const Paint& paint);
+  void fillPolygon(std::span<const DevicePoint> points, const Paint& paint);
+  void fillDisc(double cx, double cy, double r, const Paint& paint);
+  // The ring between two ellipses of the same centre (inner radii <= 0: none).
+  void fillRing(const DeviceEllipse& outer, double innerRx, double innerRy, const Paint& paint);
+  void thinLine(DevicePoint a, DevicePoint b, const Paint& paint);
+  void stroke(std::span<const DevicePoint> points, bool closed, double width, const Paint& paint);
+  // Fill with the brush, outline with the pen.
+  void figure(std::span<const DevicePoint> points);
+  std::vector<DevicePoint> toDevice(std::span<const CanvasPoint> points) const;
+
+  RasterImage& image_;
+  CanvasRect clip_;
+  std::vector<double> crossings_;
+};
+
+}  // namespace plavesk

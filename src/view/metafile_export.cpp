@@ -1,0 +1,45 @@
+#include "view/metafile_export.h"
+
+#include <cmath>
+
+#include "view/emf_canvas.h"
+#include "view/image_export.h"
+#include "view/layer_passes.h"
+
+namespace plavesk {
+
+CanvasMapping metafileMapping(const TViewState& view) {
+  CanvasMapping m;
+  m.windowExtX = 10000;
+  m.windowExtY = -10000;
+  m.viewportExtX = m.viewportExtY = std::nearbyint(view.zoom * 10000);
+  m.viewportOrgX = -view.scrollX;
+  m.viewportOrgY = -view.scrollY;
+  return m;
+}
+
+void drawMetafilePicture(TObjektList& list, Canvas& canvas, const TBoardRecord& state,
+                         const TRenderSettings& settings, bool selectionOnly,
+                         const TTemplateImages& templates) {
+  withSelectionHidden(list, [&] {
+    if (!selectionOnly) {
+      drawBoardBackground(canvas, state, settings, 1);
+      drawGroundPlane(list, canvas, state, settings);
+      if (!settings.photoView) drawTemplate(canvas, state, settings, templates);
+    }
+    drawElements(list, canvas, state, settings, selectionOnly);
+  });
+}
+
+std::vector<uint8_t> exportMetafile(TObjektList& list, const TBoardRecord& state,
+                                    const TViewState& view, const TRenderSettings& settings,
+                                    bool selectionOnly, const TTemplateImages& templates) {
+  EmfCanvas canvas(view.surfaceWidth(), view.surfaceHeight());
+  canvas.setMapping(metafileMapping(view));
+  canvas.setClip({-view.scrollX, -view.scrollY, view.surfaceWidth() - view.scrollX,
+                  view.surfaceHeight() - view.scrollY});
+  drawMetafilePicture(list, canvas, state, settings, selectionOnly, templates);
+  return canvas.finish();
+}
+
+}  // namespace plavesk

@@ -1,0 +1,112 @@
+#include "platform/core/raster_canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace plavesk {
+namespace {
+
+constexpr CanvasColour kRed = 0x0000FF, kBlue = 0xFF0000, kWhite = 0xFFFFFF;
+
+// One unit a pixel, y up: world (x, y) is pixel (x, -y).
+CanvasMapping unitMapping() {
+  CanvasMapping m;
+  m.windowExtY = -1;
+  return m;
+}
+
+int count(const RasterImage& image, CanvasColour c) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) == c;
+  return n;
+}
+
+TEST(RasterCanvas, FiguresCoverThePixelsWhoseCentresLieInside) {
+  RasterImage image(40, 40, 0);
+  RasterCanvas canvas(image);
+  canvas.setMapping(unitMapping());
+  canvas.setPen({kRed, 0, PenStyle::kNone});
+  canvas.setBrush({kRed, true, nullptr});
+  canvas.rectangle({2, -2, 12, -7});
+  EXPECT_EQ(count(image, kRed), 10 * 5);
+  image.fill(0);
+  canvas.ellipse({0, 0, 40, -40});
+  EXPECT_NEAR(count(image, kRed), 3.14159 * 400, 20);
+  // A polygon with a hole by alternate filling.
+  image.fill(0);
+  const CanvasPoint twice[] = {{0, 0},  {20, 0},  {20, -20}, {0, -20}, {0, 0},
+                               {5, -5}, {15, -5}, {15, -15}, {5, -15}, {5, -5}};
+  canvas.polygon(twice);
+  EXPECT_EQ(count(image, kRed), 400 - 100);
+  EXPECT_EQ(image.pixel(10, 10), 0u);
+}
+
+TEST(RasterCanvas, PatternRepeatsInDevicePixels) {
+  CanvasPattern pattern;
+  for (int i = 0; i < 64; ++i) pattern[size_t(i)] = CanvasColour(i);
+  RasterImage image(24, 24, kWhite);
+  RasterCanvas canvas(image);
+  canvas.setMapping(unitMapping());
+  canvas.setPen({0, 0, PenStyle::kNone});
+  canvas.setBrush({kRed, true, &pattern});
+  canvas.rectangle({3, -5, 21, -20});
+  for (int y = 5; y < 20; ++y)
+    for (int x = 3; x < 21; ++x) ASSERT_EQ(image.pixel(x, y), CanvasColour((y % 8) * 8 + x % 8));
+}
+
+TEST(RasterCanvas, ArcsRunCounterClockwiseOnTheDevice) {
+  for (bool mirrored : {false, true}) {
+    RasterImage image(41, 41, 0);
+    RasterCanvas canvas(image);
+    CanvasMapping m = unitMapping();
+    m.viewportOrgX = m.viewportOrgY = 20;
+    if (mirrored) m.windowExtX = -1;
+    canvas.setMapping(m);
+    canvas.setPen({kRed, 3, PenStyle::kSolid});
+    // From the ray to world +x to the ray to world +y.
+    canvas.arc({-15, 15, 15, -15}, {15, 0}, {0, 15});
+    // Counter-clockwise on the screen from the start ray: unmirrored the
+    // quarter from right to top; mirrored, +x lies to the left and the way
+    // to the top goes round through the bottom and the right.
+    EXPECT_EQ(image.pixel(20, 5), kRed) << mirrored;
+    EXPECT_EQ(image.pixel(30, 9), kRed) << mirrored;
+    EXPECT_NE(image.pixel(9, 9), kRed) << mirrored;
+    EXPECT_EQ(image.pixel(20, 35) == kRed, mirrored);
+  }
+}
+
+TEST(RasterCanvas, NotXorTwiceRestoresAndClipLimitsDrawing) {
+  RasterImage image(20, 20, 0x123456);
+  RasterCanvas canvas(image);
+  canvas.setMapping(unitMapping());
+  canvas.setMode(RasterMode::kNotXor);
+  canvas.setPen({kBlue, 0, PenStyle::kSolid});
+  canvas.setBrush({kBlue, false, nullptr});
+  canvas.rectangle({2, -2, 15, -15});
+  EXPECT_NE(count(image, 0x123456), 400);
+  canvas.rectangle({2, -2, 15, -15});
+  EXPECT_EQ(count(image, 0x123456), 400);
+
+  canvas.setMode(RasterMode::kCopy);
+  canvas.setClip({0, 0, 10, 10});
+  canvas.setBrush({kBlue, true, nullptr});
+  canvas.rectangle({0, 0, 20, -20});
+  EXPECT_EQ(count(image, kBlue), 100);
+}
+
+TEST(RasterCanvas, WidePensHaveRoundEnds) {
+  RasterImage image(40, 20, 0);
+  RasterCanvas canvas(image);
+  canvas.setMapping(unitMapping());
+  canvas.setPen({kRed, 10, PenStyle::kSolid});
+  canvas.line({10, -10}, {30, -10});
+  EXPECT_EQ(image.pixel(20, 6), kRed);
+  EXPECT_EQ(image.pixel(6, 10), kRed);  // the cap reaches 5 beyond the end
+  EXPECT_EQ(image.pixel(5, 5), 0u);     // but not into the corner
+  EXPECT_EQ(image.pixel(36, 10), 0u);
+}
+
+}  // namespace
+}  // namespace plavesk
