@@ -6,6 +6,7 @@
 
 #include "editing/editor.h"
 #include "editing/macro_library.h"
+#include "editing/routing_actions.h"
 
 namespace plavesk {
 
@@ -225,7 +226,19 @@ std::map<std::string, TActionSpec>& table() {
 
 }  // namespace
 
-const std::map<std::string, TActionSpec>& actions() { return table(); }
+// The actions of other subsystems register through registerAction, which
+// needs the table, so they join once it stands.
+static void ensureSubsystemActions() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  registerRoutingActions();
+}
+
+const std::map<std::string, TActionSpec>& actions() {
+  ensureSubsystemActions();
+  return table();
+}
 
 void registerAction(const std::string& name, TActionSpec spec) { table()[name] = std::move(spec); }
 
@@ -235,6 +248,7 @@ bool runAction(TActionContext& context, const std::string& action, std::string& 
     error = "empty action";
     return false;
   }
+  ensureSubsystemActions();
   auto it = table().find(words[0]);
   if (it == table().end()) {
     error = "unknown action \"" + words[0] + "\"";

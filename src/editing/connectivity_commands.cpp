@@ -1,0 +1,38 @@
+#include "editing/connectivity_commands.h"
+
+#include "editing/editor.h"
+#include "editing/element_at.h"
+#include "routing/connectivity.h"
+
+namespace plavesk {
+
+std::vector<size_t> testAt(TEditor& editor, TPoint p) {
+  std::vector<size_t> marked;
+  if (!editor.layout.hasActiveBoard()) return marked;
+  TObjektList& list = editor.elements();
+  editor.deselectAll();
+  const int hit = elementAt(list, editor.working(), p, true);
+  if (hit >= 0) {
+    const TObjekt& e = *list[size_t(hit)];
+    if (isCopperLayer(e.layer) && !(e.kind == kArea && e.cutout)) {
+      const TCopperAnalysis analysis(list, editor.working());
+      markConnected(list, analysis, size_t(hit), [&](const TObjekt& m) { editor.invalidate(m); });
+    }
+  }
+  for (size_t i = 0; i < list.size(); ++i)
+    if (list[i]->selected) marked.push_back(i);
+  editor.repaint();
+  return marked;
+}
+
+TBandCounts clearSatisfiedBands(TEditor& editor) {
+  if (!editor.layout.hasActiveBoard()) return {};
+  editor.takeSnapshot();
+  editor.deselectAll();
+  const TBandCounts counts = removeSatisfiedBands(editor.elements(), editor.working());
+  if (counts.removed > 0) editor.repaint();
+  editor.commandStatesChanged();
+  return counts;
+}
+
+}  // namespace plavesk
