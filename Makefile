@@ -13,8 +13,9 @@ build: deps
 	cmake --preset default
 	cmake --build --preset default -j $(JOBS)
 
+# The editor on the example layout.
 run: build
-	$(BUILD)/src/plavesk-cli info examples/demo.lay
+	$(BUILD)/src/plavesk examples/demo.lay
 
 test: build
 	ctest --preset default -j $(JOBS)
