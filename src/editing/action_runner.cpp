@@ -71,7 +71,7 @@ bool TActionArgs::finish(std::string& error) {
 
 namespace {
 
-std::map<std::string, TActionSpec>& table();
+std::map<std::string, TActionEntry>& table();
 
 std::vector<std::string> splitWords(const std::string& s) {
   std::vector<std::string> words;
@@ -96,7 +96,7 @@ std::vector<std::string> splitWords(const std::string& s) {
 
 // A handler for a command that takes no arguments and reports whether it
 // could run.
-TActionSpec simple(const std::string& name, bool (TEditor::*command)(), const char* refusal) {
+TActionEntry simple(const std::string& name, bool (TEditor::*command)(), const char* refusal) {
   return {name, [command, refusal](TActionContext& c, TActionArgs& args, std::string& error) {
             if (!args.finish(error)) return false;
             if (!(c.editor.*command)()) {
@@ -107,7 +107,7 @@ TActionSpec simple(const std::string& name, bool (TEditor::*command)(), const ch
           }};
 }
 
-void registerEditorActions(std::map<std::string, TActionSpec>& t) {
+void registerEditorActions(std::map<std::string, TActionEntry>& t) {
   t["board"] = {"board N", [](TActionContext& c, TActionArgs& args, std::string& error) {
                   int n = args.integer("board number");
                   if (!args.finish(error)) return false;
@@ -215,9 +215,9 @@ void registerEditorActions(std::map<std::string, TActionSpec>& t) {
       }};
 }
 
-std::map<std::string, TActionSpec>& table() {
-  static std::map<std::string, TActionSpec> t = [] {
-    std::map<std::string, TActionSpec> initial;
+std::map<std::string, TActionEntry>& table() {
+  static std::map<std::string, TActionEntry> t = [] {
+    std::map<std::string, TActionEntry> initial;
     registerEditorActions(initial);
     return initial;
   }();
@@ -235,12 +235,12 @@ static void ensureSubsystemActions() {
   registerRoutingActions();
 }
 
-const std::map<std::string, TActionSpec>& actions() {
+const std::map<std::string, TActionEntry>& actions() {
   ensureSubsystemActions();
   return table();
 }
 
-void registerAction(const std::string& name, TActionSpec spec) { table()[name] = std::move(spec); }
+void registerAction(const std::string& name, TActionEntry entry) { table()[name] = std::move(entry); }
 
 bool runAction(TActionContext& context, const std::string& action, std::string& error) {
   std::vector<std::string> words = splitWords(action);

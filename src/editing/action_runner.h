@@ -46,14 +46,14 @@ struct TActionContext {
 // `error` when the command cannot run.
 using TActionHandler = std::function<bool(TActionContext&, TActionArgs& args, std::string& error)>;
 
-struct TActionSpec {
+struct TActionEntry {
   std::string usage;  // e.g. "paste DX DY"
   TActionHandler run;
 };
 
 // The table of actions. Subsystems add theirs with registerAction.
-const std::map<std::string, TActionSpec>& actions();
-void registerAction(const std::string& name, TActionSpec spec);
+const std::map<std::string, TActionEntry>& actions();
+void registerAction(const std::string& name, TActionEntry entry);
 
 // Splits an action into words (double quotes group words) and runs it.
 // Returns false with a message naming the action on an unknown name, a bad
