@@ -35,6 +35,8 @@ bool inside(TPoint64 p, const Box64& b) {
 // the rounding of the point and of the crossing on the flat box sides stay
 // well inside it.
 constexpr int64_t kCellMargin = 4;
+// An edge that would fill more cells is compared with every edge instead.
+constexpr int64_t kMaxCellsPerEdge = 4096;
 
 int64_t floorDiv(int64_t v, int64_t d) {
   return v >= 0 ? v / d : -((-v + d - 1) / d);
@@ -53,14 +55,15 @@ void forEachCell(const EdgeRef& e, int64_t cell, Emit emit) {
   const Box64 plain = edgeBox(e.a, e.b);
   const int64_t row0 = floorDiv(plain.y0 - kCellMargin, cell);
   const int64_t row1 = floorDiv(plain.y1 + kCellMargin, cell);
-  const long double dx = (long double)(e.b.x - e.a.x), dy = (long double)(e.b.y - e.a.y);
+  // Doubles are good to far less than the unit of slack on either side.
+  const double dx = double(e.b.x - e.a.x), dy = double(e.b.y - e.a.y);
   for (int64_t row = row0; row <= row1; ++row) {
     int64_t xa = plain.x0, xb = plain.x1;
     if (dy != 0 && row0 != row1) {
-      const long double ylo = std::max<long double>(plain.y0, row * cell - kCellMargin);
-      const long double yhi = std::min<long double>(plain.y1, (row + 1) * cell + kCellMargin);
-      const long double x1 = e.a.x + (ylo - e.a.y) * dx / dy;
-      const long double x2 = e.a.x + (yhi - e.a.y) * dx / dy;
+      const double ylo = double(std::max(plain.y0, row * cell - kCellMargin));
+      const double yhi = double(std::min(plain.y1, (row + 1) * cell + kCellMargin));
+      const double x1 = double(e.a.x) + (ylo - double(e.a.y)) * dx / dy;
+      const double x2 = double(e.a.x) + (yhi - double(e.a.y)) * dx / dy;
       xa = std::max<int64_t>(plain.x0, int64_t(std::floor(std::min(x1, x2))) - 1);
       xb = std::min<int64_t>(plain.x1, int64_t(std::ceil(std::max(x1, x2))) + 1);
     }
@@ -90,7 +93,8 @@ std::optional<TPoint64> edgeCrossing(TPoint64 e0, TPoint64 e1, TPoint64 f0, TPoi
   if (d == 0) return std::nullopt;
   const __int128 num = (__int128)(f0.x - e0.x) * df.y + (__int128)(e0.y - f0.y) * df.x;
   const long double t = (long double)num / (long double)d;
-  const long double rx = std::nearbyint(de.x * t), ry = std::nearbyint(de.y * t);
+  // Ties to even, as nearbyint in the default rounding mode.
+  const long double rx = std::rint(de.x * t), ry = std::rint(de.y * t);
   constexpr long double kLimit = 4.0e18L;
   if (std::fabs(rx) > kLimit || std::fabs(ry) > kLimit) return std::nullopt;
   const TPoint64 x{e0.x + int64_t(rx), e0.y + int64_t(ry)};
@@ -105,6 +109,9 @@ std::optional<TPoint64> edgeCrossing(TPoint64 e0, TPoint64 e1, TPoint64 f0, TPoi
 std::vector<TCrossingPair> findCrossings(const std::vector<TScaledPolygon>& polygons,
                                          const TContourProgress& progress) {
   std::vector<EdgeRef> edges;
+  size_t vertices = 0;
+  for (const auto& poly : polygons) vertices += poly.size();
+  edges.reserve(vertices);
   for (size_t p = 0; p < polygons.size(); ++p) {
     const auto& poly = polygons[p];
     for (size_t i = 0; i < poly.size(); ++i) {
@@ -123,39 +130,87 @@ std::vector<TCrossingPair> findCrossings(const std::vector<TScaledPolygon>& poly
   std::nth_element(extents.begin(), extents.begin() + extents.size() / 2, extents.end());
   const int64_t cell = std::max<int64_t>(64, 2 * extents[extents.size() / 2]);
 
-  struct CellEntry {
-    int64_t col, row;
-    uint32_t edge;
-  };
-  std::vector<CellEntry> entries;
-  entries.reserve(edges.size() * 3);
-  for (size_t i = 0; i < edges.size(); ++i)
-    forEachCell(edges[i], cell, [&](int64_t col, int64_t row) {
-      entries.push_back({col, row, uint32_t(i)});
-    });
-  std::sort(entries.begin(), entries.end(), [](const CellEntry& a, const CellEntry& b) {
-    if (a.col != b.col) return a.col < b.col;
-    if (a.row != b.row) return a.row < b.row;
-    return a.edge < b.edge;
-  });
+  // The edges of every cell that holds more than one, each cell's in edge
+  // order: counted into a dense grid when the board's grid is small enough,
+  // else sorted by cell.
+  std::vector<uint32_t> cellEdges, groupStart, oversized;
+  {
+    int64_t x0 = edges[0].box.x0, y0 = edges[0].box.y0, x1 = edges[0].box.x1, y1 = edges[0].box.y1;
+    for (const EdgeRef& e : edges) {
+      x0 = std::min(x0, e.box.x0), y0 = std::min(y0, e.box.y0);
+      x1 = std::max(x1, e.box.x1), y1 = std::max(y1, e.box.y1);
+    }
+    const int64_t col0 = floorDiv(x0 - kCellMargin, cell), row0 = floorDiv(y0 - kCellMargin, cell);
+    const int64_t cols = floorDiv(x1 + kCellMargin, cell) - col0 + 1,
+                  rows = floorDiv(y1 + kCellMargin, cell) - row0 + 1;
+    std::vector<std::pair<uint64_t, uint32_t>> entries;
+    entries.reserve(edges.size() * 3);
+    const bool dense =
+        cols <= (int64_t(1) << 31) / rows &&
+        cols * rows <= std::max<int64_t>(int64_t(1) << 16, 8 * int64_t(edges.size()));
+    for (size_t i = 0; i < edges.size(); ++i) {
+      const Box64 b = edgeBox(edges[i].a, edges[i].b);
+      const int64_t spanRows =
+          floorDiv(b.y1 + kCellMargin, cell) - floorDiv(b.y0 - kCellMargin, cell);
+      const int64_t spanCols =
+          floorDiv(b.x1 + kCellMargin, cell) - floorDiv(b.x0 - kCellMargin, cell);
+      if (3 * spanRows + spanCols > kMaxCellsPerEdge) {
+        oversized.push_back(uint32_t(i));
+        continue;
+      }
+      forEachCell(edges[i], cell, [&](int64_t col, int64_t row) {
+        const uint64_t key = dense ? uint64_t((row - row0) * cols + (col - col0))
+                                   : uint64_t(col - col0) << 32 | uint64_t(row - row0);
+        entries.emplace_back(key, uint32_t(i));
+      });
+    }
+    std::vector<std::pair<uint64_t, uint32_t>> sorted(entries.size());
+    if (dense) {
+      std::vector<uint32_t> first(size_t(cols * rows) + 1, 0);
+      for (const auto& e : entries) ++first[e.first + 1];
+      for (size_t c = 1; c < first.size(); ++c) first[c] += first[c - 1];
+      for (const auto& e : entries) sorted[first[e.first]++] = e;  // stable: edge order kept
+    } else {
+      sorted = entries;
+      std::sort(sorted.begin(), sorted.end());
+    }
+    std::vector<std::pair<uint64_t, uint32_t>>().swap(entries);
+    cellEdges.reserve(sorted.size());
+    for (size_t g = 0; g < sorted.size();) {
+      size_t end = g + 1;
+      while (end < sorted.size() && sorted[end].first == sorted[g].first) ++end;
+      if (end - g > 1) {
+        groupStart.push_back(uint32_t(cellEdges.size()));
+        for (size_t k = g; k < end; ++k) cellEdges.push_back(sorted[k].second);
+      }
+      g = end;
+    }
+    groupStart.push_back(uint32_t(cellEdges.size()));
+  }
 
   std::vector<uint64_t> pairs;
-  for (size_t g = 0; g < entries.size();) {
-    size_t end = g + 1;
-    while (end < entries.size() && entries[end].col == entries[g].col &&
-           entries[end].row == entries[g].row)
-      ++end;
+  for (size_t group = 0; group + 1 < groupStart.size(); ++group) {
+    const size_t g = groupStart[group], end = groupStart[group + 1];
+    // The cell's edges stand in edge order, so each polygon's edges form a
+    // run; pairs start after the run of their first edge.
+    size_t runEnd = g;
     for (size_t i = g; i < end; ++i) {
-      const EdgeRef& a = edges[entries[i].edge];
-      for (size_t j = i + 1; j < end; ++j) {
-        const EdgeRef& b = edges[entries[j].edge];
-        if (a.polygon == b.polygon || !strictlyOverlap(a.box, b.box)) continue;
-        pairs.push_back(uint64_t(entries[i].edge) << 32 | entries[j].edge);
+      const EdgeRef& a = edges[cellEdges[i]];
+      if (i == runEnd)
+        while (runEnd < end && edges[cellEdges[runEnd]].polygon == a.polygon) ++runEnd;
+      for (size_t j = runEnd; j < end; ++j) {
+        const EdgeRef& b = edges[cellEdges[j]];
+        if (!strictlyOverlap(a.box, b.box)) continue;
+        pairs.push_back(uint64_t(cellEdges[i]) << 32 | cellEdges[j]);
       }
     }
-    g = end;
   }
-  std::vector<CellEntry>().swap(entries);
+  std::vector<uint32_t>().swap(cellEdges);
+  // Edges far longer than the rest, met by any edge whose box they overlap.
+  for (uint32_t o : oversized)
+    for (uint32_t e = 0; e < edges.size(); ++e)
+      if (edges[e].polygon != edges[o].polygon && strictlyOverlap(edges[o].box, edges[e].box))
+        pairs.push_back(uint64_t(std::min(o, e)) << 32 | std::max(o, e));
   std::sort(pairs.begin(), pairs.end());
   pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
 

@@ -1,7 +1,7 @@
 #include "output/contour_graph.h"
 
 #include <cmath>
-#include <unordered_map>
+#include <cstdint>
 
 #include "output/contour_shapes.h"
 
@@ -52,15 +52,23 @@ TContourGraph buildContourGraph(const std::vector<TScaledPolygon>& polygons,
   }
 
   // Join the nodes at the same place: the first node of each place heads it.
+  // An open-addressing table of the heads, keyed by place.
   const size_t count = g.nodes.size();
-  std::unordered_map<TPoint64, uint32_t, PointHash> headOf;
-  headOf.reserve(count);
+  size_t capacity = 16;
+  while (capacity < 2 * count) capacity *= 2;
+  constexpr uint32_t kFree = UINT32_MAX;
+  std::vector<uint32_t> slots(capacity, kFree);
   std::vector<uint32_t> head(count), size(count, 0);
   for (uint32_t n = 0; n < count; ++n) {
     if (progress && n % 4096 == 0) progress(TContourStep::kVectorList, n, count);
-    head[n] = headOf.try_emplace(g.nodes[n].p, n).first->second;
+    const TPoint64 p = g.nodes[n].p;
+    size_t slot = PointHash{}(p) & (capacity - 1);
+    while (slots[slot] != kFree && g.nodes[slots[slot]].p != p) slot = (slot + 1) & (capacity - 1);
+    if (slots[slot] == kFree) slots[slot] = n;
+    head[n] = slots[slot];
     ++size[head[n]];
   }
+  std::vector<uint32_t>().swap(slots);
   std::vector<int32_t> groupOfHead(count, -1);
   g.groupStart.push_back(0);
   for (uint32_t n = 0; n < count; ++n)
@@ -86,6 +94,14 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
   std::vector<uint8_t> used(count, 0);
   std::vector<int64_t> position(count, -1);  // place in the current walk
   std::vector<uint32_t> trace;
+  // The direction of every node's edge to its next node on its polygon. The
+  // way into a node is its predecessor's edge, and each successor is the
+  // next node of a node at the same place, so every turn reads two of them.
+  std::vector<long double> leaving(count);
+  for (uint32_t n = 0; n < count; ++n) {
+    const TPoint64 a = graph.nodes[n].p, b = graph.nodes[graph.nodes[n].next].p;
+    leaving[n] = directionAngle(a.x, a.y, b.x, b.y);
+  }
   for (uint32_t start = 0; start < count; ++start) {
     if (used[start]) continue;
     if (progress) progress(TContourStep::kOutlines, start, count);
@@ -96,17 +112,21 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
     for (;;) {
       const uint32_t n = trace.back();
       const TContourNode& node = graph.nodes[n];
-      const TPoint64 a = graph.nodes[node.pred].p, b = node.p;
+      const long double in = leaving[node.pred];
       uint32_t best = 0;
       long double bestValue = -1;
-      graph.forEachSuccessor(n, [&](uint32_t s) {
-        const TPoint64 c = graph.nodes[s].p;
-        const long double value = turningValue(a.x, a.y, b.x, b.y, c.x, c.y);
+      // In successor order: n's own next node, then those of the others.
+      auto consider = [&](uint32_t m) {
+        const long double value = turningValueOf(in, leaving[m]);
         if (value > bestValue) {
           bestValue = value;
-          best = s;
+          best = graph.nodes[m].next;
         }
-      });
+      };
+      consider(n);
+      if (node.group >= 0)
+        for (uint32_t i = graph.groupStart[node.group]; i < graph.groupStart[node.group + 1]; ++i)
+          if (graph.members[i] != n) consider(graph.members[i]);
       if (position[best] >= 0) {
         closedAt = position[best];
         break;

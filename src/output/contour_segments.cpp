@@ -45,11 +45,20 @@ bool boxInside(const Region::Box& inner, const Region::Box& outer) {
          inner.bottom <= outer.bottom;
 }
 
-// Whether b's outline minus a's is empty.
+// Whether b's outline minus a's is empty. A few small squares spread over
+// b's box settle most pairs that are not covered without clipping: a square
+// that holds some of b but nothing of a shows that b sticks out.
 bool isCovered(const std::optional<Region>& b, const std::optional<Region>& a) {
   if (!b || b->empty()) return true;
   if (!a || a->empty()) return false;
-  if (!boxInside(b->boundingBox(), a->boundingBox())) return false;
+  const Region::Box bb = b->boundingBox();
+  if (!boxInside(bb, a->boundingBox())) return false;
+  const int64_t w = int64_t(bb.right) - bb.left, h = int64_t(bb.bottom) - bb.top;
+  for (const auto& [fx, fy] : {std::pair{2, 2}, {1, 1}, {3, 1}, {1, 3}, {3, 3}}) {
+    const int32_t x = int32_t(bb.left + w * fx / 4), y = int32_t(bb.top + h * fy / 4);
+    const Region::Box square{x - 1, y - 1, x + 1, y + 1};
+    if (b->intersectsRect(square) && !a->intersectsRect(square)) return false;
+  }
   return (*b - *a).empty();
 }
 
@@ -94,6 +103,7 @@ TContourWorkSet makeContourWorkSet(const TObjektList& list, const TContourOption
     applyChannelWidth(*work.copies.back(), options.channelWidth);
     work.takesPart.push_back(onLayer && !bareHole);
     work.isCopper.push_back(1);
+    work.bounds.push_back(elementBounds(*work.copies.back()));
   }
   work.index.build(work.copies);
   return work;
@@ -104,8 +114,7 @@ std::vector<TShapePolygon> buildSegments(TContourWorkSet& work, const TContourPr
   auto report = [&](size_t position) {
     if (progress) progress(TContourStep::kSegments, position, 2 * n);
   };
-  std::vector<TRect> bounds(n);
-  for (size_t i = 0; i < n; ++i) bounds[i] = elementBounds(*work.copies[i]);
+  const std::vector<TRect>& bounds = work.bounds;
   std::vector<size_t> near;
   for (size_t a = 0; a < n; ++a) {
     report(a);

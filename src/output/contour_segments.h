@@ -17,6 +17,7 @@ struct TContourWorkSet {
   TObjektList copies;
   std::vector<uint8_t> takesPart;  // gives polygons (until found covered)
   std::vector<uint8_t> isCopper;   // decides whether a loop encloses copper
+  std::vector<TRect> bounds;       // elementBounds of each copy
   TSpatialIndex index;
 };
 

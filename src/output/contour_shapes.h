@@ -23,6 +23,8 @@ inline long double directionAngle(TPoint a, TPoint b) {
 // turn, less for a right turn, 0 for going straight back.
 long double turningValue(long double ax, long double ay, long double bx, long double by,
                          long double cx, long double cy);
+// The same from the direction angles of A -> B and B -> C.
+long double turningValueOf(long double in, long double out);
 
 // Appends n points of a circle of diameter d around c, from the direction of
 // s toward the direction of e (s itself is not appended; equal directions

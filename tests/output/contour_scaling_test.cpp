@@ -1,16 +1,23 @@
-// The grid search for crossings and the hashed node matching must give
-// exactly what comparing every edge with every edge and every node with every
-// node gives; and on random boards the contours must bound the same copper as
-// an independent polygon union, nested the same way, without crossing.
+// The grid search for crossings, the hashed node matching, the walk with its
+// cached directions, the covered-element pass and the loop classification
+// with their shortcuts must give exactly what the plain all-pairs versions
+// give; and on random boards the contours must bound the same copper as an
+// independent polygon union, nested the same way, without crossing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <polyclipping/clipper.hpp>
 #include <random>
 
 #include "output/contour_computation.h"
 #include "output/contour_crossings.h"
 #include "output/contour_graph.h"
+#include "output/contour_loops.h"
 #include "output/contour_segments.h"
+#include "platform/core/region.h"
+#include "view/geometry.h"
 
 namespace plavesk {
 namespace {
@@ -70,6 +77,132 @@ std::vector<std::vector<uint32_t>> allPairsSuccessors(const TContourGraph& g) {
   return succ;
 }
 
+// Every element against every other one whose bounds it overlaps, both
+// outlines clipped in full.
+std::vector<TShapePolygon> allPairsSegments(const TObjektList& list, int32_t cw) {
+  TContourOptions o;
+  o.channelWidth = cw;
+  TContourWorkSet work = makeContourWorkSet(list, o);
+  const size_t n = work.copies.size();
+  std::vector<std::optional<Region>> outlines(n);
+  for (size_t i = 0; i < n; ++i) outlines[i] = elementOutline(*work.copies[i]);
+  auto overlap = [](const TRect& a, const TRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+  };
+  for (size_t a = 0; a < n; ++a) {
+    if (!work.takesPart[a]) continue;
+    for (size_t b = 0; b < n; ++b) {
+      if (b == a || !work.takesPart[b] || !overlap(work.bounds[a], work.bounds[b])) continue;
+      const auto& inner = outlines[b];
+      const auto& outer = outlines[a];
+      if (!inner || inner->empty() || (outer && !outer->empty() && (*inner - *outer).empty()))
+        work.takesPart[b] = 0;
+    }
+  }
+  std::vector<TShapePolygon> out;
+  for (size_t i = 0; i < n; ++i) {
+    if (!work.takesPart[i]) continue;
+    for (auto& p : elementPolygons(*work.copies[i])) {
+      orientClockwise(p);
+      out.push_back(std::move(p));
+    }
+  }
+  return out;
+}
+
+// Every step of the walk turns by the coordinates of the three places.
+TTraceResult stepByStepTrace(const TContourGraph& g) {
+  TTraceResult result;
+  std::vector<uint8_t> used(g.nodes.size(), 0);
+  for (uint32_t start = 0; start < g.nodes.size(); ++start) {
+    if (used[start]) continue;
+    std::vector<uint32_t> trace{start};
+    used[start] = 1;
+    size_t closedAt = SIZE_MAX;
+    for (;;) {
+      const TContourNode& node = g.nodes[trace.back()];
+      const TPoint64 a = g.nodes[node.pred].p, b = node.p;
+      uint32_t best = 0;
+      long double bestValue = -1;
+      for (uint32_t s : g.successors(trace.back())) {
+        const TPoint64 c = g.nodes[s].p;
+        const long double value = turningValue(a.x, a.y, b.x, b.y, c.x, c.y);
+        if (value > bestValue) bestValue = value, best = s;
+      }
+      const auto at = std::find(trace.begin(), trace.end(), best);
+      if (at != trace.end()) {
+        closedAt = size_t(at - trace.begin());
+        break;
+      }
+      trace.push_back(best);
+      if (used[best]) break;
+      used[best] = 1;
+    }
+    if (closedAt == SIZE_MAX) {
+      ++result.abandoned;
+      continue;
+    }
+    TContour loop;
+    for (size_t i = closedAt; i < trace.size(); ++i) {
+      const TPoint64 p = g.nodes[trace[i]].p;
+      loop.push_back({int32_t(std::nearbyint(double(p.x) / kContourScale)),
+                      int32_t(std::nearbyint(double(p.y) / kContourScale))});
+      for (uint32_t s : g.successors(trace[i])) used[s] = 1;
+    }
+    result.loops.push_back(std::move(loop));
+  }
+  return result;
+}
+
+// The inner point by clipping the loop's complement at every candidate, the
+// copper under it by every element's outline, and the containers by clipping
+// every loop against every other one.
+std::vector<TLoopClass> allPairsClasses(const std::vector<TContour>& loops,
+                                        const TContourWorkSet& work, int32_t cw) {
+  const size_t n = loops.size();
+  std::vector<Region> areas;
+  for (const auto& loop : loops) areas.push_back(Region::polygonOf(loop, FillRule::kAlternate));
+  std::vector<TLoopClass> classes(n);
+  for (size_t i = 0; i < n; ++i) {
+    if (areas[i].empty()) continue;
+    int32_t l = loops[i][0].x, r = l, t = loops[i][0].y, b = t;
+    for (const auto& p : loops[i])
+      l = std::min(l, p.x), r = std::max(r, p.x), t = std::min(t, p.y), b = std::max(b, p.y);
+    const Region complement = Region::rectangle(l - 1, t - 1, r + 1, b + 1) - areas[i];
+    std::optional<TPoint> inner;
+    for (int k = 1; k <= 20 && !inner; ++k) {
+      const int32_t d = int32_t(std::nearbyint(cw / 1.4)) + 5 * k;
+      const TPoint steps[7] = {{-d, -d}, {-d, d}, {d, -d}, {d, 0}, {0, d}, {-d, 0}, {0, -d}};
+      for (size_t v = 0; v < loops[i].size() && !inner; ++v)
+        for (const auto& s : steps) {
+          const int32_t x = loops[i][v].x + s.x, y = loops[i][v].y + s.y;
+          if (x - 1 >= l && x + 1 <= r && y - 1 >= t && y + 1 <= b &&
+              !complement.intersectsRect({x - 1, y - 1, x + 1, y + 1})) {
+            inner = TPoint{x, y};
+            break;
+          }
+        }
+    }
+    if (!inner) continue;
+    classes[i].value = 0;
+    for (size_t e = 0; e < work.copies.size(); ++e) {
+      const auto outline = elementOutline(*work.copies[e]);
+      if (work.isCopper[e] && outline && outline->containsPoint({inner->x, inner->y}))
+        classes[i].value = 1;
+    }
+  }
+  for (size_t i = 0; i < n; ++i)
+    for (size_t j = 0; j < n; ++j)
+      if (j != i && (areas[i] - areas[j]).empty()) classes[i].containers.push_back(int(j));
+  for (auto& c : classes) {
+    size_t most = 0;
+    for (int j : c.containers)
+      if (c.parent < 0 || classes[j].containers.size() > most)
+        c.parent = j, most = classes[j].containers.size();
+  }
+  return classes;
+}
+
 TObjektPtr track(std::vector<TPoint> points, int32_t width) {
   auto t = createTrack(width, kCopper1);
   t->points = std::move(points);
@@ -119,6 +252,38 @@ TObjektList randomBoard(uint32_t seed, int count, int32_t size) {
   return list;
 }
 
+// Elements stacked on larger ones: inside them, across their edges and
+// beside them, so that the covered-element pass meets every outcome.
+TObjektList stackedBoard(uint32_t seed, int count) {
+  std::mt19937 rng(seed);
+  auto uni = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  TObjektList list;
+  for (int i = 0; i < count; ++i) {
+    const TPoint c{uni(0, 40) * 50, -uni(0, 40) * 50};
+    const int32_t r = uni(2, 8) * 25;
+    switch (uni(0, 3)) {
+      case 0:
+        list.push_back(createPad(c, r, uni(1, 9), kCopper1, 20));
+        break;
+      case 1:
+        list.push_back(createSmdPad(c, 2 * r, kCopper1, uni(2, 16) * 25));
+        break;
+      case 2:
+        list.push_back(createCircle(c, r, 1, kCopper1, uni(0, 1) ? r / 2 : 0));
+        list.back()->filled = uni(0, 1);
+        break;
+      default:
+        list.push_back(track({c, {c.x + uni(-4, 4) * 25, c.y + uni(-4, 4) * 25}}, uni(1, 4) * 20));
+    }
+    const TPoint d{c.x + uni(-3, 3) * 25, c.y + uni(-3, 3) * 25};
+    if (uni(0, 1))
+      list.push_back(createSmdPad(d, uni(1, 6) * 20, kCopper1, uni(1, 6) * 20));
+    else
+      list.push_back(createPad(d, uni(1, 5) * 20, uni(1, 9), kCopper1, 10));
+  }
+  return list;
+}
+
 std::vector<TScaledPolygon> boardPolygons(const TObjektList& list, int32_t cw) {
   TContourOptions o;
   o.channelWidth = cw;
@@ -128,7 +293,14 @@ std::vector<TScaledPolygon> boardPolygons(const TObjektList& list, int32_t cw) {
 
 TEST(ContourScaling, GridCrossingsEqualAllPairs) {
   for (uint32_t seed = 1; seed <= 12; ++seed) {
-    const auto polys = boardPolygons(randomBoard(seed, 40 + 5 * seed, 4000), seed % 3 * 20);
+    TObjektList list = randomBoard(seed, 40 + 5 * seed, 4000);
+    // A far-off pad makes the board's grid too large to count into, and a
+    // track to it crosses the board with edges too long for the grid.
+    if (seed % 4 == 0) {
+      list.push_back(createPad({2000000, -1500000}, 60, kPadRound, kCopper1, 20));
+      list.push_back(track({{1000, -1000}, {2000000, -1500000}}, 40));
+    }
+    const auto polys = boardPolygons(list, seed % 3 * 20);
     const auto reference = allPairsCrossings(polys);
     const auto found = findCrossings(polys);
     ASSERT_FALSE(reference.empty());
@@ -151,6 +323,67 @@ TEST(ContourScaling, HashedNodeMatchingEqualsAllPairs) {
     }
     EXPECT_GT(joined, 0u);
   }
+}
+
+TEST(ContourScaling, CoveredElementsEqualAllPairs) {
+  for (uint32_t seed = 40; seed <= 47; ++seed) {
+    const TObjektList list = stackedBoard(seed, 60);
+    const int32_t cw = seed % 2 ? 0 : 20;
+    TContourOptions o;
+    o.channelWidth = cw;
+    TContourWorkSet work = makeContourWorkSet(list, o);
+    const auto reference = allPairsSegments(list, cw);
+    const auto found = buildSegments(work, {});
+    size_t given = 0;
+    for (size_t i = 0; i < work.copies.size(); ++i)
+      given += work.takesPart[i] ? 0 : elementPolygons(*work.copies[i]).size();
+    EXPECT_GT(given, 0u) << "seed " << seed;  // some elements were covered
+    EXPECT_TRUE(found == reference) << "seed " << seed;
+  }
+}
+
+TEST(ContourScaling, WalkEqualsStepByStepTurns) {
+  for (uint32_t seed = 30; seed <= 35; ++seed) {
+    auto polys = boardPolygons(randomBoard(seed, 50, 3000), seed % 2 * 20);
+    polys = insertCrossings(polys, findCrossings(polys));
+    const TContourGraph g = buildContourGraph(polys);
+    const TTraceResult reference = stepByStepTrace(g);
+    const TTraceResult found = traceOutlines(g);
+    ASSERT_GT(reference.loops.size(), 1u);
+    EXPECT_EQ(found.abandoned, reference.abandoned) << "seed " << seed;
+    EXPECT_TRUE(found.loops == reference.loops) << "seed " << seed;
+  }
+}
+
+TEST(ContourScaling, LoopClassesEqualAllPairs) {
+  size_t nested = 0, inCopper = 0, inGap = 0;
+  for (uint32_t seed = 50; seed <= 57; ++seed) {
+    // Dense boards give long outer loops full of holes and spurious loops.
+    const TObjektList list = seed % 2 ? randomBoard(seed, 45, 2500) : stackedBoard(seed, 40);
+    const int32_t cw = seed % 3 == 0 ? 30 : 0;
+    TContourOptions o;
+    o.channelWidth = cw;
+    TContourWorkSet work = makeContourWorkSet(list, o);
+    auto polys = scalePolygons(buildSegments(work, {}));
+    polys = insertCrossings(polys, findCrossings(polys));
+    const auto loops = traceOutlines(buildContourGraph(polys)).loops;
+    const auto reference = allPairsClasses(loops, work, cw);
+    const auto found = classifyLoops(loops, work, cw);
+    ASSERT_EQ(found.size(), reference.size());
+    for (size_t i = 0; i < loops.size(); ++i) {
+      auto containers = found[i].containers;
+      std::sort(containers.begin(), containers.end());
+      EXPECT_EQ(found[i].value, reference[i].value) << "seed " << seed << " loop " << i;
+      EXPECT_EQ(found[i].parent, reference[i].parent) << "seed " << seed << " loop " << i;
+      EXPECT_EQ(containers, reference[i].containers) << "seed " << seed << " loop " << i;
+      nested += !reference[i].containers.empty();
+      inCopper += reference[i].value == 1 && reference[i].parent >= 0;
+      inGap += reference[i].value == 0 && reference[i].parent >= 0;
+    }
+  }
+  EXPECT_GT(nested, 20u);
+  EXPECT_GT(inCopper, 0u);
+  EXPECT_GT(inGap, 0u);
 }
 
 // ---- the oracle ----
