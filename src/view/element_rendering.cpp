@@ -1,7 +1,9 @@
 #include "view/element_rendering.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <span>
 #include <vector>
 
 #include "view/layer_visibility.h"
@@ -16,12 +18,28 @@ CanvasPoint cp(TPoint p, TPoint offset = {}) {
   return {p.x + offset.x, p.y + offset.y};
 }
 
-std::vector<CanvasPoint> shifted(const std::vector<TPoint>& points, TPoint offset) {
-  std::vector<CanvasPoint> out;
-  out.reserve(points.size());
-  for (const TPoint& p : points) out.push_back(cp(p, offset));
-  return out;
-}
+// An element's points for the canvas, moved by an offset. Tracks and text
+// strokes have a handful of points: those stay on the stack, so that a paint
+// allocates nothing per element.
+class ShiftedPoints {
+ public:
+  ShiftedPoints(const std::vector<TPoint>& points, TPoint offset) : size_(points.size()) {
+    CanvasPoint* out = local_.data();
+    if (size_ > local_.size()) {
+      heap_.resize(size_);
+      out = heap_.data();
+    }
+    for (size_t i = 0; i < size_; ++i) out[i] = cp(points[i], offset);
+  }
+  std::span<const CanvasPoint> points() const {
+    return {size_ > local_.size() ? heap_.data() : local_.data(), size_};
+  }
+
+ private:
+  std::array<CanvasPoint, 16> local_;
+  std::vector<CanvasPoint> heap_;
+  size_t size_;
+};
 
 void setSolid(Canvas& c, TColour colour, int32_t penWidth) {
   c.setPen({colour, penWidth, PenStyle::kSolid});
@@ -159,8 +177,8 @@ void drawTrackNormal(TObjekt& e, Canvas& c, const TRenderSettings& s, TPoint off
                      TColour colour) {
   if (e.points.size() < 2) return;
   setSolid(c, colour, e.dim3);
-  const auto pts = shifted(e.points, offset);
-  c.polyline(pts);
+  const ShiftedPoints pts(e.points, offset);
+  c.polyline(pts.points());
   if (ungroupedSelection(e, offset)) markHandles(c, e.points, e.dim3 / 2);
   if (e.autorouted && !s.photoView && c.mode() != RasterMode::kNotXor && !e.highlight) {
     const int32_t p = int32_t(e.dim3 * c.mapping().pixelScale() + 1e-9);
@@ -170,7 +188,7 @@ void drawTrackNormal(TObjekt& e, Canvas& c, const TRenderSettings& s, TPoint off
       const TColour centre =
           rgb(adjust(redOf(colour)), adjust(greenOf(colour)), adjust(blueOf(colour)));
       c.setPen({centre, roundToUnit(double(e.dim3) * (p / 3) / p), PenStyle::kSolid});
-      c.polyline(pts);
+      c.polyline(pts.points());
     }
   }
 }
@@ -197,11 +215,11 @@ void drawNormal(TObjekt& e, Canvas& c, const TRenderSettings& s, TPoint offset, 
       setSolid(c, col, e.dim3);
       if (e.cutout && c.mode() != RasterMode::kNotXor)
         c.setBrush({col, true, &canvasPattern(cutoutTileForLayer(s.tiles(), e.layer))});
-      const auto pts = shifted(e.points, offset);
+      const ShiftedPoints pts(e.points, offset);
       if (e.closed)
-        c.polygon(pts);
+        c.polygon(pts.points());
       else
-        c.polyline(pts);
+        c.polyline(pts.points());
       c.setBrush({col, true, nullptr});
       if (ungroupedSelection(e, offset)) markHandles(c, e.points, e.dim3 / 2);
       break;
@@ -274,11 +292,11 @@ void drawClearanceLook(TObjekt& e, Canvas& c, const TRenderSettings& s, TPoint o
       setSolid(c, col, e.cutout ? e.dim3 : e.dim3 + 2 * cl);
       const bool marked = e.cutout && ungroupedSelection(e, offset);
       if (marked) c.setPen({kSelectionColour, c.pen().width, PenStyle::kSolid});
-      const auto pts = shifted(e.points, offset);
+      const ShiftedPoints pts(e.points, offset);
       if (e.closed)
-        c.polygon(pts);
+        c.polygon(pts.points());
       else
-        c.polyline(pts);
+        c.polyline(pts.points());
       if (marked && !e.highlight) markHandles(c, e.points, e.dim3 / 2);
       break;
     }
@@ -300,7 +318,7 @@ void drawClearanceLook(TObjekt& e, Canvas& c, const TRenderSettings& s, TPoint o
     case kTrack:
       if (e.points.size() < 2) break;
       setSolid(c, col, e.dim3 + 2 * cl);
-      c.polyline(shifted(e.points, offset));
+      c.polyline(ShiftedPoints(e.points, offset).points());
       break;
     case kText:
       for (auto& stroke : e.strokes) {

@@ -1,6 +1,6 @@
 // A canvas that records what is drawn as an enhanced metafile: the records a
 // Windows program reads back as a picture (header, mapping, pens, brushes,
-// figures, end of file). Everything Windows-specific of the format lives in
+// fonts, figures, texts, bitmaps, end of file). Everything Windows-specific of the format lives in
 // this class.
 #pragma once
 
@@ -29,10 +29,14 @@ class EmfCanvas : public Canvas {
   void roundRect(const CanvasRect& box, int32_t cornerWidth, int32_t cornerHeight) override;
   void arc(const CanvasRect& box, CanvasPoint start, CanvasPoint end) override;
   void chord(const CanvasRect& box, CanvasPoint start, CanvasPoint end) override;
-  // No font records: the caller draws texts with strokes.
+  // A font record (rotated by escapement and orientation in tenths of a
+  // degree) and the text as UTF-16; the reader lays out the letters with the
+  // font's own widths.
   bool text(CanvasPoint anchor, const std::string& utf8, const CanvasFont& font) override;
-  // Pictures are left out of metafiles.
-  void image(const CanvasRect& box, const CanvasImage& picture) override {}
+  // The picture as a device-independent bitmap stretched into the box: one
+  // bit a pixel with ink and paper as its two colours for a two-colour
+  // picture, otherwise 24 bits.
+  void image(const CanvasRect& box, const CanvasImage& picture) override;
 
   // The complete file: header, the records so far, end of file.
   std::vector<uint8_t> finish() const;
@@ -50,6 +54,8 @@ class EmfCanvas : public Canvas {
     kSetMapMode = 17,
     kSetBkMode = 18,
     kSetRop2 = 20,
+    kSetStretchBltMode = 21,
+    kSetTextColor = 24,
     kSelectObject = 37,
     kCreatePen = 38,
     kCreateBrushIndirect = 39,
@@ -59,6 +65,9 @@ class EmfCanvas : public Canvas {
     kRoundRect = 44,
     kArc = 45,
     kChord = 46,
+    kStretchDiBits = 81,
+    kExtCreateFontIndirectW = 82,
+    kExtTextOutW = 84,
     kCreateDibPatternBrush = 94,
     kExtCreatePen = 95,
   };
@@ -68,6 +77,8 @@ class EmfCanvas : public Canvas {
   void emit(const Record& r);
   // Brings the metafile's mapping, mode, pen and brush up to the canvas's.
   void sync(bool needsBrush);
+  void syncMapping();
+  void syncFont(const CanvasFont& font);
   void include(CanvasPoint world);
   void includeBox(const CanvasRect& box);
   void figureWithBox(uint32_t type, const CanvasRect& box);
@@ -86,7 +97,12 @@ class EmfCanvas : public Canvas {
   CanvasBrush writtenBrush_;
   CanvasPattern writtenPattern_{};
   RasterMode writtenMode_ = RasterMode::kCopy;
-  uint32_t penHandle_ = 0, brushHandle_ = 0;
+  uint32_t penHandle_ = 0, brushHandle_ = 0, fontHandle_ = 0;
+  bool haveFont_ = false;
+  CanvasFont writtenFont_;
+  bool haveTextColour_ = false;
+  CanvasColour writtenTextColour_ = 0;
+  bool haveStretchMode_ = false;
   // Device bounds of everything drawn.
   int32_t minX_ = INT32_MAX, minY_ = INT32_MAX, maxX_ = INT32_MIN, maxY_ = INT32_MIN;
 };

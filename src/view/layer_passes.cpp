@@ -2,10 +2,12 @@
 
 #include <array>
 #include <cstdlib>
+#include <vector>
 
 #include "view/element_rendering.h"
 #include "view/geometry.h"
 #include "view/layer_visibility.h"
+#include "view/memory_prefetch.h"
 #include "view/photo_view.h"
 #include "view/units.h"
 
@@ -28,6 +30,13 @@ TRect clipBounds(const TObjekt& e) {
 
 bool inClip(const TObjekt& e, const TRect& clip) {
   return meets(clipBounds(e), clip);
+}
+
+// The element eight places on, and the points of the one four places on
+// (their bounds need them).
+void prefetchAhead(const TObjektList& list, size_t i) {
+  if (i + 8 < list.size()) prefetchForRead(list[i + 8].get());
+  if (i + 4 < list.size()) prefetchForRead(list[i + 4]->points.data());
 }
 
 bool mirroredPhoto(const TRenderSettings& s) {
@@ -65,6 +74,74 @@ TMirroredDrawing::~TMirroredDrawing() {
   e_->dim3 = dim3_;
 }
 
+namespace {
+
+// The elements of a list that meet the clip, sorted in one walk over the
+// list into what each layer pass and the hole pass draw, each in list
+// order. Walking a long list once rather than once a pass keeps a zoomed-in
+// paint from paying for the elements it does not show.
+struct TClippedElements {
+  std::array<std::vector<TObjekt*>, 5> others;  // by layer code 1..4: neither pads nor cut-outs
+  std::array<std::vector<TObjekt*>, 5> pads;
+  std::vector<TObjekt*> allPads;  // every layer, for the holes
+};
+
+void clipElements(const TObjektList& list, const TRect& clip, bool onlyMarked,
+                  TClippedElements& out, std::vector<const TObjekt*>* banded) {
+  for (size_t i = 0; i < list.size(); ++i) {
+    prefetchAhead(list, i);
+    TObjekt& e = *list[i];
+    if (banded && e.hasConnections() && !e.connections.empty()) banded->push_back(&e);
+    if (onlyMarked && !e.workMark) continue;
+    const bool pad = e.kind == kPad;
+    const bool layered = isValidLayer(e.layer);
+    // Cut-out areas and elements on unknown layers are drawn by no pass
+    // here (the ground plane draws cut-outs).
+    if (!pad && (!layered || (e.kind == kArea && e.cutout))) continue;
+    if (!inClip(e, clip)) continue;
+    if (pad) {
+      out.allPads.push_back(&e);
+      if (layered) out.pads[size_t(e.layer)].push_back(&e);
+    } else {
+      out.others[size_t(e.layer)].push_back(&e);
+    }
+  }
+}
+
+void layerPass(const TClippedElements& clipped, Canvas& canvas, int layer,
+               const TBoardRecord& state, const TRenderSettings& settings) {
+  if (!isValidLayer(layer)) return;
+  if (!settings.photoView && !isLayerVisible(state, layer)) return;
+  const bool mirrored = mirroredPhoto(settings);
+  for (const auto* bucket : {&clipped.others[size_t(layer)], &clipped.pads[size_t(layer)]})
+    for (TObjekt* e : *bucket) {
+      TMirroredDrawing adjust(*e, mirrored);
+      drawElement(*e, canvas, state.activeLayer, settings);
+    }
+}
+
+void holeOf(const TObjekt& e, Canvas& canvas, const TRenderSettings& settings) {
+  const TColour rim = settings.photoView ? kBlack : e.padLink ? kThroughHoleRim : kWhite;
+  canvas.setPen({rim, 0, PenStyle::kSolid});
+  canvas.setBrush({kWhite, true, nullptr});
+  canvas.ellipse(circleBox(e.x, e.y, e.dim2));
+  if (!settings.photoView && e.dim2 == e.dim1) {
+    canvas.setPen({e.selected ? kSelectionColour : kBlack, 0, PenStyle::kSolid});
+    const int32_t h = roundToUnit(e.dim1 / 2.0);
+    canvas.line({e.x - h, e.y + h}, {e.x + h, e.y - h});
+    canvas.line({e.x + h, e.y + h}, {e.x - h, e.y - h});
+  }
+}
+
+void holesPass(const std::vector<TObjekt*>& pads, Canvas& canvas, const TBoardRecord& state,
+               const TRenderSettings& settings) {
+  canvas.setBrush({kWhite, true, nullptr});
+  for (const TObjekt* e : pads)
+    if (isLayerVisible(state, e->layer)) holeOf(*e, canvas, settings);
+}
+
+}  // namespace
+
 void drawLayerPass(TObjektList& list, Canvas& canvas, int layer, const TBoardRecord& state,
                    const TRenderSettings& settings, bool onlyMarked) {
   if (!settings.photoView && !isLayerVisible(state, layer)) return;
@@ -90,32 +167,39 @@ void drawHoles(const TObjektList& list, Canvas& canvas, const TBoardRecord& stat
   for (const auto& ep : list) {
     const TObjekt& e = *ep;
     if (e.kind != kPad || (onlyMarked && !e.workMark) || !isLayerVisible(state, e.layer)) continue;
-    if (!inClip(e, clip)) continue;
-    const TColour rim = settings.photoView ? kBlack : e.padLink ? kThroughHoleRim : kWhite;
-    canvas.setPen({rim, 0, PenStyle::kSolid});
-    canvas.setBrush({kWhite, true, nullptr});
-    canvas.ellipse(circleBox(e.x, e.y, e.dim2));
-    if (!settings.photoView && e.dim2 == e.dim1) {
-      canvas.setPen({e.selected ? kSelectionColour : kBlack, 0, PenStyle::kSolid});
-      const int32_t h = roundToUnit(e.dim1 / 2.0);
-      canvas.line({e.x - h, e.y + h}, {e.x + h, e.y - h});
-      canvas.line({e.x + h, e.y + h}, {e.x - h, e.y - h});
-    }
+    if (inClip(e, clip)) holeOf(e, canvas, settings);
   }
 }
 
-void drawElements(TObjektList& list, Canvas& canvas, const TBoardRecord& state,
-                  const TRenderSettings& settings, bool onlyMarked) {
+namespace {
+
+void drawClippedElements(TObjektList& list, Canvas& canvas, const TBoardRecord& state,
+                         const TRenderSettings& settings, bool onlyMarked,
+                         std::vector<const TObjekt*>* banded) {
+  TClippedElements clipped;
+  clipElements(list, worldClipRect(canvas), onlyMarked, clipped, banded);
   if (!settings.photoView) {
     for (int layer : layerDrawOrder(state.activeLayer))
-      drawLayerPass(list, canvas, layer, state, settings, onlyMarked);
-    drawHoles(list, canvas, state, settings, onlyMarked);
+      layerPass(clipped, canvas, layer, state, settings);
+    holesPass(clipped.allPads, canvas, state, settings);
     return;
   }
   const TRenderSettings photo = photoRenderSettings(settings, state);
-  for (int layer : photoLayerOrder(settings.photo))
-    drawLayerPass(list, canvas, layer, state, photo, onlyMarked);
-  drawHoles(list, canvas, state, photo, onlyMarked);
+  for (int layer : photoLayerOrder(settings.photo)) layerPass(clipped, canvas, layer, state, photo);
+  holesPass(clipped.allPads, canvas, state, photo);
+}
+
+}  // namespace
+
+void drawElements(TObjektList& list, Canvas& canvas, const TBoardRecord& state,
+                  const TRenderSettings& settings, bool onlyMarked) {
+  drawClippedElements(list, canvas, state, settings, onlyMarked, nullptr);
+}
+
+void drawElements(TObjektList& list, Canvas& canvas, const TBoardRecord& state,
+                  const TRenderSettings& settings, bool onlyMarked,
+                  std::vector<const TObjekt*>& banded) {
+  drawClippedElements(list, canvas, state, settings, onlyMarked, &banded);
 }
 
 void drawGroundPlane(TObjektList& list, Canvas& canvas, const TBoardRecord& state,
@@ -134,18 +218,21 @@ void drawGroundPlane(TObjektList& list, Canvas& canvas, const TBoardRecord& stat
   }
   const bool planeOn = isGroundPlaneOn(state, state.activeLayer);
   const int activeCopper = isSide2Layer(state.activeLayer) ? kCopper2 : kCopper1;
-  for (auto& ep : list) {
-    TObjekt& e = *ep;
-    if (e.kind != kArea || !e.cutout || !isLayerVisible(state, e.layer)) continue;
-    if (planeOn && e.layer == activeCopper) continue;
-    if (inClip(e, clip)) drawElement(e, canvas, state.activeLayer, settings);
+  // The cut-outs first, then the clearances: one walk collects the latter.
+  std::vector<TObjekt*> clearances;
+  for (size_t i = 0; i < list.size(); ++i) {
+    prefetchAhead(list, i);
+    TObjekt& e = *list[i];
+    const bool cutout = e.kind == kArea && e.cutout;
+    const bool plane = planeOn && e.layer == activeCopper;
+    if (!cutout && !plane) continue;
+    if (!isLayerVisible(state, e.layer) || !inClip(e, clip)) continue;
+    if (plane)
+      clearances.push_back(&e);
+    else
+      drawElement(e, canvas, state.activeLayer, settings);
   }
-  if (!planeOn) return;
-  for (auto& ep : list) {
-    TObjekt& e = *ep;
-    if (e.layer != activeCopper || !isLayerVisible(state, e.layer) || !inClip(e, clip)) continue;
-    drawClearance(e, canvas, state.activeLayer, settings);
-  }
+  for (TObjekt* e : clearances) drawClearance(*e, canvas, state.activeLayer, settings);
 }
 
 void drawPreview(TObjektList& list, Canvas& canvas, const TRenderSettings& settings,

@@ -4,6 +4,8 @@
 // preview).
 #pragma once
 
+#include <vector>
+
 #include "document/board.h"
 #include "document/objekt.h"
 #include "platform/core/canvas.h"
@@ -22,6 +24,11 @@ void drawLayerPass(TObjektList& list, Canvas& canvas, int layer, const TBoardRec
 // has its own order and colours.
 void drawElements(TObjektList& list, Canvas& canvas, const TBoardRecord& state,
                   const TRenderSettings& settings, bool onlyMarked = false);
+// The same, also collecting on its walk over the list the elements that
+// have rubber bands (pads and SMD pads with partners), in list order.
+void drawElements(TObjektList& list, Canvas& canvas, const TBoardRecord& state,
+                  const TRenderSettings& settings, bool onlyMarked,
+                  std::vector<const TObjekt*>& banded);
 
 // A white disc of the drill radius for every pad on a visible layer, rimmed
 // red for through pads (black in the photo view); bare holes get their cross

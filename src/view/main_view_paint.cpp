@@ -6,6 +6,7 @@
 #include "view/element_rendering.h"
 #include "view/layer_passes.h"
 #include "view/layer_visibility.h"
+#include "view/memory_prefetch.h"
 #include "view/photo_view.h"
 #include "view/units.h"
 
@@ -50,10 +51,20 @@ void drawTemplate(Canvas& canvas, const TBoardRecord& state, const TRenderSettin
                     side2 ? state.template2OffsetX : state.template1OffsetX,
                     side2 ? state.template2OffsetY : state.template1OffsetY, r))
     return;
+  const CanvasRect box{r.left, r.top, r.right, r.bottom};
+  const CanvasColour ink =
+      TColour(side2 ? state.template2Color : state.template1Color) & 0x00FFFFFF;
+  const CanvasColour paper = settings.colour(kColourBackground);
+  // A colour picture ignores ink and paper, and a two-colour one may carry
+  // them already: only otherwise is the picture copied to recolour it.
+  if (!image->twoColour || (image->ink == ink && image->paper == paper)) {
+    canvas.image(box, *image);
+    return;
+  }
   CanvasImage picture = *image;
-  picture.ink = TColour(side2 ? state.template2Color : state.template1Color) & 0x00FFFFFF;
-  picture.paper = settings.colour(kColourBackground);
-  canvas.image({r.left, r.top, r.right, r.bottom}, picture);
+  picture.ink = ink;
+  picture.paper = paper;
+  canvas.image(box, picture);
 }
 
 void drawGrid(Canvas& canvas, const TBoardRecord& state, const TViewState& view,
@@ -105,9 +116,21 @@ void paintMainView(TObjektList& elements, const TBoardRecord& state, const TView
   if (!settings.photoView) drawTemplate(canvas, state, settings, extras.templates);
   drawGroundPlane(elements, canvas, state, settings);
   if (!settings.photoView) drawGrid(canvas, state, view, settings, extras.grid);
-  drawElements(elements, canvas, state, settings);
-  if (!settings.photoView)
-    for (const auto& e : elements) drawConnections(*e, canvas, {}, settings, &elements);
+  std::vector<const TObjekt*> banded;
+  drawElements(elements, canvas, state, settings, false, banded);
+  if (!settings.photoView) {
+    // The bands' ends lie anywhere in memory: ask for the element, its list
+    // of partners and the partners, each a few elements before it is needed.
+    constexpr size_t kAhead = 4;
+    const size_t n = banded.size();
+    for (size_t i = 0; i < n; ++i) {
+      if (i + 3 * kAhead < n) prefetchForRead(banded[i + 3 * kAhead]);
+      if (i + 2 * kAhead < n) prefetchForRead(banded[i + 2 * kAhead]->connections.data());
+      if (i + kAhead < n)
+        for (const TObjekt* partner : banded[i + kAhead]->connections) prefetchForRead(partner);
+      drawConnections(*banded[i], canvas, {}, settings, &elements);
+    }
+  }
   if (extras.contours && !settings.photoView) {
     canvas.setPen({kWhite, 2, PenStyle::kSolid});
     for (const auto& contour : *extras.contours) {

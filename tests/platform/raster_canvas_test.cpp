@@ -108,5 +108,82 @@ TEST(RasterCanvas, WidePensHaveRoundEnds) {
   EXPECT_EQ(image.pixel(36, 10), 0u);
 }
 
+// Draws the same picture twice, once whole and once clipped, and expects the
+// clipped one to equal the whole one inside the clip and to be untouched
+// outside.
+template <class Draw>
+void expectClipEqualsCrop(const CanvasRect& clip, Draw draw, const char* what) {
+  constexpr CanvasColour kUntouched = 0x123456;
+  RasterImage whole(120, 90, kUntouched), part(120, 90, kUntouched);
+  RasterCanvas wholeCanvas(whole), partCanvas(part);
+  partCanvas.setClip(clip);
+  draw(wholeCanvas);
+  draw(partCanvas);
+  int wrong = 0;
+  for (int y = 0; y < 90; ++y)
+    for (int x = 0; x < 120; ++x) {
+      const bool inside = x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom;
+      const CanvasColour expected = inside ? whole.pixel(x, y) : kUntouched;
+      if (part.pixel(x, y) != expected && wrong++ == 0)
+        ADD_FAILURE() << what << ": pixel " << x << "," << y << " with clip " << clip.left << ","
+                      << clip.top << " - " << clip.right << "," << clip.bottom;
+    }
+}
+
+const CanvasRect kClips[] = {{30, 20, 90, 70}, {0, 0, 61, 45},  {59, 44, 120, 90},
+                             {0, 33, 120, 34}, {71, 0, 72, 90}, {100, 5, 117, 19}};
+
+TEST(RasterCanvasClip, OnePixelLinesKeepTheirPixelsWhereverTheClipCutsThem) {
+  // Ends on a ring around the middle, far outside the image as well: every
+  // octant, steep and shallow slopes, ties at 45 degrees.
+  for (const CanvasRect& clip : kClips)
+    for (double radius : {40.0, 400.0})
+      for (int k = 0; k < 48; ++k) {
+        const double a = k * 3.14159265358979 / 24 + 0.01 * (k % 3);
+        const CanvasPoint from{60 - int32_t(radius * std::cos(a)),
+                               -45 + int32_t(radius * std::sin(a))};
+        const CanvasPoint to{60 + int32_t(radius * std::cos(a) / 3),
+                             -45 - int32_t(radius * std::sin(a) / 2)};
+        expectClipEqualsCrop(
+            clip,
+            [&](RasterCanvas& c) {
+              c.setMapping(unitMapping());
+              c.setPen({kRed, 0, PenStyle::kSolid});
+              c.line(from, to);
+            },
+            "line");
+      }
+}
+
+TEST(RasterCanvasClip, FiguresWidePensAndPatternsKeepTheirPixels) {
+  CanvasPattern pattern;
+  for (int i = 0; i < 64; ++i) pattern[size_t(i)] = CanvasColour(i * 0x030201);
+  const CanvasPoint track[] = {{-10, -10}, {50, -80}, {75, -30}, {130, -60}};
+  const CanvasPoint star[] = {{60, -2}, {80, -85}, {5, -30}, {115, -30}, {40, -85}};
+  for (const CanvasRect& clip : kClips)
+    for (RasterMode mode : {RasterMode::kCopy, RasterMode::kNotXor}) {
+      expectClipEqualsCrop(
+          clip,
+          [&](RasterCanvas& c) {
+            c.setMapping(unitMapping());
+            c.setMode(mode);
+            c.setPen({kRed, 9, PenStyle::kSolid});
+            c.polyline(track);
+            c.setBrush({kBlue, true, &pattern});
+            c.setPen({kWhite, 3, PenStyle::kSolid});
+            c.polygon(star);
+            c.setPen({kBlue, 0, PenStyle::kSolid});
+            c.setBrush({kBlue, true, nullptr});
+            c.ellipse({20, -20, 70, -75});
+            c.setPen({kRed, 5, PenStyle::kInsideFrame});
+            c.roundRect({70, -10, 118, -50}, 20, 14);
+            c.arc({0, 0, 110, -88}, {110, -44}, {0, -88});
+            c.setBrush({kWhite, true, nullptr});
+            c.chord({10, -50, 60, -89}, {60, -70}, {10, -70});
+          },
+          mode == RasterMode::kCopy ? "figures" : "figures in not-xor");
+    }
+}
+
 }  // namespace
 }  // namespace plavesk

@@ -33,14 +33,19 @@ double deviceSweep(double from, double to) {
   return s;
 }
 
-std::vector<DevicePoint> ellipseArcPoints(const DeviceEllipse& e, double from, double sweep) {
+void appendEllipseArcPoints(const DeviceEllipse& e, double from, double sweep,
+                            std::vector<DevicePoint>& points) {
   const int n = segmentsFor(std::max(e.rx, e.ry), sweep);
-  std::vector<DevicePoint> points;
-  points.reserve(size_t(n) + 1);
+  points.reserve(points.size() + size_t(n) + 1);
   for (int i = 0; i <= n; ++i) {
     const double a = from + sweep * i / n;
     points.push_back({e.cx + e.rx * std::cos(a), e.cy - e.ry * std::sin(a)});
   }
+}
+
+std::vector<DevicePoint> ellipseArcPoints(const DeviceEllipse& e, double from, double sweep) {
+  std::vector<DevicePoint> points;
+  appendEllipseArcPoints(e, from, sweep, points);
   return points;
 }
 
@@ -55,13 +60,13 @@ DeviceArc deviceArc(const CanvasMapping& m, const CanvasRect& box, CanvasPoint s
   return arc;
 }
 
-std::vector<DevicePoint> roundRectPoints(double left, double top, double right, double bottom,
-                                         double cornerW, double cornerH) {
+void roundRectPoints(double left, double top, double right, double bottom, double cornerW,
+                     double cornerH, std::vector<DevicePoint>& out) {
   if (left > right) std::swap(left, right);
   if (top > bottom) std::swap(top, bottom);
   const double rx = std::min(std::fabs(cornerW) / 2, (right - left) / 2);
   const double ry = std::min(std::fabs(cornerH) / 2, (bottom - top) / 2);
-  std::vector<DevicePoint> out;
+  out.clear();
   struct Corner {
     double cx, cy, from;
   };
@@ -70,10 +75,13 @@ std::vector<DevicePoint> roundRectPoints(double left, double top, double right, 
                             {left + rx, top + ry, h},
                             {left + rx, bottom - ry, 2 * h},
                             {right - rx, bottom - ry, 3 * h}};
-  for (const Corner& c : corners) {
-    const auto pts = ellipseArcPoints({c.cx, c.cy, rx, ry}, c.from, h);
-    out.insert(out.end(), pts.begin(), pts.end());
-  }
+  for (const Corner& c : corners) appendEllipseArcPoints({c.cx, c.cy, rx, ry}, c.from, h, out);
+}
+
+std::vector<DevicePoint> roundRectPoints(double left, double top, double right, double bottom,
+                                         double cornerW, double cornerH) {
+  std::vector<DevicePoint> out;
+  roundRectPoints(left, top, right, bottom, cornerW, cornerH, out);
   return out;
 }
 

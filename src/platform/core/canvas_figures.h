@@ -30,6 +30,9 @@ double deviceSweep(double from, double to);
 // Points along the ellipse from `from` over `sweep` radians, spaced so the
 // chord error stays below a quarter pixel.
 std::vector<DevicePoint> ellipseArcPoints(const DeviceEllipse& e, double from, double sweep);
+// The same points appended to `out`, for callers that reuse one buffer.
+void appendEllipseArcPoints(const DeviceEllipse& e, double from, double sweep,
+                            std::vector<DevicePoint>& out);
 
 // The start angle and sweep of the arc between the rays through two world
 // points, on the device.
@@ -44,5 +47,8 @@ DeviceArc deviceArc(const CanvasMapping& mapping, const CanvasRect& worldBox, Ca
 // A rectangle with rounded corners as a closed point list (device).
 std::vector<DevicePoint> roundRectPoints(double left, double top, double right, double bottom,
                                          double cornerW, double cornerH);
+// The same points in `out` (replacing its contents).
+void roundRectPoints(double left, double top, double right, double bottom, double cornerW,
+                     double cornerH, std::vector<DevicePoint>& out);
 
 }  // namespace plavesk

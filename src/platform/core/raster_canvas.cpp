@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstring>
 
 namespace plavesk {
 
@@ -36,6 +38,69 @@ double RasterCanvas::penPixels() const {
   return std::max(1.0, pen().width * mapping().pixelScale());
 }
 
+namespace {
+// int32_t(std::ceil(v)) without the library call, which dominates the
+// per-row work of the fills; far-off values are held to a range that still
+// lies outside every image.
+inline int32_t ceilToInt(double v) {
+  v = std::clamp(v, -1e9, 1e9);
+  const int32_t i = int32_t(v);
+  return i + (double(i) < v ? 1 : 0);
+}
+
+// Sorts the few spans or crossings of a row.
+template <class T, class Less>
+void insertionSort(T* first, size_t count, Less less) {
+  for (size_t i = 1; i < count; ++i) {
+    const T v = first[i];
+    size_t at = i;
+    for (; at > 0 && less(v, first[at - 1]); --at) first[at] = first[at - 1];
+    first[at] = v;
+  }
+}
+
+// 16 pixels, the eight given twice, as blue, green, red bytes.
+void buildRow(uint8_t* row, const CanvasColour* eight, bool repeatFirst) {
+  for (size_t k = 0; k < 16; ++k) {
+    const CanvasColour c = eight[repeatFirst ? 0 : k & 7];
+    row[3 * k] = uint8_t(c >> 16);
+    row[3 * k + 1] = uint8_t(c >> 8);
+    row[3 * k + 2] = uint8_t(c);
+  }
+}
+}  // namespace
+
+RasterCanvas::Paint RasterCanvas::penPaint() {
+  const CanvasColour c = pen().colour;
+  if (!penRowsValid_ || penRowsColour_ != c) {
+    buildRow(penRows_, &c, true);
+    penRowsColour_ = c;
+    penRowsValid_ = true;
+  }
+  return {c, nullptr, penRows_};
+}
+
+RasterCanvas::Paint RasterCanvas::brushPaint() {
+  const CanvasBrush& b = brush();
+  if (b.pattern) {
+    if (!brushRowsValid_ || !brushRowsPatterned_ || brushRowsPattern_ != *b.pattern) {
+      brushRowsPattern_ = *b.pattern;
+      for (size_t row = 0; row < 8; ++row)
+        buildRow(brushRows_ + row * kRowBytes, &brushRowsPattern_[row * 8], false);
+      brushRowsPatterned_ = true;
+      brushRowsValid_ = true;
+    }
+    return {b.colour, b.pattern, brushRows_};
+  }
+  if (!brushRowsValid_ || brushRowsPatterned_ || brushRowsColour_ != b.colour) {
+    buildRow(brushRows_, &b.colour, true);
+    brushRowsColour_ = b.colour;
+    brushRowsPatterned_ = false;
+    brushRowsValid_ = true;
+  }
+  return {b.colour, nullptr, brushRows_};
+}
+
 void RasterCanvas::span(int32_t y, int32_t x0, int32_t x1, const Paint& paint) {
   if (y < clip_.top || y >= clip_.bottom) return;
   x0 = std::max(x0, clip_.left);
@@ -43,14 +108,24 @@ void RasterCanvas::span(int32_t y, int32_t x0, int32_t x1, const Paint& paint) {
   if (x0 >= x1) return;
   uint8_t* p = image_.row(y) + size_t(x0) * 3;
   const bool notXor = mode() == RasterMode::kNotXor;
-  if (!paint.pattern && !notXor) {
-    const uint8_t b = uint8_t(paint.colour >> 16), g = uint8_t(paint.colour >> 8),
-                  r = uint8_t(paint.colour);
-    for (uint8_t* end = p + size_t(x1 - x0) * 3; p != end; p += 3) {
-      p[0] = b;
-      p[1] = g;
-      p[2] = r;
+  if (paint.rows && !notXor) {
+    // Eight pixels a copy; the pattern's phase follows x, so every copy
+    // starts at the same place in the row.
+    const uint8_t* row = paint.rows + (paint.pattern ? size_t(y & 7) * kRowBytes : 0);
+    const uint8_t* src = row + size_t(x0 & 7) * 3;
+    size_t n = size_t(x1 - x0);
+    if (n < 8) {
+      for (; n > 0; --n, p += 3, src += 3) {
+        p[0] = src[0];
+        p[1] = src[1];
+        p[2] = src[2];
+      }
+      return;
     }
+    uint8_t* const end = p + n * 3;
+    for (; n >= 8; n -= 8, p += 24) std::memcpy(p, src, 24);
+    // The rest as the last eight pixels, again over some already filled.
+    if (n > 0) std::memcpy(end - 24, row + size_t(x1 & 7) * 3, 24);
     return;
   }
   for (int32_t x = x0; x < x1; ++x, p += 3) {
@@ -67,6 +142,8 @@ void RasterCanvas::span(int32_t y, int32_t x0, int32_t x1, const Paint& paint) {
 }
 
 // Pixel (x, y) is covered when its centre (x + 0.5, y + 0.5) lies inside.
+// Edges are sorted by their top so that each row looks only at the edges
+// crossing it.
 void RasterCanvas::fillPolygon(std::span<const DevicePoint> pts, const Paint& paint) {
   if (pts.size() < 3) return;
   double minY = pts[0].y, maxY = pts[0].y;
@@ -74,44 +151,69 @@ void RasterCanvas::fillPolygon(std::span<const DevicePoint> pts, const Paint& pa
     minY = std::min(minY, p.y);
     maxY = std::max(maxY, p.y);
   }
-  const int32_t y0 = std::max<int32_t>(clip_.top, int32_t(std::ceil(minY - 0.5)));
-  const int32_t y1 = std::min<int32_t>(clip_.bottom, int32_t(std::ceil(maxY - 0.5)));
+  const int32_t y0 = std::max<int32_t>(clip_.top, ceilToInt(minY - 0.5));
+  const int32_t y1 = std::min<int32_t>(clip_.bottom, ceilToInt(maxY - 0.5));
+  if (y0 >= y1) return;
+  edges_.clear();
+  for (size_t i = 0, j = pts.size() - 1; i < pts.size(); j = i++) {
+    const DevicePoint& a = pts[j];
+    const DevicePoint& b = pts[i];
+    // A row crosses an edge when a.y <= yc < b.y or b.y <= yc < a.y.
+    if (!(a.y < b.y) && !(b.y < a.y)) continue;
+    edges_.push_back({a.x, a.y, b.x - a.x, b.y - a.y, std::min(a.y, b.y), std::max(a.y, b.y)});
+  }
+  const auto byTop = [](const Edge& l, const Edge& r) { return l.yLo < r.yLo; };
+  if (edges_.size() <= 16)
+    insertionSort(edges_.data(), edges_.size(), byTop);
+  else
+    std::sort(edges_.begin(), edges_.end(), byTop);
+  // At most one crossing an edge: the scratch arrays are sized once.
+  if (active_.size() < edges_.size()) active_.resize(edges_.size());
+  if (crossings_.size() < edges_.size()) crossings_.resize(edges_.size());
+  uint32_t* active = active_.data();
+  double* xs = crossings_.data();
+  size_t activeCount = 0;
+  size_t next = 0;
   for (int32_t y = y0; y < y1; ++y) {
     const double yc = y + 0.5;
-    crossings_.clear();
-    for (size_t i = 0, j = pts.size() - 1; i < pts.size(); j = i++) {
-      const DevicePoint& a = pts[j];
-      const DevicePoint& b = pts[i];
-      if ((a.y <= yc && yc < b.y) || (b.y <= yc && yc < a.y))
-        crossings_.push_back(a.x + (yc - a.y) * (b.x - a.x) / (b.y - a.y));
+    while (next < edges_.size() && edges_[next].yLo <= yc) active[activeCount++] = uint32_t(next++);
+    size_t kept = 0, count = 0;
+    for (size_t i = 0; i < activeCount; ++i) {
+      const Edge& e = edges_[active[i]];
+      if (!(yc < e.yHi)) continue;
+      active[kept++] = active[i];
+      const double x = e.ax + (yc - e.ay) * e.dx / e.dy;
+      // Insertion keeps the few crossings of a row sorted.
+      size_t at = count++;
+      for (; at > 0 && x < xs[at - 1]; --at) xs[at] = xs[at - 1];
+      xs[at] = x;
     }
-    std::sort(crossings_.begin(), crossings_.end());
-    for (size_t k = 0; k + 1 < crossings_.size(); k += 2)
-      span(y, int32_t(std::ceil(crossings_[k] - 0.5)), int32_t(std::ceil(crossings_[k + 1] - 0.5)),
-           paint);
+    activeCount = kept;
+    for (size_t k = 0; k + 1 < count; k += 2)
+      span(y, ceilToInt(xs[k] - 0.5), ceilToInt(xs[k + 1] - 0.5), paint);
   }
 }
 
 void RasterCanvas::fillRing(const DeviceEllipse& e, double irx, double iry, const Paint& paint) {
   if (e.rx <= 0 || e.ry <= 0) return;
-  const int32_t y0 = std::max<int32_t>(clip_.top, int32_t(std::ceil(e.cy - e.ry - 0.5)));
-  const int32_t y1 = std::min<int32_t>(clip_.bottom, int32_t(std::ceil(e.cy + e.ry - 0.5)));
+  const int32_t y0 = std::max<int32_t>(clip_.top, ceilToInt(e.cy - e.ry - 0.5));
+  const int32_t y1 = std::min<int32_t>(clip_.bottom, ceilToInt(e.cy + e.ry - 0.5));
   const bool hole = irx > 0 && iry > 0;
   for (int32_t y = y0; y < y1; ++y) {
     const double dy = (y + 0.5 - e.cy);
     const double t = 1 - (dy * dy) / (e.ry * e.ry);
     if (t < 0) continue;
     const double half = e.rx * std::sqrt(t);
-    const int32_t a = int32_t(std::ceil(e.cx - half - 0.5));
-    const int32_t b = int32_t(std::ceil(e.cx + half - 0.5));
+    const int32_t a = ceilToInt(e.cx - half - 0.5);
+    const int32_t b = ceilToInt(e.cx + half - 0.5);
     const double ti = hole ? 1 - (dy * dy) / (iry * iry) : -1;
     if (ti <= 0) {
       span(y, a, b, paint);
       continue;
     }
     const double ihalf = irx * std::sqrt(ti);
-    const int32_t c = int32_t(std::ceil(e.cx - ihalf - 0.5));
-    const int32_t d = int32_t(std::ceil(e.cx + ihalf - 0.5));
+    const int32_t c = ceilToInt(e.cx - ihalf - 0.5);
+    const int32_t d = ceilToInt(e.cx + ihalf - 0.5);
     span(y, a, c, paint);
     span(y, d, b, paint);
   }
@@ -121,48 +223,138 @@ void RasterCanvas::fillDisc(double cx, double cy, double r, const Paint& paint) 
   fillRing({cx, cy, r, r}, 0, 0, paint);
 }
 
+namespace {
+int64_t floorDiv(int64_t a, int64_t b) {
+  const int64_t q = a / b;
+  return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+int64_t ceilDiv(int64_t a, int64_t b) {
+  const int64_t q = a / b;
+  return (a % b != 0 && (a < 0) == (b < 0)) ? q + 1 : q;
+}
+}  // namespace
+
+// A one-pixel line from the pixel of `a` to the pixel of `b`. The pixels
+// are those of the whole line whatever part the clip keeps, so that a
+// partial repaint matches a full one: the walk starts at the first step
+// inside the clip, in the state the walk from `a` would have reached there.
+// After i steps along the major axis (x here; y is alike) a line of dx by
+// dy pixels (dx >= dy) stands at minor offset floor((2 dy i + dx) / 2 dx).
 void RasterCanvas::thinLine(DevicePoint a, DevicePoint b, const Paint& paint) {
-  // Cut the line to the clip box (grown by a pixel) first, so that long
-  // rubber bands crossing the view are not walked outside it.
-  double t0 = 0, t1 = 1;
-  const double ex = b.x - a.x, ey = b.y - a.y;
-  const double p[4] = {-ex, ex, -ey, ey};
-  const double q[4] = {a.x - (clip_.left - 1), (clip_.right + 1) - a.x, a.y - (clip_.top - 1),
-                       (clip_.bottom + 1) - a.y};
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0) {
-      if (q[i] < 0) return;
-      continue;
+  if (clip_.left >= clip_.right || clip_.top >= clip_.bottom) return;
+  constexpr double kFar = double(int64_t(1) << 29);
+  if (!(std::fabs(a.x) < kFar && std::fabs(a.y) < kFar && std::fabs(b.x) < kFar &&
+        std::fabs(b.y) < kFar)) {
+    // Absurdly far ends: cut the line to the clip box (grown by a pixel)
+    // first and walk what is left.
+    double t0 = 0, t1 = 1;
+    const double ex = b.x - a.x, ey = b.y - a.y;
+    const double p[4] = {-ex, ex, -ey, ey};
+    const double q[4] = {a.x - (clip_.left - 1), (clip_.right + 1) - a.x, a.y - (clip_.top - 1),
+                         (clip_.bottom + 1) - a.y};
+    for (int i = 0; i < 4; ++i) {
+      if (p[i] == 0) {
+        if (q[i] < 0) return;
+        continue;
+      }
+      const double t = q[i] / p[i];
+      if (p[i] < 0)
+        t0 = std::max(t0, t);
+      else
+        t1 = std::min(t1, t);
     }
-    const double t = q[i] / p[i];
-    if (p[i] < 0)
-      t0 = std::max(t0, t);
-    else
-      t1 = std::min(t1, t);
+    if (!(t0 <= t1)) return;
+    b = {a.x + t1 * ex, a.y + t1 * ey};
+    a = {a.x + t0 * ex, a.y + t0 * ey};
   }
-  if (t0 > t1) return;
-  b = {a.x + t1 * ex, a.y + t1 * ey};
-  a = {a.x + t0 * ex, a.y + t0 * ey};
-  int32_t x0 = int32_t(std::floor(a.x)), y0 = int32_t(std::floor(a.y));
-  const int32_t x1 = int32_t(std::floor(b.x)), y1 = int32_t(std::floor(b.y));
-  // Skip what lies wholly outside the clip before walking it.
+  const int64_t x0 = int64_t(std::floor(a.x)), y0 = int64_t(std::floor(a.y));
+  const int64_t x1 = int64_t(std::floor(b.x)), y1 = int64_t(std::floor(b.y));
   if (std::max(x0, x1) < clip_.left || std::min(x0, x1) >= clip_.right ||
       std::max(y0, y1) < clip_.top || std::min(y0, y1) >= clip_.bottom)
     return;
-  const int32_t dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
-  const int32_t dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
-  int64_t err = int64_t(dx) + dy;
-  while (true) {
-    span(y0, x0, x0 + 1, paint);
-    if (x0 == x1 && y0 == y1) break;
+  if (y0 == y1) {
+    span(int32_t(y0), int32_t(std::max<int64_t>(std::min(x0, x1), clip_.left)),
+         int32_t(std::min<int64_t>(std::max(x0, x1) + 1, clip_.right)), paint);
+    return;
+  }
+  const bool solid = paint.rows && !paint.pattern && mode() != RasterMode::kNotXor;
+  const uint32_t clipW = uint32_t(clip_.right - clip_.left);
+  const uint32_t clipH = uint32_t(clip_.bottom - clip_.top);
+  const ptrdiff_t stride = ptrdiff_t(image_.width()) * 3;
+  uint8_t* const base = image_.row(0);
+  auto plot = [&](int64_t x, int64_t y) {
+    if (uint64_t(x - clip_.left) >= clipW || uint64_t(y - clip_.top) >= clipH) return;
+    if (!solid) {
+      span(int32_t(y), int32_t(x), int32_t(x) + 1, paint);
+      return;
+    }
+    uint8_t* d = base + ptrdiff_t(y) * stride + ptrdiff_t(x) * 3;
+    d[0] = paint.rows[0];
+    d[1] = paint.rows[1];
+    d[2] = paint.rows[2];
+  };
+  if (x0 == x1) {
+    for (int64_t y = std::max<int64_t>(std::min(y0, y1), clip_.top),
+                 end = std::min<int64_t>(std::max(y0, y1) + 1, clip_.bottom);
+         y < end; ++y)
+      plot(x0, y);
+    return;
+  }
+  const int64_t dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
+  const int64_t sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+  // Steps along an axis that keep it inside the clip.
+  auto inside = [](int64_t from, int64_t step, int64_t lo, int64_t hi, int64_t& first,
+                   int64_t& last) {
+    first = step > 0 ? lo - from : from - (hi - 1);
+    last = step > 0 ? hi - 1 - from : from - lo;
+  };
+  const bool xMajor = dx >= dy;
+  const int64_t major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
+  if (std::min(x0, x1) >= clip_.left && std::max(x0, x1) < clip_.right &&
+      std::min(y0, y1) >= clip_.top && std::max(y0, y1) < clip_.bottom) {
+    // Wholly inside, as most outlines are: the plain walk.
+    int64_t x = x0, y = y0, err = dx - dy;
+    for (int64_t n = 0; n <= major; ++n) {
+      plot(x, y);
+      const int64_t e2 = 2 * err;
+      if (e2 >= -dy) {
+        err -= dy;
+        x += sx;
+      }
+      if (e2 <= dx) {
+        err += dx;
+        y += sy;
+      }
+    }
+    return;
+  }
+  int64_t first = 0, last = 0, minorFirst = 0, minorLast = 0;
+  if (xMajor) {
+    inside(x0, sx, clip_.left, clip_.right, first, last);
+    inside(y0, sy, clip_.top, clip_.bottom, minorFirst, minorLast);
+  } else {
+    inside(y0, sy, clip_.top, clip_.bottom, first, last);
+    inside(x0, sx, clip_.left, clip_.right, minorFirst, minorLast);
+  }
+  // The minor offset grows by minor / major a step: the steps that keep it
+  // inside, widened by a step each way (the plot checks exactly).
+  first = std::max({first, int64_t(0), floorDiv((minorFirst - 1) * major, minor)});
+  last = std::min({last, major, ceilDiv((minorLast + 1) * major, minor)});
+  if (first > last) return;
+  const int64_t minorAt = (2 * minor * first + major) / (2 * major);
+  const int64_t i = xMajor ? first : minorAt, j = xMajor ? minorAt : first;
+  int64_t x = x0 + sx * i, y = y0 + sy * j;
+  int64_t err = dx * (j + 1) - dy * (i + 1);
+  for (int64_t n = first; n <= last; ++n) {
+    plot(x, y);
     const int64_t e2 = 2 * err;
-    if (e2 >= dy) {
-      err += dy;
-      x0 += sx;
+    if (e2 >= -dy) {
+      err -= dy;
+      x += sx;
     }
     if (e2 <= dx) {
       err += dx;
-      y0 += sy;
+      y += sy;
     }
   }
 }
@@ -176,7 +368,10 @@ void RasterCanvas::stroke(std::span<const DevicePoint> pts, bool closed, double 
     if (closed && pts.size() > 2) thinLine(pts.back(), pts.front(), paint);
     return;
   }
+  // A wide line is the union of a rectangle along every segment and a disc
+  // on every point (round ends and joins).
   const double h = width / 2;
+  shapes_.clear();
   auto segment = [&](DevicePoint a, DevicePoint b) {
     const double dx = b.x - a.x, dy = b.y - a.y;
     const double len = std::hypot(dx, dy);
@@ -184,22 +379,139 @@ void RasterCanvas::stroke(std::span<const DevicePoint> pts, bool closed, double 
     const double nx = -dy / len * h, ny = dx / len * h;
     const DevicePoint quad[4] = {
         {a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny}, {a.x - nx, a.y - ny}};
-    fillPolygon(quad, paint);
+    StrokeShape q;
+    double minY = quad[0].y, maxY = quad[0].y;
+    for (size_t k = 0, j = 3; k < 4; j = k++) {
+      // The edges as fillPolygon walks them, from quad[j] to quad[k].
+      const DevicePoint& from = quad[j];
+      const DevicePoint& to = quad[k];
+      q.edges[k] = {from.x,
+                    from.y,
+                    to.x - from.x,
+                    to.y - from.y,
+                    std::min(from.y, to.y),
+                    std::max(from.y, to.y)};
+      minY = std::min(minY, to.y);
+      maxY = std::max(maxY, to.y);
+    }
+    q.y0 = std::max<int32_t>(clip_.top, ceilToInt(minY - 0.5));
+    q.y1 = std::min<int32_t>(clip_.bottom, ceilToInt(maxY - 0.5));
+    if (q.y0 < q.y1) shapes_.push_back(q);
   };
   for (size_t i = 1; i < pts.size(); ++i) segment(pts[i - 1], pts[i]);
   if (closed && pts.size() > 2) segment(pts.back(), pts.front());
-  // Round ends and joins.
-  for (const auto& p : pts) fillDisc(p.x, p.y, h, paint);
+  for (const auto& p : pts) {
+    StrokeShape d;
+    d.disc = true;
+    d.centre = p;
+    d.y0 = std::max<int32_t>(clip_.top, ceilToInt(p.y - h - 0.5));
+    d.y1 = std::min<int32_t>(clip_.bottom, ceilToInt(p.y + h - 0.5));
+    if (d.y0 < d.y1) shapes_.push_back(d);
+  }
+  if (shapes_.empty()) return;
+  if (mode() == RasterMode::kNotXor) {
+    // Not-xor is undone by drawing twice: every part once, as drawn alone.
+    for (const StrokeShape& sh : shapes_) {
+      if (sh.disc) {
+        fillDisc(sh.centre.x, sh.centre.y, h, paint);
+      } else {
+        const DevicePoint quad[4] = {{sh.edges[1].ax, sh.edges[1].ay},
+                                     {sh.edges[2].ax, sh.edges[2].ay},
+                                     {sh.edges[3].ax, sh.edges[3].ay},
+                                     {sh.edges[0].ax, sh.edges[0].ay}};
+        fillPolygon(quad, paint);
+      }
+    }
+    return;
+  }
+  // In copy mode a pixel covered twice looks as covered once: each row is
+  // filled once with the union of the parts' spans, which the parts give
+  // exactly as fillPolygon and fillDisc would.
+  std::sort(shapes_.begin(), shapes_.end(),
+            [](const StrokeShape& l, const StrokeShape& r) { return l.y0 < r.y0; });
+  int32_t yEnd = 0;
+  for (const StrokeShape& sh : shapes_) yEnd = std::max(yEnd, sh.y1);
+  // At most two spans a part and row.
+  if (intervals_.size() < 2 * shapes_.size()) intervals_.resize(2 * shapes_.size());
+  Interval* const spans = intervals_.data();
+  active_.clear();
+  size_t next = 0;
+  for (int32_t y = shapes_.front().y0; y < yEnd; ++y) {
+    const double yc = y + 0.5;
+    while (next < shapes_.size() && shapes_[next].y0 <= y) active_.push_back(uint32_t(next++));
+    size_t count = 0, kept = 0;
+    for (size_t i = 0; i < active_.size(); ++i) {
+      const StrokeShape& sh = shapes_[active_[i]];
+      if (y >= sh.y1) continue;
+      active_[kept++] = active_[i];
+      if (sh.disc) {
+        const double dy = (y + 0.5 - sh.centre.y);
+        const double t = 1 - (dy * dy) / (h * h);
+        if (t < 0) continue;
+        const double half = h * std::sqrt(t);
+        spans[count++] = {ceilToInt(sh.centre.x - half - 0.5), ceilToInt(sh.centre.x + half - 0.5)};
+        continue;
+      }
+      // A rectangle is crossed twice or not at all; the general rule of
+      // fillPolygon (pairs of sorted crossings) covers the rest.
+      double xs[4];
+      size_t crossings = 0;
+      for (const Edge& e : sh.edges)
+        if (e.yLo <= yc && yc < e.yHi) xs[crossings++] = e.ax + (yc - e.ay) * e.dx / e.dy;
+      if (crossings == 2) {
+        const double l = std::min(xs[0], xs[1]), r = std::max(xs[0], xs[1]);
+        spans[count++] = {ceilToInt(l - 0.5), ceilToInt(r - 0.5)};
+        continue;
+      }
+      insertionSort(xs, crossings, [](double l, double r) { return l < r; });
+      for (size_t k = 0; k + 1 < crossings; k += 2)
+        spans[count++] = {ceilToInt(xs[k] - 0.5), ceilToInt(xs[k + 1] - 0.5)};
+    }
+    active_.resize(kept);
+    // Most rows meet one part or two; spans that do not touch may be
+    // filled in any order.
+    if (count == 1) {
+      span(y, spans[0].from, spans[0].to, paint);
+      continue;
+    }
+    if (count == 2) {
+      const Interval& a = spans[0];
+      const Interval& b = spans[1];
+      if (a.from <= b.to && b.from <= a.to) {
+        span(y, std::min(a.from, b.from), std::max(a.to, b.to), paint);
+      } else {
+        span(y, a.from, a.to, paint);
+        span(y, b.from, b.to, paint);
+      }
+      continue;
+    }
+    insertionSort(spans, count,
+                  [](const Interval& l, const Interval& r) { return l.from < r.from; });
+    int32_t from = 0, to = 0;
+    bool open = false;
+    for (size_t k = 0; k < count; ++k) {
+      const Interval& iv = spans[k];
+      if (iv.from >= iv.to) continue;
+      if (open && iv.from <= to) {
+        to = std::max(to, iv.to);
+        continue;
+      }
+      if (open) span(y, from, to, paint);
+      from = iv.from;
+      to = iv.to;
+      open = true;
+    }
+    if (open) span(y, from, to, paint);
+  }
 }
 
-std::vector<DevicePoint> RasterCanvas::toDevice(std::span<const CanvasPoint> points) const {
-  std::vector<DevicePoint> out;
-  out.reserve(points.size());
+std::span<const DevicePoint> RasterCanvas::toDevice(std::span<const CanvasPoint> points) {
+  devicePoints_.clear();
   for (const auto& p : points) {
     const CanvasPoint d = mapping().toDevice(p);
-    out.push_back({double(d.x), double(d.y)});
+    devicePoints_.push_back({double(d.x), double(d.y)});
   }
-  return out;
+  return devicePoints_;
 }
 
 void RasterCanvas::figure(std::span<const DevicePoint> pts) {
@@ -214,8 +526,7 @@ void RasterCanvas::line(CanvasPoint from, CanvasPoint to) {
 
 void RasterCanvas::polyline(std::span<const CanvasPoint> points) {
   if (!penVisible()) return;
-  const auto d = toDevice(points);
-  stroke(d, false, penPixels(), penPaint());
+  stroke(toDevice(points), false, penPixels(), penPaint());
 }
 
 void RasterCanvas::polygon(std::span<const CanvasPoint> points) {
@@ -229,7 +540,11 @@ void RasterCanvas::ellipse(const CanvasRect& box) {
   // The outline straddles the box edge, or lies inside it.
   const double outerGrow = inside ? 0 : w / 2;
   if (brush().solid) fillRing(e, 0, 0, brushPaint());
-  if (w > 0) {
+  // A one-pixel outline inside the box covers no pixel the fill has not
+  // covered already; in its colour it changes nothing.
+  const bool hiddenByFill = inside && w == 1 && brush().solid && !brush().pattern &&
+                            brush().colour == pen().colour && mode() == RasterMode::kCopy;
+  if (w > 0 && !hiddenByFill) {
     DeviceEllipse outer{e.cx, e.cy, e.rx + outerGrow, e.ry + outerGrow};
     fillRing(outer, outer.rx - w, outer.ry - w, penPaint());
   }
@@ -246,7 +561,8 @@ void RasterCanvas::roundRect(const CanvasRect& box, int32_t cw, int32_t ch) {
   const CanvasPoint b = mapping().toDevice({box.right, box.bottom});
   const double s = mapping().pixelScale();
   const double sy = std::fabs(mapping().viewportExtY / mapping().windowExtY);
-  figure(roundRectPoints(a.x, a.y, b.x, b.y, cw * s, ch * sy));
+  roundRectPoints(a.x, a.y, b.x, b.y, cw * s, ch * sy, devicePoints_);
+  figure(devicePoints_);
 }
 
 void RasterCanvas::arc(const CanvasRect& box, CanvasPoint start, CanvasPoint end) {
@@ -258,12 +574,16 @@ void RasterCanvas::arc(const CanvasRect& box, CanvasPoint start, CanvasPoint end
     fillRing({e.cx, e.cy, e.rx + w / 2, e.ry + w / 2}, e.rx - w / 2, e.ry - w / 2, penPaint());
     return;
   }
-  stroke(ellipseArcPoints(a.ellipse, a.start, a.sweep), false, w, penPaint());
+  devicePoints_.clear();
+  appendEllipseArcPoints(a.ellipse, a.start, a.sweep, devicePoints_);
+  stroke(devicePoints_, false, w, penPaint());
 }
 
 void RasterCanvas::chord(const CanvasRect& box, CanvasPoint start, CanvasPoint end) {
   const DeviceArc a = deviceArc(mapping(), box, start, end);
-  figure(ellipseArcPoints(a.ellipse, a.start, a.sweep));
+  devicePoints_.clear();
+  appendEllipseArcPoints(a.ellipse, a.start, a.sweep, devicePoints_);
+  figure(devicePoints_);
 }
 
 bool RasterCanvas::text(CanvasPoint, const std::string&, const CanvasFont&) {

@@ -62,12 +62,17 @@ class RasterCanvas : public Canvas {
   void image(const CanvasRect& box, const CanvasImage& picture) override;
 
  private:
+  // What a span is filled with. `rows`, when set, holds the fill ready to be
+  // copied: 16 pixels of blue, green, red bytes, one row for a colour and
+  // eight (one per pattern row) for a pattern.
   struct Paint {
     CanvasColour colour = 0;
     const CanvasPattern* pattern = nullptr;
+    const uint8_t* rows = nullptr;
   };
-  Paint penPaint() const { return {pen().colour, nullptr}; }
-  Paint brushPaint() const { return {brush().colour, brush().pattern}; }
+  static constexpr size_t kRowBytes = 16 * 3;
+  Paint penPaint();
+  Paint brushPaint();
   bool penVisible() const { return pen().style != PenStyle::kNone; }
   // Pen width in pixels, at least one.
   double penPixels() const;
@@ -81,11 +86,42 @@ class RasterCanvas : public Canvas {
   void stroke(std::span<const DevicePoint> points, bool closed, double width, const Paint& paint);
   // Fill with the brush, outline with the pen.
   void figure(std::span<const DevicePoint> points);
-  std::vector<DevicePoint> toDevice(std::span<const CanvasPoint> points) const;
+  // The points on the device, in a buffer reused by the next call.
+  std::span<const DevicePoint> toDevice(std::span<const CanvasPoint> points);
 
   RasterImage& image_;
   CanvasRect clip_;
+  // Scratch space kept between figures, so that drawing allocates nothing.
+  struct Edge {
+    double ax, ay, dx, dy;  // start and direction, as the polygon gives them
+    double yLo, yHi;
+  };
+  std::vector<Edge> edges_;
+  // The parts of a wide line: a segment's rectangle (its four edges) or a
+  // disc on a point, with the rows they cover inside the clip.
+  struct StrokeShape {
+    Edge edges[4];
+    DevicePoint centre;
+    int32_t y0 = 0, y1 = 0;
+    bool disc = false;
+  };
+  struct Interval {
+    int32_t from, to;
+  };
+  std::vector<StrokeShape> shapes_;
+  std::vector<Interval> intervals_;
+  std::vector<uint32_t> active_;
   std::vector<double> crossings_;
+  std::vector<DevicePoint> devicePoints_;
+  // Ready-to-copy fills of the pen and brush, rebuilt when they change.
+  uint8_t penRows_[kRowBytes] = {};
+  CanvasColour penRowsColour_ = 0;
+  bool penRowsValid_ = false;
+  uint8_t brushRows_[8 * kRowBytes] = {};
+  CanvasColour brushRowsColour_ = 0;
+  CanvasPattern brushRowsPattern_{};
+  bool brushRowsPatterned_ = false;
+  bool brushRowsValid_ = false;
 };
 
 }  // namespace plavesk

@@ -1,0 +1,156 @@
+// Painting only part of the view must give exactly the pixels of a full
+// paint there and touch nothing else: the passes skip elements by their
+// bounds and the raster canvas skips rows and spans by the clip, and either
+// could drop or cut something that reaches into the clip.
+#include <gtest/gtest.h>
+
+#include "platform/core/raster_canvas.h"
+#include "view/main_view_paint.h"
+#include "view/stroke_font.h"
+
+namespace plavesk {
+namespace {
+
+constexpr CanvasColour kUntouched = 0x00123456;
+
+TObjekt& add(TObjektList& list, TObjektPtr e) {
+  list.push_back(std::move(e));
+  return *list.back();
+}
+
+TObjekt& addTrack(TObjektList& list, int layer, int32_t width, std::vector<TPoint> points) {
+  TObjekt& t = add(list, createTrack(width, layer));
+  t.points = std::move(points);
+  t.clearance = 40;
+  return t;
+}
+
+// A 4000 x 3000 board with every kind and look: through pads of all nine
+// shapes with the ground plane of side 1 on, a bare hole, SMD pads, wide and
+// autorouted tracks, areas (closed, open, cut out), rings, arcs and chords,
+// a text with strokes, a legacy font text, selected elements with handles
+// and rubber bands running across the board.
+TObjektList fixture() {
+  TObjektList list;
+  std::vector<TObjekt*> pads;
+  for (int shape = 1; shape <= 9; ++shape) {
+    const TPoint at{250 + 400 * (shape - 1), -400};
+    TObjekt& top = add(list, createPad(at, 90, shape, kCopper1, 35));
+    TObjekt& bottom = add(list, createPad(at, 90, shape, kCopper2, 35));
+    top.padLink = &bottom;
+    bottom.padLink = &top;
+    top.clearance = bottom.clearance = 40;
+    pads.push_back(&top);
+  }
+  add(list, createPad({3800, -2800}, 60, kPadRound, kCopper1, 60));  // a bare hole
+  TObjekt& smd = add(list, createSmdPad({3600, -1500}, 300, kCopper1, 120));
+  smd.clearance = 30;
+  add(list, createSmdPad({300, -2700}, 150, kCopper2, 400));
+  // Rubber bands from corner to corner and along the pad row.
+  pads[0]->connections = {&smd, pads[8]};
+  smd.connections = {pads[0]};
+  pads[8]->connections = {pads[0]};
+
+  addTrack(list, kCopper1, 60, {{100, -2900}, {1900, -1100}, {3900, -1300}});
+  TObjekt& routed = addTrack(list, kCopper2, 120, {{200, -900}, {3700, -900}});
+  routed.autorouted = 1;
+  TObjekt& chosen = addTrack(list, kCopper2, 40, {{500, -2000}, {900, -2400}, {1500, -2100}});
+  chosen.selected = 1;
+
+  TObjekt& area = add(list, createArea(20, kCopper1));
+  area.points = {{1200, -1500}, {2600, -1300}, {2900, -2600}, {1500, -2800}};
+  area.clearance = 50;
+  TObjekt& cut = add(list, createArea(20, kCopper2));
+  cut.points = {{2500, -2000}, {3400, -1900}, {3300, -2900}};
+  cut.cutout = 1;
+  TObjekt& open = add(list, createArea(30, kSilk1));
+  open.points = {{100, -100}, {3900, -200}, {3800, -700}};
+  open.closed = 0;
+
+  add(list, createCircle({1000, -1500}, 400, 1, kSilk1, 340));  // a ring
+  TObjekt& arc = add(list, createCircle({3000, -600}, 500, 1, kCopper1, 380));
+  arc.angle = 30;
+  arc.dim3 = 250;
+  arc.selected = 1;
+  TObjekt& chord = add(list, createCircle({2200, -2500}, 300, 1, kCopper2, 200));
+  chord.angle = 200;
+  chord.dim3 = 20;
+  chord.filled = 1;
+
+  TObjekt& text = add(list, createText({600, -1200}, "PLAV", false, false, kSilk2, 0, 1, 1, 200));
+  generateStrokes({600, -1200}, "PLAV", 3.0, 1, 1, kSilk2, 0, text.strokes);
+  auto font = std::make_unique<TObjekt>();
+  font->kind = kFontText;
+  font->layer = kSilk1;
+  font->x = 1800;
+  font->y = -600;
+  font->dim1 = 2600;
+  font->dim2 = -800;
+  font->dim3 = -180;
+  font->angle = 0;
+  font->text = "Ab1";
+  add(list, std::move(font));
+  return list;
+}
+
+struct Scene {
+  const char* name;
+  double zoom;
+  bool photo;
+};
+
+TEST(ClippedPaint, SameAsAFullPaintInsideTheClipAndNothingOutside) {
+  TObjektList list = fixture();
+  TBoardRecord state;
+  state.width = 4000;
+  state.height = 3000;
+  state.activeLayer = kCopper1;
+  state.groundPlane1 = 1;
+  state.grid = 254;
+  for (const Scene& scene : {Scene{"zoom 0.04", 0.04, false}, Scene{"zoom 0.2", 0.2, false},
+                             Scene{"zoom 0.45", 0.45, false}, Scene{"mirrored photo", 0.3, true}}) {
+    TViewState view;
+    view.loadBoard(state, nullptr);
+    view.zoom = scene.zoom;
+    view.photoViewActive = view.photoMirrored = scene.photo;
+    view.clientWidth = view.outerWidth = view.surfaceWidth();
+    view.clientHeight = view.outerHeight = view.surfaceHeight();
+    const int32_t w = view.surfaceWidth(), h = view.surfaceHeight();
+    TRenderSettings settings;
+    RasterImage full(w, h, kUntouched);
+    RasterCanvas fullCanvas(full);
+    paintMainView(list, state, view, fullCanvas, settings);
+
+    // Boxes through pads, tracks, arcs and rubber bands, single rows and
+    // columns, and the image's edges.
+    const CanvasRect clips[] = {
+        {w / 3, h / 4, w / 3 + 57, h / 4 + 41},
+        {0, 0, w / 2, h / 2},
+        {w / 2, h / 2, w, h},
+        {0, h / 7, w, h / 7 + 1},
+        {w * 3 / 5, 0, w * 3 / 5 + 1, h},
+        {w - 13, h - 9, w, h},
+        {7, 11, 8, 12},
+    };
+    for (const CanvasRect& clip : clips) {
+      RasterImage part(w, h, kUntouched);
+      RasterCanvas canvas(part);
+      canvas.setClip(clip);
+      paintMainView(list, state, view, canvas, settings);
+      int wrong = 0;
+      for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) {
+          const bool inside = x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom;
+          const CanvasColour expected = inside ? full.pixel(x, y) : kUntouched;
+          if (part.pixel(x, y) != expected && wrong++ == 0)
+            ADD_FAILURE() << scene.name << ", clip " << clip.left << "," << clip.top << " - "
+                          << clip.right << "," << clip.bottom << ": pixel " << x << "," << y
+                          << " is " << std::hex << part.pixel(x, y) << " not " << expected;
+        }
+      EXPECT_EQ(wrong, 0) << scene.name;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace plavesk
