@@ -1,6 +1,8 @@
 // The drawing area's paint path: one full frame of a 20,000-element board at
 // zoom to board and at a closer zoom, and the first frame after opening a
-// 100,000-element layout. The window runs offscreen.
+// 100,000-element layout. The window runs offscreen. For comparison, the
+// same frame drawn figure by figure on a QPainter (the canvas of printing
+// and the clipboard).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -15,7 +17,9 @@
 #include "app/main_window.h"
 #include "document/file_io.h"
 #include "document/layout_file.h"
+#include "platform/qt/qt_canvas.h"
 #include "synthetic_board.h"
+#include "view/main_view_paint.h"
 
 namespace plavesk {
 namespace {
@@ -81,7 +85,30 @@ void BM_OpenAndFirstFrame(benchmark::State& state) {
   std::filesystem::remove(path);
 }
 
+// The window's frame at zoom to board, drawn with QtCanvas on the painter.
+void BM_PaintZoomToBoardOnPainter(benchmark::State& state) {
+  auto w = makeWindow();
+  w->editor().layout = makeSyntheticLayout(20000);
+  w->activateBoard(0);
+  w->action("opt.zoomBoard")->trigger();
+  const TViewState& view = w->view();
+  const QSize size = w->layoutView()->viewport()->size();
+  QImage target(size, QImage::Format_RGB32);
+  const TRenderSettings settings;
+  for (auto _ : state) {
+    QPainter painter(&target);
+    painter.fillRect(target.rect(), Qt::white);
+    painter.translate(-view.scrollX, -view.scrollY);
+    const QRect clip = QRect(QPoint(view.scrollX, view.scrollY), size)
+                           .intersected(QRect(0, 0, view.surfaceWidth(), view.surfaceHeight()));
+    painter.setClipRect(clip);
+    QtCanvas canvas(painter, {clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1});
+    paintMainView(w->editor().elements(), w->editor().layout.working, view, canvas, settings);
+  }
+}
+
 BENCHMARK(BM_PaintZoomToBoard)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintZoomToBoardOnPainter)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintCloseZoom)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenAndFirstFrame)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -46,6 +46,35 @@ TPoint TLayoutView::worldAt(QPoint p, bool noSnap) const {
   return view_.viewportToWorld(TPoint{p.x(), p.y()}, !noSnap);
 }
 
+TPoint TLayoutView::originAt(QPoint p, bool noSnap) const {
+  const int w = std::max(1, viewport()->width()), h = std::max(1, viewport()->height());
+  p.setX(std::clamp(p.x(), 0, w - 1));
+  p.setY(std::clamp(p.y(), 0, h - 1));
+  const TPoint raw = worldAt(p, true);
+  if (noSnap) return raw;
+  auto inside = [&](TPoint world) {
+    const TPoint d = view_.worldToDevice(world);
+    const int x = d.x - view_.scrollX, y = d.y - view_.scrollY;
+    return x >= 0 && x < w && y >= 0 && y < h;
+  };
+  const TPoint snapped = view_.snap(raw);
+  if (inside(snapped)) return snapped;
+  // Rounded to a grid point beyond the edge: the next one inwards.
+  const int32_t step = int32_t(std::ceil(std::max(1.0, view_.grid)));
+  const TPoint d = view_.worldToDevice(snapped);
+  const int x = d.x - view_.scrollX, y = d.y - view_.scrollY;
+  TPoint next = snapped;
+  // World x grows with the pixel (or against it when mirrored), world y
+  // against it.
+  const int32_t sx = view_.mirrored() ? -1 : 1;
+  if (x < 0) next.x += sx * step;
+  if (x >= w) next.x -= sx * step;
+  if (y < 0) next.y -= step;
+  if (y >= h) next.y += step;
+  next = view_.snap(next);
+  return inside(next) ? next : raw;
+}
+
 QPoint TLayoutView::originInViewport() const {
   const TPoint d = view_.worldToDevice(TPoint{view_.originX, view_.originY});
   return QPoint(d.x - view_.scrollX, d.y - view_.scrollY);
@@ -188,25 +217,28 @@ void TOriginMarker::paintEvent(QPaintEvent*) {
   p.drawEllipse(QRectF(1, 1, kMarkerSize - 2, kMarkerSize - 2));
 }
 
+// The pointer cannot be held inside the viewport on every platform: the
+// marker holds the mouse for the drag and never leaves the viewport itself,
+// wherever the pointer goes.
 void TOriginMarker::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   dragging_ = true;
   grabOffset_ = event->position().toPoint() - QPoint(kMarkerSize / 2, kMarkerSize / 2);
+  grabMouse();
 }
 
 void TOriginMarker::mouseMoveEvent(QMouseEvent* event) {
   if (!dragging_) return;
-  QWidget* port = view_.viewport();
-  QPoint centre = mapTo(port, event->position().toPoint() - grabOffset_);
-  centre.setX(std::clamp(centre.x(), 0, port->width() - 1));
-  centre.setY(std::clamp(centre.y(), 0, port->height() - 1));
-  const TPoint world = view_.worldAt(centre, event->modifiers() & Qt::ControlModifier);
+  const QPoint centre = mapTo(view_.viewport(), event->position().toPoint() - grabOffset_);
+  const TPoint world = view_.originAt(centre, event->modifiers() & Qt::ControlModifier);
   if (view_.cursorMoved) view_.cursorMoved(world, true);
   view_.setOrigin(world);
 }
 
-void TOriginMarker::mouseReleaseEvent(QMouseEvent*) {
+void TOriginMarker::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || !dragging_) return;
   dragging_ = false;
+  releaseMouse();
   view_.placeOriginMarker();
 }
 

@@ -46,6 +46,11 @@ class TLayoutView : public QAbstractScrollArea {
   QPoint originInViewport() const;
   // World point of a viewport pixel, snapped to the grid unless `noSnap`.
   TPoint worldAt(QPoint viewportPixel, bool noSnap) const;
+  // Where the origin goes for the origin marker's centre at a viewport
+  // pixel: the pixel is held inside the viewport, and the point snapped to
+  // the grid (unless `noSnap`) is the nearest grid point still inside it;
+  // when no grid point is inside, the pixel's own world point.
+  TPoint originAt(QPoint viewportPixel, bool noSnap) const;
   void setOrigin(TPoint world);
 
   // Paint time of the last full frame in milliseconds (benchmarks, status).

@@ -29,6 +29,7 @@
 #include "app/project_info_dialog.h"
 #include "app/ruler.h"
 #include "app/status_panels.h"
+#include "app/template_dialog.h"
 #include "app/tool_panel.h"
 #include "editing/layout_commands.h"
 #include "platform/qt/qt_canvas.h"
@@ -68,6 +69,13 @@ TMainWindow::TMainWindow(const TMainWindowOptions& options, std::unique_ptr<TUse
   if (!dialogs_) dialogs_ = std::make_unique<TQtUserDialogs>(this);
   files_ = std::make_unique<TFileCommands>(editor_, *dialogs_, language_);
   files_->pixelsPerInch = screen() ? screen()->logicalDotsPerInch() : 96;
+  images_ = std::make_unique<TImageCommands>(editor_, view_, render_, templates_, *dialogs_,
+                                             language_, this);
+  // Boards becoming active (switching, opening) read their template files;
+  // loadViewFromWorking hands the bitmaps to the view.
+  editor_.layout.loadTemplate = [this](const std::string& path) {
+    return templates_.preload(path);
+  };
 
   // The first board, named by language, becomes active.
   editor_.layout.addBoard(boardBaseName(language_) + "1");
@@ -195,14 +203,19 @@ void TMainWindow::buildCentre() {
     topRuler_->update();
     leftRuler_->update();
   };
-  layoutView_->paintLayers = [this](QPainter& painter, const QRect& clip) {
+  // The passes draw on the raster canvas into an image of the invalid area,
+  // shown in one piece: the pixels of image export, and far fewer painter
+  // calls than one per figure.
+  layoutView_->paintLayers = [this, buffer = std::make_shared<RasterImage>()](QPainter& painter,
+                                                                              const QRect& clip) {
     if (!editor_.layout.hasActiveBoard()) return;
-    QtCanvas canvas(painter,
-                    CanvasRect{clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1});
+    BufferedQtCanvas canvas(
+        painter, CanvasRect{clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1}, *buffer);
     TMainViewExtras extras;
     extras.grid.visible = settings_.gridVisible;
     extras.grid.subdivision = settings_.gridMarking;
     if (!editor_.contours.empty()) extras.contours = &editor_.contours;
+    extras.templates = templates_.images();
     paintMainView(editor_.elements(), editor_.layout.working, view_, canvas, render_, extras);
   };
   toolPanel_->overview()->viewChanged = [this] { layoutView_->syncFromView(); };
@@ -247,9 +260,12 @@ void TMainWindow::buildMenus() {
   addPending(exportMenu, "export.gerber", texts::kExportGerber);
   addPending(exportMenu, "export.drill", texts::kExportDrill);
   exportMenu->addSeparator();
-  addPending(exportMenu, "export.bmp", texts::kExportBmp);
-  addPending(exportMenu, "export.gif", texts::kExportGif);
-  addPending(exportMenu, "export.emf", texts::kExportEmf);
+  addCommand(exportMenu, "export.bmp", texts::kExportBmp,
+             [this] { images_->exportBitmap(TExportFormat::kBmp); });
+  addCommand(exportMenu, "export.gif", texts::kExportGif,
+             [this] { images_->exportBitmap(TExportFormat::kGif); });
+  addCommand(exportMenu, "export.emf", texts::kExportEmf,
+             [this] { images_->exportMetafileCommand(); });
   exportMenu->addSeparator();
   QMenu* milling = subMenu(exportMenu, "file.milling", texts::kExportMilling);
   addPending(milling, "export.isolation", texts::kExportIsolation);
@@ -285,7 +301,10 @@ void TMainWindow::buildMenus() {
       QKeySequence(Qt::CTRL | Qt::Key_Y));
   edit->addSeparator();
   addCommand(
-      edit, "edit.copy", texts::kEditCopy, [this] { editor_.copy(); },
+      edit, "edit.copy", texts::kEditCopy,
+      [this] {
+        if (editor_.copy()) images_->copySelectionPicture();
+      },
       QKeySequence(Qt::CTRL | Qt::Key_C));
   addCommand(
       edit, "edit.cut", texts::kEditCut,
@@ -364,7 +383,7 @@ void TMainWindow::buildMenus() {
   });
 
   QMenu* opt = topMenu("options", texts::kMenuOptions);
-  addPending(opt, "opt.template", texts::kOptTemplate);
+  addCommand(opt, "opt.template", texts::kOptTemplate, [this] { showTemplateDialog(); });
   opt->addSeparator();
   QAction* macros = addPending(opt, "opt.showMacros", texts::kOptShowMacros);
   macros->setCheckable(true);
@@ -545,6 +564,8 @@ void TMainWindow::applySettings() {
   colours_.load(programFolder_, settings_.colourScheme);
   render_.setColours(colours_.current());
   files_->layoutFolder = settings_.folders[kFolderLayout];
+  images_->bitmapFolder = settings_.folders[kFolderBitmap];
+  templateFolder_ = settings_.folders[kFolderTemplate];
   files_->recent.paths = settings_.recentFiles;
   setAutoSave(settings_.autoSave, settings_.autoSaveTime);
   setInchMode(false);
@@ -575,6 +596,17 @@ void TMainWindow::showAutoSaveDialog() {
   if (dialog.exec() == QDialog::Accepted) setAutoSave(dialog.autoSaveOn(), dialog.intervalMs());
 }
 
+void TMainWindow::showTemplateDialog() {
+  TLayout& layout = editor_.layout;
+  if (!layout.hasActiveBoard()) return;
+  TTemplateDialog dialog(language_, layout.working, templates_, *dialogs_, templateFolder_,
+                         templateSideOf(layout.working.activeLayer), this);
+  dialog.repaintView = [this] { layoutView_->repaintSurface(); };
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  templateFolder_ = dialog.folder();
+  if (accepted) layout.modified = true;
+}
+
 void TMainWindow::reloadFromLayout() {
   if (!editor_.layout.hasActiveBoard()) return;
   rebuildTabs();
@@ -591,6 +623,7 @@ void TMainWindow::rebuildTabs() {
 
 void TMainWindow::loadViewFromWorking() {
   TLayout& layout = editor_.layout;
+  templates_.adopt(layout.working);
   showActiveLayer(layout.working);
   view_.loadBoard(layout.working, &layout.active().zoomStack);
   layoutView_->syncFromView();

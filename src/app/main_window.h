@@ -11,7 +11,9 @@
 
 #include "app/app_settings.h"
 #include "app/file_commands.h"
+#include "app/image_commands.h"
 #include "app/language.h"
+#include "app/template_bitmaps.h"
 #include "app/user_dialogs.h"
 #include "editing/editor.h"
 #include "platform/core/ini_file.h"
@@ -53,6 +55,10 @@ class TMainWindow : public QMainWindow {
   TEditor& editor() { return editor_; }
   TViewState& view() { return view_; }
   TFileCommands& files() { return *files_; }
+  TImageCommands& images() { return *images_; }
+  const TTemplateBitmaps& templates() const { return templates_; }
+  // The folder the template dialog starts in during this run.
+  const std::string& templateFolder() const { return templateFolder_; }
   const TAppSettings& settings() const { return settings_; }
   int language() const { return language_; }
 
@@ -78,6 +84,8 @@ class TMainWindow : public QMainWindow {
   void deleteActiveBoard();
   void showProjectInfo();
   void showAutoSaveDialog();
+  // "Scanned copy...": the template dialog on the page of the active side.
+  void showTemplateDialog();
   void setInchMode(bool inch);
   void setAutoSave(bool on, int intervalMs);
   // Layer menu and status bar.
@@ -127,6 +135,9 @@ class TMainWindow : public QMainWindow {
   TRenderSettings render_;
   std::unique_ptr<TUserDialogs> dialogs_;
   std::unique_ptr<TFileCommands> files_;
+  std::unique_ptr<TImageCommands> images_;
+  TTemplateBitmaps templates_;
+  std::string templateFolder_;
 
   std::map<std::string, QAction*> actions_;
   std::map<std::string, QMenu*> menus_;

@@ -31,6 +31,11 @@ bool TQtUserDialogs::askOkCancel(const std::string& title, const std::string& te
          QMessageBox::Ok;
 }
 
+bool TQtUserDialogs::askOkCancelWarning(const std::string& title, const std::string& text) {
+  return QMessageBox::warning(parent_, q(title), q(text).replace('\r', '\n'),
+                              QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
 void TQtUserDialogs::message(TMessageKind kind, const std::string& title, const std::string& text) {
   switch (kind) {
     case TMessageKind::Information:

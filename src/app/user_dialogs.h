@@ -20,6 +20,12 @@ class TUserDialogs {
   virtual bool askYesNo(const std::string& title, const std::string& text) = 0;
   // OK/Cancel; true for OK.
   virtual bool askOkCancel(const std::string& title, const std::string& text) = 0;
+  // OK/Cancel with an exclamation icon, for a warning before going on; "\r"
+  // in the text breaks the line. Answered like askOkCancel unless a dialog
+  // set shows it differently.
+  virtual bool askOkCancelWarning(const std::string& title, const std::string& text) {
+    return askOkCancel(title, text);
+  }
   virtual void message(TMessageKind kind, const std::string& title, const std::string& text) = 0;
   // Empty when cancelled. `filter` is in Qt's "Name (*.ext);;..." form.
   virtual std::string chooseOpenFile(const std::string& title, const std::string& folder,
@@ -36,6 +42,7 @@ class TQtUserDialogs : public TUserDialogs {
   TAnswer askYesNoCancel(const std::string& title, const std::string& text) override;
   bool askYesNo(const std::string& title, const std::string& text) override;
   bool askOkCancel(const std::string& title, const std::string& text) override;
+  bool askOkCancelWarning(const std::string& title, const std::string& text) override;
   void message(TMessageKind kind, const std::string& title, const std::string& text) override;
   std::string chooseOpenFile(const std::string& title, const std::string& folder,
                              const std::string& filter) override;

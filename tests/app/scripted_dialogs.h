@@ -17,6 +17,7 @@ class TScriptedDialogs : public TUserDialogs {
   std::deque<std::string> openFiles;   // chooseOpenFile; empty = cancel
   std::deque<std::string> saveFiles;   // chooseSaveFile; empty = cancel
   std::vector<std::string> questions;  // texts of all questions asked
+  std::vector<std::string> warnings;   // texts asked with askOkCancelWarning
   struct Message {
     TMessageKind kind;
     std::string title;
@@ -33,6 +34,10 @@ class TScriptedDialogs : public TUserDialogs {
   }
   bool askYesNo(const std::string&, const std::string& text) override { return nextBool(text); }
   bool askOkCancel(const std::string&, const std::string& text) override { return nextBool(text); }
+  bool askOkCancelWarning(const std::string&, const std::string& text) override {
+    warnings.push_back(text);
+    return nextBool(text);
+  }
   void message(TMessageKind kind, const std::string& title, const std::string& text) override {
     messages.push_back({kind, title, text});
   }

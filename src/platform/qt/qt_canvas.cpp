@@ -3,8 +3,9 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
-#include <QPolygonF>
+#include <QPaintEngine>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 #include "platform/core/canvas_figures.h"
@@ -15,45 +16,110 @@ QColor toQColor(CanvasColour c) {
   return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
 }
 
-QtCanvas::QtCanvas(QPainter& painter, const CanvasRect& clip) : painter_(painter), clip_(clip) {
+QtCanvas::QtCanvas(QPainter& painter, const CanvasRect& clip)
+    : painter_(painter),
+      clip_(clip),
+      rasterTarget_(painter.paintEngine() &&
+                    painter.paintEngine()->type() == QPaintEngine::Raster) {
   painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.setRenderHint(QPainter::TextAntialiasing, false);
   painter_.setBrushOrigin(0, 0);
 }
 
-QPointF QtCanvas::device(CanvasPoint p) const {
+QPoint QtCanvas::device(CanvasPoint p) const {
   const CanvasPoint d = mapping().toDevice(p);
-  return QPointF(d.x, d.y);
+  return QPoint(d.x, d.y);
+}
+
+const QPoint* QtCanvas::devicePoints(std::span<const CanvasPoint> points) {
+  points_.resize(qsizetype(points.size()));
+  for (size_t i = 0; i < points.size(); ++i) points_[qsizetype(i)] = device(points[i]);
+  return points_.constData();
+}
+
+double QtCanvas::penPixels() const {
+  if (pen().width <= 0) return 0;
+  const double w = std::max(1.0, pen().width * mapping().pixelScale());
+  // On pixels, lines below one and a half pixels are one pixel wide, drawn
+  // by the painter's cosmetic pen (as the raster canvas draws them); vector
+  // targets keep the width they are given.
+  return rasterTarget_ && w < 1.5 ? 0 : w;
+}
+
+void QtCanvas::applyPen() {
+  const CanvasPen& p = pen();
+  const bool none = p.style == PenStyle::kNone;
+  const double w = none ? 0 : penPixels();
+  if (penKnown_ && none == penNone_ && (none || (p.colour == penColour_ && w == penWidth_))) return;
+  penKnown_ = true;
+  penNone_ = none;
+  penColour_ = p.colour;
+  penWidth_ = w;
+  if (none) {
+    painter_.setPen(Qt::NoPen);
+    return;
+  }
+  QPen qp(toQColor(p.colour), w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+  qp.setCosmetic(w == 0);
+  painter_.setPen(qp);
+}
+
+size_t QtCanvas::patternTile(const CanvasPattern& pattern) {
+  for (size_t i = 0; i < tiles_.size(); ++i)
+    if (tiles_[i].pattern == pattern) return i;
+  QImage tile(8, 8, QImage::Format_RGB32);
+  for (int y = 0; y < 8; ++y) {
+    auto* line = reinterpret_cast<QRgb*>(tile.scanLine(y));
+    for (int x = 0; x < 8; ++x) {
+      const CanvasColour c = pattern[size_t(y * 8 + x)];
+      line[x] = qRgb(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+    }
+  }
+  tiles_.push_back({pattern, QBrush(tile)});
+  return tiles_.size() - 1;
+}
+
+void QtCanvas::applyBrush(bool fill) {
+  const CanvasBrush& b = brush();
+  if (!fill || !b.solid) {
+    if (brushKind_ == BrushKind::kNone) return;
+    brushKind_ = BrushKind::kNone;
+    painter_.setBrush(Qt::NoBrush);
+  } else if (b.pattern) {
+    // The same pattern object may have been changed in between: the tile
+    // is looked up by its colours then, not by its address.
+    if (brushKind_ == BrushKind::kPattern && brushPattern_ == b.pattern &&
+        tiles_[currentTile_].pattern == *b.pattern)
+      return;
+    currentTile_ = patternTile(*b.pattern);
+    brushKind_ = BrushKind::kPattern;
+    brushPattern_ = b.pattern;
+    painter_.setBrush(tiles_[currentTile_].brush);
+  } else {
+    if (brushKind_ == BrushKind::kColour && brushColour_ == b.colour) return;
+    brushKind_ = BrushKind::kColour;
+    brushColour_ = b.colour;
+    painter_.setBrush(toQColor(b.colour));
+  }
+}
+
+void QtCanvas::applyMode(QPainter::CompositionMode mode) {
+  if (modeKnown_ && mode == mode_) return;
+  modeKnown_ = true;
+  mode_ = mode;
+  painter_.setCompositionMode(mode);
 }
 
 void QtCanvas::apply(bool fill) {
-  const CanvasPen& p = pen();
-  if (p.style == PenStyle::kNone) {
-    painter_.setPen(Qt::NoPen);
-  } else {
-    const double w = p.width <= 0 ? 0.0 : std::max(1.0, p.width * mapping().pixelScale());
-    painter_.setPen(
-        QPen(QBrush(toQColor(p.colour)), w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  }
-  const CanvasBrush& b = brush();
-  if (!fill || !b.solid) {
-    painter_.setBrush(Qt::NoBrush);
-  } else if (b.pattern) {
-    QImage tile(8, 8, QImage::Format_RGB32);
-    for (int y = 0; y < 8; ++y)
-      for (int x = 0; x < 8; ++x)
-        tile.setPixelColor(x, y, toQColor((*b.pattern)[size_t(y * 8 + x)]));
-    painter_.setBrush(QBrush(tile));
-  } else {
-    painter_.setBrush(toQColor(b.colour));
-  }
-  painter_.setCompositionMode(mode() == RasterMode::kNotXor
-                                  ? QPainter::RasterOp_NotSourceXorDestination
-                                  : QPainter::CompositionMode_SourceOver);
+  applyPen();
+  applyBrush(fill);
+  applyMode(mode() == RasterMode::kNotXor ? QPainter::RasterOp_NotSourceXorDestination
+                                          : QPainter::CompositionMode_SourceOver);
 }
 
 QRectF QtCanvas::deviceRect(const CanvasRect& box, bool insideFrame) const {
-  QRectF r = QRectF(device({box.left, box.top}), device({box.right, box.bottom})).normalized();
+  QRectF r = QRectF(QPointF(device({box.left, box.top})), QPointF(device({box.right, box.bottom})))
+                 .normalized();
   if (insideFrame && pen().style != PenStyle::kNone && pen().width > 0) {
     const double h = std::max(1.0, pen().width * mapping().pixelScale()) / 2;
     r.adjust(h, h, -h, -h);
@@ -62,23 +128,25 @@ QRectF QtCanvas::deviceRect(const CanvasRect& box, bool insideFrame) const {
 }
 
 void QtCanvas::line(CanvasPoint from, CanvasPoint to) {
+  if (pen().style == PenStyle::kNone) return;
   apply(false);
   painter_.drawLine(device(from), device(to));
 }
 
 void QtCanvas::polyline(std::span<const CanvasPoint> points) {
+  if (points.empty() || pen().style == PenStyle::kNone) return;
   apply(false);
-  QPolygonF poly;
-  for (const auto& p : points) poly << device(p);
-  if (poly.size() == 1) poly << poly.front();
-  painter_.drawPolyline(poly);
+  const QPoint* pts = devicePoints(points);
+  if (points.size() == 1)
+    painter_.drawLine(pts[0], pts[0]);
+  else
+    painter_.drawPolyline(pts, int(points.size()));
 }
 
 void QtCanvas::polygon(std::span<const CanvasPoint> points) {
+  if (points.empty()) return;
   apply(true);
-  QPolygonF poly;
-  for (const auto& p : points) poly << device(p);
-  painter_.drawPolygon(poly, Qt::OddEvenFill);
+  painter_.drawPolygon(devicePoints(points), int(points.size()), Qt::OddEvenFill);
 }
 
 void QtCanvas::ellipse(const CanvasRect& box) {
@@ -130,7 +198,7 @@ bool QtCanvas::text(CanvasPoint anchor, const std::string& utf8, const CanvasFon
   painter_.save();
   painter_.setFont(f);
   painter_.setPen(toQColor(pen().colour));
-  painter_.translate(device(anchor));
+  painter_.translate(QPointF(device(anchor)));
   painter_.rotate(-font.angle);
   painter_.drawText(QPointF(0, QFontMetricsF(f).ascent()), QString::fromStdString(utf8));
   painter_.restore();
@@ -142,20 +210,114 @@ void QtCanvas::image(const CanvasRect& box, const CanvasImage& picture) {
       picture.pixels.size() < size_t(picture.width) * size_t(picture.height))
     return;
   QImage img(picture.width, picture.height, QImage::Format_RGB32);
-  for (int y = 0; y < picture.height; ++y)
+  for (int y = 0; y < picture.height; ++y) {
+    auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
     for (int x = 0; x < picture.width; ++x) {
       CanvasColour c = picture.pixels[size_t(y) * size_t(picture.width) + size_t(x)];
       if (picture.twoColour) {
         const int lum = int(c & 0xFF) + int((c >> 8) & 0xFF) + int((c >> 16) & 0xFF);
         c = lum < 3 * 128 ? picture.ink : picture.paper;
       }
-      img.setPixelColor(x, y, toQColor(c));
+      line[x] = qRgb(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
     }
-  const QPointF a = device({box.left, box.top}), b = device({box.right, box.bottom});
+  }
+  const QPointF a(device({box.left, box.top})), b(device({box.right, box.bottom}));
   if (a.x() > b.x()) img = img.mirrored(true, false);
   if (a.y() > b.y()) img = img.mirrored(false, true);
-  painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  applyMode(QPainter::CompositionMode_SourceOver);
   painter_.drawImage(QRectF(a, b).normalized(), img);
+}
+
+namespace {
+int32_t floorTo8(int32_t v) {
+  return v >= 0 ? v / 8 * 8 : -((-v + 7) / 8 * 8);
+}
+
+// A white image of the given size in `buffer`, reusing its memory when the
+// size is the same.
+RasterImage& whiteImage(RasterImage& buffer, int32_t width, int32_t height) {
+  if (buffer.width() != width || buffer.height() != height) {
+    buffer = RasterImage(width, height);
+  } else if (width > 0 && height > 0) {
+    // White is all bytes 0xFF, and the rows are packed.
+    std::memset(buffer.row(0), 0xFF, size_t(width) * size_t(height) * 3);
+  }
+  return buffer;
+}
+
+}  // namespace
+
+BufferedQtCanvas::BufferedQtCanvas(QPainter& painter, const CanvasRect& clip, RasterImage& buffer)
+    : painter_(painter),
+      clip_{std::min(clip.left, clip.right), std::min(clip.top, clip.bottom),
+            std::max(clip.left, clip.right), std::max(clip.top, clip.bottom)},
+      originX_(floorTo8(clip_.left)),
+      originY_(floorTo8(clip_.top)),
+      image_(whiteImage(buffer, clip_.right - originX_, clip_.bottom - originY_)),
+      raster_(image_) {
+  raster_.setClip({clip_.left - originX_, clip_.top - originY_, clip_.right - originX_,
+                   clip_.bottom - originY_});
+}
+
+BufferedQtCanvas::~BufferedQtCanvas() {
+  finish();
+}
+
+void BufferedQtCanvas::finish() {
+  if (finished_) return;
+  finished_ = true;
+  if (image_.width() <= 0 || image_.height() <= 0) return;
+  // The raster image's rows are blue, green, red bytes without padding.
+  const QImage picture(image_.row(0), image_.width(), image_.height(), image_.width() * 3,
+                       QImage::Format_BGR888);
+  const int32_t cx = clip_.left - originX_, cy = clip_.top - originY_;
+  painter_.save();
+  painter_.setCompositionMode(QPainter::CompositionMode_Source);
+  painter_.drawImage(QPoint(clip_.left, clip_.top), picture,
+                     QRect(cx, cy, image_.width() - cx, image_.height() - cy));
+  painter_.restore();
+}
+
+RasterCanvas& BufferedQtCanvas::raster() {
+  CanvasMapping m = mapping();
+  m.viewportOrgX -= originX_;
+  m.viewportOrgY -= originY_;
+  raster_.setMapping(m);
+  raster_.setPen(pen());
+  raster_.setBrush(brush());
+  raster_.setMode(mode());
+  return raster_;
+}
+
+void BufferedQtCanvas::line(CanvasPoint from, CanvasPoint to) {
+  raster().line(from, to);
+}
+void BufferedQtCanvas::polyline(std::span<const CanvasPoint> points) {
+  raster().polyline(points);
+}
+void BufferedQtCanvas::polygon(std::span<const CanvasPoint> points) {
+  raster().polygon(points);
+}
+void BufferedQtCanvas::ellipse(const CanvasRect& box) {
+  raster().ellipse(box);
+}
+void BufferedQtCanvas::rectangle(const CanvasRect& box) {
+  raster().rectangle(box);
+}
+void BufferedQtCanvas::roundRect(const CanvasRect& box, int32_t cw, int32_t ch) {
+  raster().roundRect(box, cw, ch);
+}
+void BufferedQtCanvas::arc(const CanvasRect& box, CanvasPoint start, CanvasPoint end) {
+  raster().arc(box, start, end);
+}
+void BufferedQtCanvas::chord(const CanvasRect& box, CanvasPoint start, CanvasPoint end) {
+  raster().chord(box, start, end);
+}
+bool BufferedQtCanvas::text(CanvasPoint anchor, const std::string& utf8, const CanvasFont& font) {
+  return raster().text(anchor, utf8, font);
+}
+void BufferedQtCanvas::image(const CanvasRect& box, const CanvasImage& picture) {
+  raster().image(box, picture);
 }
 
 }  // namespace plavesk
