@@ -234,6 +234,55 @@ TEST_F(WindowPaint, FramesAndRepaintedPartsEqualTheRasterPicture) {
   }
 }
 
+// A text in the system font is drawn with the font, as the painter canvas
+// draws it, and in its turn: on copper 2 it lies under a copper-1 track of
+// the active side.
+TEST_F(WindowPaint, FontTextsAreDrawnWithTheSystemFont) {
+  TObjektList& list = window_->editor().elements();
+  auto text = std::make_unique<TObjekt>();
+  text->kind = kFontText;
+  text->layer = kCopper2;
+  text->x = 200;
+  text->y = -950;
+  text->dim3 = -250;  // 50 pixels high at zoom 0.2
+  text->text = "WM";
+  list.insert(list.begin(), std::move(text));
+  testing::addTrack(list, kCopper1, 100, {{150, -1050}, {700, -1050}});
+  showAt(0.2, 0, 0);
+
+  const TViewState& view = window_->view();
+  const QRect whole = port()->rect();
+  const QImage shown = frame(whole, qRgb(0, 0, 0));
+  QImage painted(port()->size(), QImage::Format_RGB32);
+  painted.fill(Qt::white);
+  {
+    QPainter painter(&painted);
+    painter.translate(-view.scrollX, -view.scrollY);
+    QtCanvas canvas(painter, {0, 0, view.surfaceWidth(), view.surfaceHeight()});
+    TMainViewExtras extras;
+    extras.grid.visible = window_->settings().gridVisible;
+    extras.grid.subdivision = window_->settings().gridMarking;
+    paintMainView(list, window_->editor().layout.working, view, canvas, TRenderSettings(), extras);
+  }
+  const TRenderSettings settings;
+  const CanvasColour copper1 = settings.colours()[kColourCopper1];
+  const CanvasColour copper2 = settings.colours()[kColourCopper2];
+  // The text's box: 40 to 200 pixels right, 190 to 240 down.
+  int inked = 0, differing = 0;
+  for (int y = 190; y < 240; ++y)
+    for (int x = 40; x < 200; ++x) {
+      const CanvasColour c = toCanvas(shown.pixel(x, y));
+      inked += c == copper2;
+      // Only the glyphs are compared, and a few pixels may differ where the
+      // two canvases put the track's edge a pixel apart over them; the
+      // stroke font instead of the system font differs in hundreds.
+      differing += (c == copper2) != (toCanvas(painted.pixel(x, y)) == copper2);
+    }
+  EXPECT_GT(inked, 100);
+  EXPECT_LE(differing, 5);
+  EXPECT_EQ(toCanvas(shown.pixel(60, 210)), copper1);
+}
+
 // Dragging the origin marker far beyond each edge of the viewport keeps the
 // marker and the origin inside it; snapped to the grid unless Ctrl is held.
 TEST_F(WindowPaint, OriginMarkerDragStaysInsideTheViewport) {

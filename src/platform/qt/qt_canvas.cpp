@@ -314,7 +314,21 @@ void BufferedQtCanvas::chord(const CanvasRect& box, CanvasPoint start, CanvasPoi
   raster().chord(box, start, end);
 }
 bool BufferedQtCanvas::text(CanvasPoint anchor, const std::string& utf8, const CanvasFont& font) {
-  return raster().text(anchor, utf8, font);
+  // The raster canvas has no system fonts: the text is drawn by a painter
+  // straight into the image, in its turn among the figures.
+  if (image_.width() <= 0 || image_.height() <= 0) return true;
+  QImage target(image_.row(0), image_.width(), image_.height(), image_.width() * 3,
+                QImage::Format_BGR888);
+  QPainter painter(&target);
+  painter.translate(-originX_, -originY_);
+  painter.setClipRect(
+      QRect(QPoint(clip_.left, clip_.top), QPoint(clip_.right - 1, clip_.bottom - 1)));
+  QtCanvas canvas(painter, clip_);
+  canvas.setMapping(mapping());
+  canvas.setPen(pen());
+  canvas.setBrush(brush());
+  canvas.setMode(mode());
+  return canvas.text(anchor, utf8, font);
 }
 void BufferedQtCanvas::image(const CanvasRect& box, const CanvasImage& picture) {
   raster().image(box, picture);

@@ -82,7 +82,7 @@ class QtCanvas : public Canvas {
 // of image export, at a fraction of the painter's cost per figure (a board
 // is thousands of small figures). The image starts white and covers the
 // whole invalid area. Patterns repeat from device pixel (0, 0) as on the
-// painter. Texts come back as not drawn (the caller draws them as strokes).
+// painter. Texts in system fonts are drawn by a painter into the same image.
 class BufferedQtCanvas : public Canvas {
  public:
   // `clip` is the area to repaint in device pixels of the painter. The
