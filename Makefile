@@ -37,7 +37,7 @@ fuzz: deps
 	  -print_final_stats=1 fuzz/corpus/layout
 
 bench: build
-	$(BUILD)/bench/layout_bench
+	for b in $(BUILD)/bench/*_bench; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b || exit 1; done
 
 clean:
 	rm -rf build
