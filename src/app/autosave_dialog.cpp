@@ -1,7 +1,6 @@
 #include "app/autosave_dialog.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,6 +8,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/dialog_buttons.h"
 #include "app/language.h"
 
 namespace plavesk {
@@ -63,10 +63,7 @@ TAutoSaveDialog::TAutoSaveDialog(int language, bool on, int intervalMs, QWidget*
   intervalRow->addStretch();
   inner->addLayout(intervalRow);
   layout->addWidget(frame);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  layout->addWidget(okCancelButtons(*this, language));
   connect(on_, &QCheckBox::toggled, this, [this] { updateEnabled(); });
   updateEnabled();
   setMinimumWidth(320);

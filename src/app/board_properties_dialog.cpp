@@ -1,6 +1,5 @@
 #include "app/board_properties_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -8,6 +7,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "app/dialog_buttons.h"
 #include "app/language.h"
 #include "app/main_window_texts.h"
 #include "document/board.h"
@@ -60,10 +60,7 @@ TBoardPropertiesDialog::TBoardPropertiesDialog(int language, const std::string& 
   form->addRow(pick(language, kHeight), heightField_);
   layout->addWidget(group);
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  layout->addWidget(okCancelButtons(*this, language));
 }
 
 std::string TBoardPropertiesDialog::name() const {

@@ -1,6 +1,5 @@
 #include "app/export_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,6 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/dialog_buttons.h"
 #include "app/language.h"
 #include "app/main_window_texts.h"
 #include "app/user_dialogs.h"
@@ -33,8 +33,6 @@ constexpr TText kMemory{"Speicherbedarf:", "Memory:", "Mémoire:"};
 constexpr TText kFormatGroup{"Farbe", "Format", "Format"};
 constexpr TText kColour{"&Farbe", "&Colored", "&En couleur"};
 constexpr TText kBlackWhite{"&S/W", "&B&&W", "&B&&N"};
-constexpr TText kOk{"&OK", "&OK", "&OK"};
-constexpr TText kCancel{"&Abbrechen", "&Cancel", "&Annuler"};
 constexpr TText kLargeQuestion{
     "Das erstellen von so großen Bitmaps kann das System instabil\rwerden lassen, wenn nicht "
     "genügend freier Speicher vorhanden ist.\r\rMöchten Sie trotzdem fortfahren ?",
@@ -116,12 +114,7 @@ TExportDialog::TExportDialog(int language, TExportFormat format, int32_t width, 
     blackWhite_->setChecked(true);
   }
 
-  auto* buttons = new QDialogButtonBox;
-  buttons->addButton(pick(language, kOk), QDialogButtonBox::AcceptRole)->setDefault(true);
-  buttons->addButton(pick(language, kCancel), QDialogButtonBox::RejectRole);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  layout->addWidget(okCancelButtons(*this, language));
 
   slider_->setValue(kExportDefaultDpi);
   connect(slider_, &QSlider::valueChanged, this, [this](int value) {

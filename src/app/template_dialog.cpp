@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QColorDialog>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,6 +15,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "app/dialog_buttons.h"
 #include "app/language.h"
 #include "app/main_window_texts.h"
 #include "app/user_dialogs.h"
@@ -33,8 +33,6 @@ constexpr TText kRemove{"Vorlage entfernen", "Delete bitmap", "Effacer bitmap"};
 constexpr TText kShow{"Vorlage anzeigen", "&Show bitmap", "&Montrer bitmap"};
 constexpr TText kResolution{"Auflösung:", "Resolution:", "Résolution:"};
 constexpr TText kColour{"Farbe:", "Color:", "Couleur:"};
-constexpr TText kOk{"&OK", "&OK", "&OK"};
-constexpr TText kCancel{"&Abbrechen", "&Cancel", "&Annuler"};
 constexpr const char* kFilter = "Bitmaps (*.BMP *.bmp)";
 
 std::string loadFailedMessage(int language, const std::string& path) {
@@ -78,12 +76,7 @@ TTemplateDialog::TTemplateDialog(int language, TBoardRecord& record, TTemplateBi
   tabs_->addTab(buildPage(2), pick(language, kSide2));
   tabs_->setCurrentIndex(activeSide_ - 1);
   layout->addWidget(tabs_);
-  auto* buttons = new QDialogButtonBox;
-  buttons->addButton(pick(language, kOk), QDialogButtonBox::AcceptRole)->setDefault(true);
-  buttons->addButton(pick(language, kCancel), QDialogButtonBox::RejectRole);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  layout->addWidget(okCancelButtons(*this, language));
 }
 
 TTemplateDialog::Fields TTemplateDialog::fields(int side) {
