@@ -346,7 +346,9 @@ TEST(BoardPropertiesDialog, SizeChecks) {
   for (const Case& c : cases) {
     int mm = 0;
     EXPECT_EQ(checkBoardSize(c.text, mm), c.check) << c.text;
-    if (c.check == BoardSizeCheck::Ok) EXPECT_EQ(mm, c.mm) << c.text;
+    if (c.check == BoardSizeCheck::Ok) {
+      EXPECT_EQ(mm, c.mm) << c.text;
+    }
   }
 }
 
@@ -385,7 +387,9 @@ TEST_F(MainWindowTest, ProjectInfoTakesTextsOnlyOnOk) {
     const TProjectInfo& p = w.editor().layout.project;
     EXPECT_EQ(p.title, ok ? "New title" : "Old") << ok;
     EXPECT_EQ(w.editor().layout.modified, ok);
-    if (ok) EXPECT_EQ(p.comment.size(), 1900u);
+    if (ok) {
+      EXPECT_EQ(p.comment.size(), 1900u);
+    }
   }
 }
 

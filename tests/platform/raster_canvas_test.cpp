@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
+#include <vector>
 
 namespace plavesk {
 namespace {
@@ -106,6 +109,60 @@ TEST(RasterCanvas, WidePensHaveRoundEnds) {
   EXPECT_EQ(image.pixel(6, 10), kRed);  // the cap reaches 5 beyond the end
   EXPECT_EQ(image.pixel(5, 5), 0u);     // but not into the corner
   EXPECT_EQ(image.pixel(36, 10), 0u);
+}
+
+// A wide pen covers the pixels whose centres lie within half its width of
+// the line (rectangles along the segments, discs on the points), however
+// the segments overlap, turn back or close the figure.
+TEST(RasterCanvas, WidePolylinesCoverThePixelsNearTheirPath) {
+  struct Case {
+    unsigned seed;
+    int points;
+    int width;
+    bool closed;
+  };
+  const Case cases[] = {{1, 2, 3, false},  {2, 2, 10, false}, {3, 3, 6, false},    {4, 5, 2, false},
+                        {5, 5, 15, false}, {6, 8, 4, false},  {7, 4, 9, true},     {8, 6, 5, true},
+                        {9, 2, 24, false}, {10, 7, 7, true},  {11, 3, 1000, false}};
+  for (const Case& c : cases) {
+    std::mt19937 random(c.seed);
+    // Ends inside and a little outside the image, and a repeated point.
+    std::uniform_int_distribution<int32_t> x(-20, 140), y(-20, 110);
+    std::vector<CanvasPoint> points;
+    for (int i = 0; i < c.points; ++i) points.push_back({x(random), -y(random)});
+    if (c.points > 3) points[2] = points[1];
+    RasterImage image(120, 90, 0);
+    RasterCanvas canvas(image);
+    canvas.setMapping(unitMapping());
+    canvas.setPen({kRed, c.width, PenStyle::kSolid});
+    canvas.setBrush({0, false, nullptr});
+    if (c.closed)
+      canvas.polygon(points);
+    else
+      canvas.polyline(points);
+    const double h = c.width / 2.0;
+    int wrong = 0;
+    for (int py = 0; py < 90; ++py)
+      for (int px = 0; px < 120; ++px) {
+        const double cx = px + 0.5, cy = py + 0.5;
+        double nearest = 1e300;
+        const size_t n = points.size();
+        for (size_t i = 0; i < n; ++i) {
+          if (i + 1 == n && !c.closed) break;
+          const double ax = points[i].x, ay = -points[i].y;
+          const double bx = points[(i + 1) % n].x, by = -points[(i + 1) % n].y;
+          const double ex = bx - ax, ey = by - ay, len2 = ex * ex + ey * ey;
+          const double t =
+              len2 > 0 ? std::clamp(((cx - ax) * ex + (cy - ay) * ey) / len2, 0.0, 1.0) : 0;
+          nearest = std::min(nearest, std::hypot(cx - ax - t * ex, cy - ay - t * ey));
+        }
+        // Centres on the edge itself may go either way.
+        if (std::fabs(nearest - h) < 1e-6) continue;
+        if ((image.pixel(px, py) == kRed) != (nearest < h) && wrong++ == 0)
+          ADD_FAILURE() << "case " << c.seed << ": pixel " << px << "," << py << " at " << nearest
+                        << " from the line, half width " << h;
+      }
+  }
 }
 
 // Draws the same picture twice, once whole and once clipped, and expects the

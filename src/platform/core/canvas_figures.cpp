@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <numbers>
 
 namespace plavesk {
@@ -33,14 +34,46 @@ double deviceSweep(double from, double to) {
   return s;
 }
 
+namespace {
+// The cosines and sines of the angles of an arc's points. Drawings repeat
+// few arcs (the corners of rounded pads, the outlines of round ones), so
+// the last few are kept, per thread.
+struct ArcAngles {
+  double from = 0, sweep = 0;
+  int n = -1;
+  std::vector<double> cosines, sines;
+};
+
+const ArcAngles& arcAngles(double from, double sweep, int n) {
+  thread_local ArcAngles kept[8];
+  thread_local size_t next = 0;
+  for (const ArcAngles& k : kept)
+    if (k.n == n && k.from == from && k.sweep == sweep) return k;
+  ArcAngles& k = kept[next];
+  next = (next + 1) % std::size(kept);
+  k.from = from;
+  k.sweep = sweep;
+  k.n = n;
+  k.cosines.resize(size_t(n) + 1);
+  k.sines.resize(size_t(n) + 1);
+  for (int i = 0; i <= n; ++i) {
+    const double a = from + sweep * i / n;
+    k.cosines[size_t(i)] = std::cos(a);
+    k.sines[size_t(i)] = std::sin(a);
+  }
+  return k;
+}
+}  // namespace
+
 void appendEllipseArcPoints(const DeviceEllipse& e, double from, double sweep,
                             std::vector<DevicePoint>& points) {
   const int n = segmentsFor(std::max(e.rx, e.ry), sweep);
-  points.reserve(points.size() + size_t(n) + 1);
-  for (int i = 0; i <= n; ++i) {
-    const double a = from + sweep * i / n;
-    points.push_back({e.cx + e.rx * std::cos(a), e.cy - e.ry * std::sin(a)});
-  }
+  const ArcAngles& angles = arcAngles(from, sweep, n);
+  const size_t first = points.size();
+  points.resize(first + size_t(n) + 1);
+  DevicePoint* out = points.data() + first;
+  for (size_t i = 0; i <= size_t(n); ++i)
+    out[i] = {e.cx + e.rx * angles.cosines[i], e.cy - e.ry * angles.sines[i]};
 }
 
 std::vector<DevicePoint> ellipseArcPoints(const DeviceEllipse& e, double from, double sweep) {

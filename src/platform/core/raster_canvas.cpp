@@ -43,7 +43,7 @@ namespace {
 // per-row work of the fills; far-off values are held to a range that still
 // lies outside every image.
 inline int32_t ceilToInt(double v) {
-  v = std::clamp(v, -1e9, 1e9);
+  v = std::min(std::max(v, -1e9), 1e9);
   const int32_t i = int32_t(v);
   return i + (double(i) < v ? 1 : 0);
 }
@@ -59,9 +59,12 @@ void insertionSort(T* first, size_t count, Less less) {
   }
 }
 
-// 16 pixels, the eight given twice, as blue, green, red bytes.
+// Sixteen bytes, copied as one where the machine can.
+typedef uint8_t Block16 __attribute__((vector_size(16)));
+
+// 24 pixels, the eight given three times, as blue, green, red bytes.
 void buildRow(uint8_t* row, const CanvasColour* eight, bool repeatFirst) {
-  for (size_t k = 0; k < 16; ++k) {
+  for (size_t k = 0; k < 24; ++k) {
     const CanvasColour c = eight[repeatFirst ? 0 : k & 7];
     row[3 * k] = uint8_t(c >> 16);
     row[3 * k + 1] = uint8_t(c >> 8);
@@ -106,28 +109,56 @@ void RasterCanvas::span(int32_t y, int32_t x0, int32_t x1, const Paint& paint) {
   x0 = std::max(x0, clip_.left);
   x1 = std::min(x1, clip_.right);
   if (x0 >= x1) return;
-  uint8_t* p = image_.row(y) + size_t(x0) * 3;
-  const bool notXor = mode() == RasterMode::kNotXor;
-  if (paint.rows && !notXor) {
-    // Eight pixels a copy; the pattern's phase follows x, so every copy
-    // starts at the same place in the row.
-    const uint8_t* row = paint.rows + (paint.pattern ? size_t(y & 7) * kRowBytes : 0);
-    const uint8_t* src = row + size_t(x0 & 7) * 3;
-    size_t n = size_t(x1 - x0);
-    if (n < 8) {
-      for (; n > 0; --n, p += 3, src += 3) {
-        p[0] = src[0];
-        p[1] = src[1];
-        p[2] = src[2];
-      }
-      return;
-    }
-    uint8_t* const end = p + n * 3;
-    for (; n >= 8; n -= 8, p += 24) std::memcpy(p, src, 24);
-    // The rest as the last eight pixels, again over some already filled.
-    if (n > 0) std::memcpy(end - 24, row + size_t(x1 & 7) * 3, 24);
+  if (!paint.rows || mode() == RasterMode::kNotXor) [[unlikely]] {
+    spanByPixel(y, x0, x1, paint);
     return;
   }
+  uint8_t* p = image_.row(y) + size_t(x0) * 3;
+  // The pattern's phase follows x: the fill row from x & 7 on holds the
+  // span's first sixteen pixels, and any eight after them repeat them.
+  const uint8_t* row = paint.rows + (paint.pattern ? size_t(y & 7) * kRowBytes : 0);
+  const uint8_t* src = row + size_t(x0 & 7) * 3;
+  const size_t n = size_t(x1 - x0);
+  // Short spans as two copies from both ends that may overlap: few
+  // branches, and those by the length alone.
+  if (n < 4) {
+    if (n == 1) {
+      std::memcpy(p, src, 3);
+      return;
+    }
+    std::memcpy(p, src, 6);
+    std::memcpy(p + 3 * n - 6, src + 3 * n - 6, 6);
+    return;
+  }
+  if (n < 8) {
+    std::memcpy(p, src, 12);
+    std::memcpy(p + 3 * n - 12, src + 3 * n - 12, 12);
+    return;
+  }
+  if (n <= 16) {
+    std::memcpy(p, src, 24);
+    std::memcpy(p + 3 * n - 24, src + 3 * n - 24, 24);
+    return;
+  }
+  // Sixteen pixels a copy, from a local, which the stores cannot change,
+  // so the fill stays in registers; the rest as the last sixteen pixels,
+  // again over some already filled.
+  uint8_t* const end = p + 3 * n;
+  Block16 a, b, c;
+  std::memcpy(&a, src, 16);
+  std::memcpy(&b, src + 16, 16);
+  std::memcpy(&c, src + 32, 16);
+  for (size_t left = n; left >= 16; left -= 16, p += 48) {
+    std::memcpy(p, &a, 16);
+    std::memcpy(p + 16, &b, 16);
+    std::memcpy(p + 32, &c, 16);
+  }
+  if (p != end) std::memcpy(end - 48, row + size_t(x1 & 7) * 3, 48);
+}
+
+void RasterCanvas::spanByPixel(int32_t y, int32_t x0, int32_t x1, const Paint& paint) {
+  uint8_t* p = image_.row(y) + size_t(x0) * 3;
+  const bool notXor = mode() == RasterMode::kNotXor;
   for (int32_t x = x0; x < x1; ++x, p += 3) {
     CanvasColour c = paint.pattern ? (*paint.pattern)[size_t((y & 7) * 8 + (x & 7))] : paint.colour;
     if (notXor) {
@@ -198,7 +229,28 @@ void RasterCanvas::fillRing(const DeviceEllipse& e, double irx, double iry, cons
   if (e.rx <= 0 || e.ry <= 0) return;
   const int32_t y0 = std::max<int32_t>(clip_.top, ceilToInt(e.cy - e.ry - 0.5));
   const int32_t y1 = std::min<int32_t>(clip_.bottom, ceilToInt(e.cy + e.ry - 0.5));
+  if (y0 >= y1) return;
   const bool hole = irx > 0 && iry > 0;
+  if (e.rx == e.ry && (!hole || irx == iry)) {
+    // Circles, as pads and vias are: the same values by table. A hole's
+    // half width is positive exactly where the formula below cuts one.
+    const CircleRows outer = circleRows(e.cy, e.rx);
+    const CircleRows inner = hole ? circleRows(e.cy, irx) : CircleRows{};
+    for (int32_t y = y0; y < y1; ++y) {
+      const double half = outer.half(y);
+      if (half < 0) continue;
+      const int32_t a = ceilToInt(e.cx - half - 0.5);
+      const int32_t b = ceilToInt(e.cx + half - 0.5);
+      const double ihalf = hole ? inner.half(y) : -1;
+      if (!(ihalf > 0)) {
+        span(y, a, b, paint);
+        continue;
+      }
+      span(y, a, ceilToInt(e.cx - ihalf - 0.5), paint);
+      span(y, ceilToInt(e.cx + ihalf - 0.5), b, paint);
+    }
+    return;
+  }
   for (int32_t y = y0; y < y1; ++y) {
     const double dy = (y + 0.5 - e.cy);
     const double t = 1 - (dy * dy) / (e.ry * e.ry);
@@ -224,6 +276,13 @@ void RasterCanvas::fillDisc(double cx, double cy, double r, const Paint& paint) 
 }
 
 namespace {
+// int64_t(std::floor(v)) for the ends of a line, which lie well inside the
+// range, without the library call.
+inline int64_t floorToInt(double v) {
+  const int64_t i = int64_t(v);
+  return i - (double(i) > v ? 1 : 0);
+}
+
 int64_t floorDiv(int64_t a, int64_t b) {
   const int64_t q = a / b;
   return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
@@ -267,8 +326,8 @@ void RasterCanvas::thinLine(DevicePoint a, DevicePoint b, const Paint& paint) {
     b = {a.x + t1 * ex, a.y + t1 * ey};
     a = {a.x + t0 * ex, a.y + t0 * ey};
   }
-  const int64_t x0 = int64_t(std::floor(a.x)), y0 = int64_t(std::floor(a.y));
-  const int64_t x1 = int64_t(std::floor(b.x)), y1 = int64_t(std::floor(b.y));
+  const int64_t x0 = floorToInt(a.x), y0 = floorToInt(a.y);
+  const int64_t x1 = floorToInt(b.x), y1 = floorToInt(b.y);
   if (std::max(x0, x1) < clip_.left || std::min(x0, x1) >= clip_.right ||
       std::max(y0, y1) < clip_.top || std::min(y0, y1) >= clip_.bottom)
     return;
@@ -282,6 +341,10 @@ void RasterCanvas::thinLine(DevicePoint a, DevicePoint b, const Paint& paint) {
   const uint32_t clipH = uint32_t(clip_.bottom - clip_.top);
   const ptrdiff_t stride = ptrdiff_t(image_.width()) * 3;
   uint8_t* const base = image_.row(0);
+  // The colour in locals: stores into the image could alias the paint.
+  uint8_t colour[3] = {};
+  if (solid) std::memcpy(colour, paint.rows, 3);
+  const auto put = [&colour](uint8_t* d) { std::memcpy(d, colour, 3); };
   auto plot = [&](int64_t x, int64_t y) {
     if (uint64_t(x - clip_.left) >= clipW || uint64_t(y - clip_.top) >= clipH) return;
     if (!solid) {
@@ -289,9 +352,7 @@ void RasterCanvas::thinLine(DevicePoint a, DevicePoint b, const Paint& paint) {
       return;
     }
     uint8_t* d = base + ptrdiff_t(y) * stride + ptrdiff_t(x) * 3;
-    d[0] = paint.rows[0];
-    d[1] = paint.rows[1];
-    d[2] = paint.rows[2];
+    put(d);
   };
   if (x0 == x1) {
     for (int64_t y = std::max<int64_t>(std::min(y0, y1), clip_.top),
@@ -313,6 +374,23 @@ void RasterCanvas::thinLine(DevicePoint a, DevicePoint b, const Paint& paint) {
   if (std::min(x0, x1) >= clip_.left && std::max(x0, x1) < clip_.right &&
       std::min(y0, y1) >= clip_.top && std::max(y0, y1) < clip_.bottom) {
     // Wholly inside, as most outlines are: the plain walk.
+    if (solid) {
+      // Stepping a pointer, with nothing to check.
+      uint8_t* d = base + ptrdiff_t(y0) * stride + ptrdiff_t(x0) * 3;
+      const ptrdiff_t stepX = sx * 3, stepY = sy * stride;
+      int64_t err = dx - dy;
+      // Without branches: the minor steps of most slopes follow no
+      // pattern a predictor could learn.
+      for (int64_t n = 0; n < major; ++n) {
+        put(d);
+        const int64_t e2 = 2 * err;
+        const bool alongX = e2 >= -dy, alongY = e2 <= dx;
+        err += (alongY ? dx : 0) - (alongX ? dy : 0);
+        d += (alongX ? stepX : 0) + (alongY ? stepY : 0);
+      }
+      put(d);
+      return;
+    }
     int64_t x = x0, y = y0, err = dx - dy;
     for (int64_t n = 0; n <= major; ++n) {
       plot(x, y);
@@ -359,6 +437,176 @@ void RasterCanvas::thinLine(DevicePoint a, DevicePoint b, const Paint& paint) {
   }
 }
 
+namespace {
+// The rectangle along a segment of a wide line with half width h, its
+// corners in the order fillPolygon walks them; false for a segment of no
+// length.
+bool segmentQuad(DevicePoint a, DevicePoint b, double h, DevicePoint quad[4]) {
+  const double dx = b.x - a.x, dy = b.y - a.y;
+  const double len = std::hypot(dx, dy);
+  if (len <= 0) return false;
+  const double nx = -dy / len * h, ny = dx / len * h;
+  quad[0] = {a.x + nx, a.y + ny};
+  quad[1] = {b.x + nx, b.y + ny};
+  quad[2] = {b.x - nx, b.y - ny};
+  quad[3] = {a.x - nx, a.y - ny};
+  return true;
+}
+}  // namespace
+
+bool RasterCanvas::segmentRows(DevicePoint a, DevicePoint b, double h, SegmentRows& q) const {
+  DevicePoint quad[4];
+  if (!segmentQuad(a, b, h, quad)) return false;
+  double minY = quad[0].y, maxY = quad[0].y;
+  for (size_t k = 0, j = 3; k < 4; j = k++) {
+    // The edges as fillPolygon walks them, from quad[j] to quad[k].
+    const DevicePoint& from = quad[j];
+    const DevicePoint& to = quad[k];
+    q.edges[k] = {from.x,
+                  from.y,
+                  to.x - from.x,
+                  to.y - from.y,
+                  std::min(from.y, to.y),
+                  std::max(from.y, to.y)};
+    minY = std::min(minY, to.y);
+    maxY = std::max(maxY, to.y);
+  }
+  q.y0 = std::max<int32_t>(clip_.top, ceilToInt(minY - 0.5));
+  q.y1 = std::min<int32_t>(clip_.bottom, ceilToInt(maxY - 0.5));
+  return q.y0 < q.y1;
+}
+
+namespace {
+double discHalfAt(double dy, double r) {
+  const double t = 1 - (dy * dy) / (r * r);
+  return t < 0 ? -1 : r * std::sqrt(t);
+}
+
+// The spans of a rectangle's row: two crossings, or by the general rule of
+// fillPolygon (pairs of sorted crossings).
+template <class Edge, class Out>
+void segmentRow(const Edge* edges, double yc, Out out) {
+  double xs[4];
+  size_t crossings = 0;
+  for (size_t k = 0; k < 4; ++k) {
+    const auto& e = edges[k];
+    if (e.yLo <= yc && yc < e.yHi) xs[crossings++] = e.ax + (yc - e.ay) * e.dx / e.dy;
+  }
+  if (crossings == 2) [[likely]] {
+    out(ceilToInt(std::min(xs[0], xs[1]) - 0.5), ceilToInt(std::max(xs[0], xs[1]) - 0.5));
+    return;
+  }
+  insertionSort(xs, crossings, [](double l, double r) { return l < r; });
+  for (size_t k = 0; k + 1 < crossings; k += 2)
+    out(ceilToInt(xs[k] - 0.5), ceilToInt(xs[k + 1] - 0.5));
+}
+}  // namespace
+
+[[gnu::always_inline]] inline double RasterCanvas::CircleRows::half(int32_t y) const {
+  const int64_t at = 2 * int64_t(y) + base;
+  if (uint64_t(at) < uint64_t(count)) [[likely]]
+    return halves[at];
+  return discHalfAt(y + 0.5 - cy, r);
+}
+
+RasterCanvas::CircleRows RasterCanvas::circleRows(double cy, double r) {
+  CircleRows rows{cy, r};
+  // On a whole or half pixel the row's offset y + 0.5 - cy is exact, so the
+  // table holds the very values of the formula.
+  constexpr double kMaxTabled = 512;
+  if (!(r > 0 && r <= kMaxTabled && std::fabs(cy) < 1e9)) return rows;
+  const int64_t twice = int64_t(2 * cy);
+  if (double(twice) != 2 * cy) return rows;
+  size_t slot = 0;
+  while (slot < std::size(halfTables_) && halfTables_[slot].r != r) ++slot;
+  if (slot == std::size(halfTables_)) {
+    // Never the table just handed out: a ring uses two at once.
+    if (nextHalfTable_ == lastHalfTable_)
+      nextHalfTable_ = (nextHalfTable_ + 1) % std::size(halfTables_);
+    slot = nextHalfTable_;
+    nextHalfTable_ = (nextHalfTable_ + 1) % std::size(halfTables_);
+    HalfTable& t = halfTables_[slot];
+    t.r = r;
+    t.reach2 = 2 * (int64_t(r) + 2);
+    t.halves.resize(size_t(2 * t.reach2 + 1));
+    for (int64_t d2 = -t.reach2; d2 <= t.reach2; ++d2)
+      t.halves[size_t(d2 + t.reach2)] = discHalfAt(double(d2) * 0.5, r);
+  }
+  lastHalfTable_ = slot;
+  const HalfTable& t = halfTables_[slot];
+  rows.halves = t.halves.data();
+  rows.count = int64_t(t.halves.size());
+  // Twice the offset is 2 y + 1 - twice.
+  rows.base = 1 - twice + t.reach2;
+  return rows;
+}
+
+inline void RasterCanvas::fillUnion(int32_t y, Interval* spans, size_t count, const Paint& paint) {
+  // Most rows meet one part or two; spans that do not touch may be filled
+  // in any order.
+  if (count == 1) {
+    span(y, spans[0].from, spans[0].to, paint);
+    return;
+  }
+  if (count == 2) {
+    const Interval& a = spans[0];
+    const Interval& b = spans[1];
+    if (a.from <= b.to && b.from <= a.to) {
+      span(y, std::min(a.from, b.from), std::max(a.to, b.to), paint);
+    } else {
+      span(y, a.from, a.to, paint);
+      span(y, b.from, b.to, paint);
+    }
+    return;
+  }
+  insertionSort(spans, count, [](const Interval& l, const Interval& r) { return l.from < r.from; });
+  int32_t from = 0, to = 0;
+  bool open = false;
+  for (size_t k = 0; k < count; ++k) {
+    const Interval& iv = spans[k];
+    if (iv.from >= iv.to) continue;
+    if (open && iv.from <= to) {
+      to = std::max(to, iv.to);
+      continue;
+    }
+    if (open) span(y, from, to, paint);
+    from = iv.from;
+    to = iv.to;
+    open = true;
+  }
+  if (open) span(y, from, to, paint);
+}
+
+void RasterCanvas::strokeSegment(DevicePoint a, DevicePoint b, double h, const Paint& paint) {
+  SegmentRows q;
+  const bool hasQuad = segmentRows(a, b, h, q);
+  const DevicePoint ends[2] = {a, b};
+  int32_t discY0[2], discY1[2];
+  int32_t yBegin = hasQuad ? q.y0 : clip_.bottom, yEnd = hasQuad ? q.y1 : clip_.top;
+  for (size_t k = 0; k < 2; ++k) {
+    discY0[k] = std::max<int32_t>(clip_.top, ceilToInt(ends[k].y - h - 0.5));
+    discY1[k] = std::min<int32_t>(clip_.bottom, ceilToInt(ends[k].y + h - 0.5));
+    if (discY0[k] < discY1[k]) {
+      yBegin = std::min(yBegin, discY0[k]);
+      yEnd = std::max(yEnd, discY1[k]);
+    }
+  }
+  const CircleRows discs[2] = {circleRows(a.y, h), circleRows(b.y, h)};
+  Interval spans[4];
+  for (int32_t y = yBegin; y < yEnd; ++y) {
+    size_t count = 0;
+    if (hasQuad && y >= q.y0 && y < q.y1)
+      segmentRow(q.edges, y + 0.5, [&](int32_t l, int32_t r) { spans[count++] = {l, r}; });
+    for (size_t k = 0; k < 2; ++k) {
+      if (y < discY0[k] || y >= discY1[k]) continue;
+      const double half = discs[k].half(y);
+      if (half < 0) continue;
+      spans[count++] = {ceilToInt(ends[k].x - half - 0.5), ceilToInt(ends[k].x + half - 0.5)};
+    }
+    if (count > 0) fillUnion(y, spans, count, paint);
+  }
+}
+
 void RasterCanvas::stroke(std::span<const DevicePoint> pts, bool closed, double width,
                           const Paint& paint) {
   if (pts.empty()) return;
@@ -371,138 +619,21 @@ void RasterCanvas::stroke(std::span<const DevicePoint> pts, bool closed, double 
   // A wide line is the union of a rectangle along every segment and a disc
   // on every point (round ends and joins).
   const double h = width / 2;
-  shapes_.clear();
-  auto segment = [&](DevicePoint a, DevicePoint b) {
-    const double dx = b.x - a.x, dy = b.y - a.y;
-    const double len = std::hypot(dx, dy);
-    if (len <= 0) return;
-    const double nx = -dy / len * h, ny = dx / len * h;
-    const DevicePoint quad[4] = {
-        {a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny}, {a.x - nx, a.y - ny}};
-    StrokeShape q;
-    double minY = quad[0].y, maxY = quad[0].y;
-    for (size_t k = 0, j = 3; k < 4; j = k++) {
-      // The edges as fillPolygon walks them, from quad[j] to quad[k].
-      const DevicePoint& from = quad[j];
-      const DevicePoint& to = quad[k];
-      q.edges[k] = {from.x,
-                    from.y,
-                    to.x - from.x,
-                    to.y - from.y,
-                    std::min(from.y, to.y),
-                    std::max(from.y, to.y)};
-      minY = std::min(minY, to.y);
-      maxY = std::max(maxY, to.y);
-    }
-    q.y0 = std::max<int32_t>(clip_.top, ceilToInt(minY - 0.5));
-    q.y1 = std::min<int32_t>(clip_.bottom, ceilToInt(maxY - 0.5));
-    if (q.y0 < q.y1) shapes_.push_back(q);
-  };
-  for (size_t i = 1; i < pts.size(); ++i) segment(pts[i - 1], pts[i]);
-  if (closed && pts.size() > 2) segment(pts.back(), pts.front());
-  for (const auto& p : pts) {
-    StrokeShape d;
-    d.disc = true;
-    d.centre = p;
-    d.y0 = std::max<int32_t>(clip_.top, ceilToInt(p.y - h - 0.5));
-    d.y1 = std::min<int32_t>(clip_.bottom, ceilToInt(p.y + h - 0.5));
-    if (d.y0 < d.y1) shapes_.push_back(d);
-  }
-  if (shapes_.empty()) return;
-  if (mode() == RasterMode::kNotXor) {
-    // Not-xor is undone by drawing twice: every part once, as drawn alone.
-    for (const StrokeShape& sh : shapes_) {
-      if (sh.disc) {
-        fillDisc(sh.centre.x, sh.centre.y, h, paint);
-      } else {
-        const DevicePoint quad[4] = {{sh.edges[1].ax, sh.edges[1].ay},
-                                     {sh.edges[2].ax, sh.edges[2].ay},
-                                     {sh.edges[3].ax, sh.edges[3].ay},
-                                     {sh.edges[0].ax, sh.edges[0].ay}};
-        fillPolygon(quad, paint);
-      }
-    }
+  if (mode() != RasterMode::kNotXor) {
+    // In copy mode a pixel covered twice looks as covered once, so the
+    // union is taken segment by segment, each with the discs on its ends.
+    if (pts.size() == 1) strokeSegment(pts[0], pts[0], h, paint);
+    for (size_t i = 1; i < pts.size(); ++i) strokeSegment(pts[i - 1], pts[i], h, paint);
+    if (closed && pts.size() > 2) strokeSegment(pts.back(), pts.front(), h, paint);
     return;
   }
-  // In copy mode a pixel covered twice looks as covered once: each row is
-  // filled once with the union of the parts' spans, which the parts give
-  // exactly as fillPolygon and fillDisc would.
-  std::sort(shapes_.begin(), shapes_.end(),
-            [](const StrokeShape& l, const StrokeShape& r) { return l.y0 < r.y0; });
-  int32_t yEnd = 0;
-  for (const StrokeShape& sh : shapes_) yEnd = std::max(yEnd, sh.y1);
-  // At most two spans a part and row.
-  if (intervals_.size() < 2 * shapes_.size()) intervals_.resize(2 * shapes_.size());
-  Interval* const spans = intervals_.data();
-  active_.clear();
-  size_t next = 0;
-  for (int32_t y = shapes_.front().y0; y < yEnd; ++y) {
-    const double yc = y + 0.5;
-    while (next < shapes_.size() && shapes_[next].y0 <= y) active_.push_back(uint32_t(next++));
-    size_t count = 0, kept = 0;
-    for (size_t i = 0; i < active_.size(); ++i) {
-      const StrokeShape& sh = shapes_[active_[i]];
-      if (y >= sh.y1) continue;
-      active_[kept++] = active_[i];
-      if (sh.disc) {
-        const double dy = (y + 0.5 - sh.centre.y);
-        const double t = 1 - (dy * dy) / (h * h);
-        if (t < 0) continue;
-        const double half = h * std::sqrt(t);
-        spans[count++] = {ceilToInt(sh.centre.x - half - 0.5), ceilToInt(sh.centre.x + half - 0.5)};
-        continue;
-      }
-      // A rectangle is crossed twice or not at all; the general rule of
-      // fillPolygon (pairs of sorted crossings) covers the rest.
-      double xs[4];
-      size_t crossings = 0;
-      for (const Edge& e : sh.edges)
-        if (e.yLo <= yc && yc < e.yHi) xs[crossings++] = e.ax + (yc - e.ay) * e.dx / e.dy;
-      if (crossings == 2) {
-        const double l = std::min(xs[0], xs[1]), r = std::max(xs[0], xs[1]);
-        spans[count++] = {ceilToInt(l - 0.5), ceilToInt(r - 0.5)};
-        continue;
-      }
-      insertionSort(xs, crossings, [](double l, double r) { return l < r; });
-      for (size_t k = 0; k + 1 < crossings; k += 2)
-        spans[count++] = {ceilToInt(xs[k] - 0.5), ceilToInt(xs[k + 1] - 0.5)};
-    }
-    active_.resize(kept);
-    // Most rows meet one part or two; spans that do not touch may be
-    // filled in any order.
-    if (count == 1) {
-      span(y, spans[0].from, spans[0].to, paint);
-      continue;
-    }
-    if (count == 2) {
-      const Interval& a = spans[0];
-      const Interval& b = spans[1];
-      if (a.from <= b.to && b.from <= a.to) {
-        span(y, std::min(a.from, b.from), std::max(a.to, b.to), paint);
-      } else {
-        span(y, a.from, a.to, paint);
-        span(y, b.from, b.to, paint);
-      }
-      continue;
-    }
-    insertionSort(spans, count,
-                  [](const Interval& l, const Interval& r) { return l.from < r.from; });
-    int32_t from = 0, to = 0;
-    bool open = false;
-    for (size_t k = 0; k < count; ++k) {
-      const Interval& iv = spans[k];
-      if (iv.from >= iv.to) continue;
-      if (open && iv.from <= to) {
-        to = std::max(to, iv.to);
-        continue;
-      }
-      if (open) span(y, from, to, paint);
-      from = iv.from;
-      to = iv.to;
-      open = true;
-    }
-    if (open) span(y, from, to, paint);
-  }
+  // Not-xor is undone by drawing twice: every part once, as drawn alone.
+  DevicePoint quad[4];
+  for (size_t i = 1; i < pts.size(); ++i)
+    if (segmentQuad(pts[i - 1], pts[i], h, quad)) fillPolygon(quad, paint);
+  if (closed && pts.size() > 2 && segmentQuad(pts.back(), pts.front(), h, quad))
+    fillPolygon(quad, paint);
+  for (const auto& p : pts) fillDisc(p.x, p.y, h, paint);
 }
 
 std::span<const DevicePoint> RasterCanvas::toDevice(std::span<const CanvasPoint> points) {

@@ -63,14 +63,15 @@ class RasterCanvas : public Canvas {
 
  private:
   // What a span is filled with. `rows`, when set, holds the fill ready to be
-  // copied: 16 pixels of blue, green, red bytes, one row for a colour and
-  // eight (one per pattern row) for a pattern.
+  // copied: 24 pixels of blue, green, red bytes (16 from any phase of the
+  // eight), one row for a colour and eight (one per pattern row) for a
+  // pattern.
   struct Paint {
     CanvasColour colour = 0;
     const CanvasPattern* pattern = nullptr;
     const uint8_t* rows = nullptr;
   };
-  static constexpr size_t kRowBytes = 16 * 3;
+  static constexpr size_t kRowBytes = 24 * 3;
   Paint penPaint();
   Paint brushPaint();
   bool penVisible() const { return pen().style != PenStyle::kNone; }
@@ -78,12 +79,17 @@ class RasterCanvas : public Canvas {
   double penPixels() const;
 
   void span(int32_t y, int32_t x0, int32_t x1, const Paint& paint);
+  // A span inside the clip, pixel by pixel: not-xor or a colour of its own.
+  void spanByPixel(int32_t y, int32_t x0, int32_t x1, const Paint& paint);
   void fillPolygon(std::span<const DevicePoint> points, const Paint& paint);
   void fillDisc(double cx, double cy, double r, const Paint& paint);
   // The ring between two ellipses of the same centre (inner radii <= 0: none).
   void fillRing(const DeviceEllipse& outer, double innerRx, double innerRy, const Paint& paint);
   void thinLine(DevicePoint a, DevicePoint b, const Paint& paint);
   void stroke(std::span<const DevicePoint> points, bool closed, double width, const Paint& paint);
+  // A wide line of one segment with round ends, in copy mode: each row
+  // filled once with the union of the rectangle's and the discs' spans.
+  void strokeSegment(DevicePoint a, DevicePoint b, double h, const Paint& paint);
   // Fill with the brush, outline with the pen.
   void figure(std::span<const DevicePoint> points);
   // The points on the device, in a buffer reused by the next call.
@@ -97,22 +103,43 @@ class RasterCanvas : public Canvas {
     double yLo, yHi;
   };
   std::vector<Edge> edges_;
-  // The parts of a wide line: a segment's rectangle (its four edges) or a
-  // disc on a point, with the rows they cover inside the clip.
-  struct StrokeShape {
+  // The rows of a circle of radius r centred at height cy: half their
+  // widths, or a negative value where a row misses the circle. Centres on
+  // whole or half pixels read the values from a table of the radius.
+  struct CircleRows {
+    double cy = 0, r = 0;
+    const double* halves = nullptr;  // by 2 y + base
+    int64_t base = 0, count = 0;
+    double half(int32_t y) const;
+  };
+  CircleRows circleRows(double cy, double r);
+  // The rectangle along a segment of a wide line: its four edges and the
+  // rows it covers inside the clip.
+  struct SegmentRows {
     Edge edges[4];
-    DevicePoint centre;
     int32_t y0 = 0, y1 = 0;
-    bool disc = false;
   };
   struct Interval {
     int32_t from, to;
   };
-  std::vector<StrokeShape> shapes_;
-  std::vector<Interval> intervals_;
+  // The rectangle of a wide line's segment of half width `h`; false when it
+  // covers no row inside the clip.
+  bool segmentRows(DevicePoint a, DevicePoint b, double h, SegmentRows& rows) const;
+  // Fills the union of a row's spans (which it may reorder).
+  void fillUnion(int32_t y, Interval* spans, size_t count, const Paint& paint);
   std::vector<uint32_t> active_;
   std::vector<double> crossings_;
   std::vector<DevicePoint> devicePoints_;
+  // Half widths of the rows of circles of a few radii (the pens and pads
+  // of a drawing have few sizes), by twice the row centre's offset from
+  // the circle's centre plus reach2.
+  struct HalfTable {
+    double r = -1;
+    int64_t reach2 = 0;
+    std::vector<double> halves;
+  };
+  HalfTable halfTables_[8];
+  size_t nextHalfTable_ = 0, lastHalfTable_ = 0;
   // Ready-to-copy fills of the pen and brush, rebuilt when they change.
   uint8_t penRows_[kRowBytes] = {};
   CanvasColour penRowsColour_ = 0;
