@@ -247,12 +247,13 @@ void drawNormal(TObjekt& e, Canvas& c, const TRenderSettings& s, TPoint offset, 
       break;
     case kText:
       for (auto& stroke : e.strokes) {
-        const uint8_t saved = stroke->highlight;
-        stroke->highlight = e.highlight;
         // Strokes keep the layer they were made on; the text's own layer and
-        // selection decide their look.
+        // selection decide their look. Written only when it differs, so that
+        // threads painting parts of a view side by side write nothing.
+        const uint8_t saved = stroke->highlight;
+        if (saved != e.highlight) stroke->highlight = e.highlight;
         drawTrackNormal(*stroke, c, s, offset, col);
-        stroke->highlight = saved;
+        if (saved != e.highlight) stroke->highlight = saved;
       }
       break;
     case kSmdPad: {
@@ -322,7 +323,7 @@ void drawClearanceLook(TObjekt& e, Canvas& c, const TRenderSettings& s, TPoint o
       break;
     case kText:
       for (auto& stroke : e.strokes) {
-        stroke->clearance = cl;
+        if (stroke->clearance != cl) stroke->clearance = cl;  // kept in step with the text
         drawClearanceLook(*stroke, c, s, offset, col);
       }
       break;
@@ -359,6 +360,10 @@ void drawElement(TObjekt& e, Canvas& canvas, int activeLayer, const TRenderSetti
   look.colour = elementColour(e, activeLayer, settings.colours());
   look.holeColour = padHoleColour(e, settings);
   drawNormal(e, canvas, settings, offset, look);
+  if (settings.drawn) {
+    settings.drawn->push_back(&e);
+    return;
+  }
   e.drawLayer = uint8_t(activeLayer);
   e.highlight = 0;
 }
@@ -370,7 +375,10 @@ void drawClearance(TObjekt& e, Canvas& canvas, int activeLayer, const TRenderSet
   if (settings.photoView) colour = settings.photoBoardColour;
   if (settings.colourOverride) colour = *settings.colourOverride;
   drawClearanceLook(e, canvas, settings, offset, colour);
-  e.drawLayer = uint8_t(activeLayer);
+  if (settings.drawn)
+    settings.drawn->push_back(&e);
+  else
+    e.drawLayer = uint8_t(activeLayer);
 }
 
 void drawFlat(TObjekt& e, Canvas& canvas, TColour colour, bool enlarge,

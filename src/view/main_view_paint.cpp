@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
+#include <thread>
 
 #include "view/element_rendering.h"
 #include "view/layer_passes.h"
@@ -103,11 +105,14 @@ void drawGrid(Canvas& canvas, const TBoardRecord& state, const TViewState& view,
   }
 }
 
-void paintMainView(TObjektList& elements, const TBoardRecord& state, const TViewState& view,
-                   Canvas& canvas, const TRenderSettings& baseSettings,
-                   const TMainViewExtras& extras) {
-  if (view.paintSuppressed) return;
+namespace {
+
+// The passes on one canvas.
+void paintPasses(TObjektList& elements, const TBoardRecord& state, const TViewState& view,
+                 Canvas& canvas, const TRenderSettings& baseSettings, const TMainViewExtras& extras,
+                 std::vector<TObjekt*>* drawn) {
   TRenderSettings settings = baseSettings;
+  settings.drawn = drawn;
   settings.photoView = view.photoViewActive;
   settings.photo.side = view.photoMirrored ? 2 : 1;
   canvas.setMapping(viewMapping(view));
@@ -142,6 +147,65 @@ void paintMainView(TObjektList& elements, const TBoardRecord& state, const TView
       canvas.polyline(pts);
     }
   }
+}
+
+// Parts of a view may be painted side by side when drawing changes no
+// element: outside the photo view (which mirrors elements while it draws
+// them), with nothing highlighted (drawing clears the highlight) and with
+// the strokes of texts having their text's clearance (drawing copies it).
+bool paintableInParts(const TObjektList& elements, const TViewState& view) {
+  if (view.photoViewActive) return false;
+  for (const auto& e : elements) {
+    if (e->highlight) return false;
+    for (const auto& stroke : e->strokes)
+      if (stroke->highlight || stroke->clearance != e->clearance) return false;
+  }
+  return true;
+}
+
+// Below this many rows a second thread costs more than it saves.
+constexpr int32_t kMinRowsForParts = 128;
+
+}  // namespace
+
+void paintMainView(TObjektList& elements, const TBoardRecord& state, const TViewState& view,
+                   Canvas& canvas, const TRenderSettings& settings, const TMainViewExtras& extras) {
+  if (view.paintSuppressed) return;
+  const CanvasRect clip = canvas.clipBox();
+  if (clip.bottom - clip.top >= kMinRowsForParts && std::thread::hardware_concurrency() > 1 &&
+      paintableInParts(elements, view)) {
+    // The upper and the lower half of the clip on two threads: the passes
+    // give the same pixels inside any clip, so the halves join seamlessly.
+    const int32_t middle = clip.top + (clip.bottom - clip.top) / 2;
+    std::unique_ptr<Canvas> upper = canvas.band({clip.left, clip.top, clip.right, middle});
+    std::unique_ptr<Canvas> lower = canvas.band({clip.left, middle, clip.right, clip.bottom});
+    if (upper && lower) {
+      std::vector<TObjekt*> drawnAbove, drawnBelow;
+      std::exception_ptr failure;
+      std::thread helper([&] {
+        try {
+          paintPasses(elements, state, view, *lower, settings, extras, &drawnBelow);
+        } catch (...) {
+          failure = std::current_exception();
+        }
+      });
+      try {
+        paintPasses(elements, state, view, *upper, settings, extras, &drawnAbove);
+      } catch (...) {
+        helper.join();
+        throw;
+      }
+      helper.join();
+      if (failure) std::rethrow_exception(failure);
+      // What one thread would have left: the drawn elements know the layer
+      // they were drawn for (nothing was highlighted).
+      for (auto* list : {&drawnAbove, &drawnBelow})
+        for (TObjekt* e : *list) e->drawLayer = uint8_t(state.activeLayer);
+      canvas.setMapping(upper->mapping());
+      return;
+    }
+  }
+  paintPasses(elements, state, view, canvas, settings, extras, nullptr);
 }
 
 }  // namespace plavesk

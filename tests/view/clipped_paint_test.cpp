@@ -152,5 +152,58 @@ TEST(ClippedPaint, SameAsAFullPaintInsideTheClipAndNothingOutside) {
   }
 }
 
+// A tall view is painted in two halves on two threads. It must equal the
+// same view painted strip by strip on one thread (strips too low to be
+// split), and leave the elements as one thread would: every drawn element
+// knows the layer it was drawn for, and a highlighted element (which the
+// paint clears) makes the paint run on one thread.
+TEST(ClippedPaint, HalvesOnTwoThreadsEqualOneThread) {
+  TBoardRecord state;
+  state.width = 4000;
+  state.height = 3000;
+  state.activeLayer = kCopper2;
+  state.groundPlane2 = 1;
+  TViewState view;
+  view.loadBoard(state, nullptr);
+  view.zoom = 0.2;
+  view.clientWidth = view.outerWidth = view.surfaceWidth();
+  view.clientHeight = view.outerHeight = view.surfaceHeight();
+  const int32_t w = view.surfaceWidth(), h = view.surfaceHeight();
+  const TRenderSettings settings;
+
+  for (bool highlighted : {false, true}) {
+    SCOPED_TRACE(highlighted ? "with a highlighted track" : "nothing highlighted");
+    TObjektList whole = fixture(), strips = fixture();
+    // The ring, the copper area and the long track lie across the middle
+    // row, where the halves meet.
+    ASSERT_GT(h, 2 * 128);
+    constexpr size_t kLongTrack = 21;  // after 18 pads, a hole and two SMD pads
+    ASSERT_EQ(whole[kLongTrack]->kind, kTrack);
+    if (highlighted) whole[kLongTrack]->highlight = strips[kLongTrack]->highlight = 1;
+
+    RasterImage together(w, h, kUntouched);
+    RasterCanvas canvas(together);
+    paintMainView(whole, state, view, canvas, settings);
+
+    RasterImage apart(w, h, kUntouched);
+    for (int32_t top = 0; top < h; top += 100) {
+      RasterCanvas strip(apart);
+      strip.setClip({0, top, w, std::min(h, top + 100)});
+      paintMainView(strips, state, view, strip, settings);
+    }
+    int wrong = 0;
+    for (int32_t y = 0; y < h; ++y)
+      for (int32_t x = 0; x < w; ++x)
+        if (together.pixel(x, y) != apart.pixel(x, y) && wrong++ == 0)
+          ADD_FAILURE() << "pixel " << x << "," << y;
+    EXPECT_EQ(wrong, 0);
+    for (size_t i = 0; i < whole.size(); ++i) {
+      EXPECT_EQ(whole[i]->drawLayer, strips[i]->drawLayer) << "element " << i;
+      EXPECT_EQ(whole[i]->highlight, 0) << "element " << i;
+    }
+    EXPECT_EQ(whole[0]->drawLayer, kCopper2);
+  }
+}
+
 }  // namespace
 }  // namespace plavesk

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -148,6 +149,12 @@ class Canvas {
   // caller then draws it by other means.
   virtual bool text(CanvasPoint anchor, const std::string& utf8, const CanvasFont& font) = 0;
   virtual void image(const CanvasRect& box, const CanvasImage& picture) = 0;
+
+  // A canvas on the same target limited to `device` (inside clipBox()),
+  // which another thread may draw on while this one draws elsewhere; null
+  // when the target allows no such sharing. Its pen, brush, mode and
+  // mapping start unset.
+  virtual std::unique_ptr<Canvas> band(const CanvasRect& /*device*/) { return nullptr; }
 
  private:
   CanvasMapping mapping_;

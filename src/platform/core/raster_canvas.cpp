@@ -33,6 +33,18 @@ void RasterCanvas::setClip(const CanvasRect& d) {
   clip_.bottom = std::clamp(std::max(d.top, d.bottom), 0, image_.height());
 }
 
+std::unique_ptr<Canvas> RasterCanvas::band(const CanvasRect& d) {
+  auto part = std::make_unique<RasterCanvas>(image_);
+  CanvasRect r{std::max(std::min(d.left, d.right), clip_.left),
+               std::max(std::min(d.top, d.bottom), clip_.top),
+               std::min(std::max(d.left, d.right), clip_.right),
+               std::min(std::max(d.top, d.bottom), clip_.bottom)};
+  r.right = std::max(r.right, r.left);  // an empty part stays empty
+  r.bottom = std::max(r.bottom, r.top);
+  part->setClip(r);
+  return part;
+}
+
 double RasterCanvas::penPixels() const {
   if (pen().width <= 0) return 1.0;
   return std::max(1.0, pen().width * mapping().pixelScale());

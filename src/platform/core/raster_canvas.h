@@ -48,6 +48,7 @@ class RasterCanvas : public Canvas {
   // Limits drawing to a device rectangle (inside the image).
   void setClip(const CanvasRect& device);
   CanvasRect clipBox() const override { return clip_; }
+  std::unique_ptr<Canvas> band(const CanvasRect& device) override;
 
   void line(CanvasPoint from, CanvasPoint to) override;
   void polyline(std::span<const CanvasPoint> points) override;

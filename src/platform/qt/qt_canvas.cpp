@@ -247,17 +247,95 @@ RasterImage& whiteImage(RasterImage& buffer, int32_t width, int32_t height) {
 
 }  // namespace
 
-BufferedQtCanvas::BufferedQtCanvas(QPainter& painter, const CanvasRect& clip, RasterImage& buffer)
-    : painter_(painter),
-      clip_{std::min(clip.left, clip.right), std::min(clip.top, clip.bottom),
-            std::max(clip.left, clip.right), std::max(clip.top, clip.bottom)},
-      originX_(floorTo8(clip_.left)),
-      originY_(floorTo8(clip_.top)),
-      image_(whiteImage(buffer, clip_.right - originX_, clip_.bottom - originY_)),
-      raster_(image_) {
+ImageAreaCanvas::ImageAreaCanvas(RasterImage& image, int32_t originX, int32_t originY,
+                                 const CanvasRect& clip)
+    : image_(image), originX_(originX), originY_(originY), clip_(clip), raster_(image) {
   raster_.setClip({clip_.left - originX_, clip_.top - originY_, clip_.right - originX_,
                    clip_.bottom - originY_});
 }
+
+std::unique_ptr<Canvas> ImageAreaCanvas::band(const CanvasRect& d) {
+  CanvasRect r{std::max(std::min(d.left, d.right), clip_.left),
+               std::max(std::min(d.top, d.bottom), clip_.top),
+               std::min(std::max(d.left, d.right), clip_.right),
+               std::min(std::max(d.top, d.bottom), clip_.bottom)};
+  r.right = std::max(r.right, r.left);  // an empty part stays empty
+  r.bottom = std::max(r.bottom, r.top);
+  return std::make_unique<ImageAreaCanvas>(image_, originX_, originY_, r);
+}
+
+RasterCanvas& ImageAreaCanvas::raster() {
+  CanvasMapping m = mapping();
+  m.viewportOrgX -= originX_;
+  m.viewportOrgY -= originY_;
+  raster_.setMapping(m);
+  raster_.setPen(pen());
+  raster_.setBrush(brush());
+  raster_.setMode(mode());
+  return raster_;
+}
+
+void ImageAreaCanvas::line(CanvasPoint from, CanvasPoint to) {
+  raster().line(from, to);
+}
+void ImageAreaCanvas::polyline(std::span<const CanvasPoint> points) {
+  raster().polyline(points);
+}
+void ImageAreaCanvas::polygon(std::span<const CanvasPoint> points) {
+  raster().polygon(points);
+}
+void ImageAreaCanvas::ellipse(const CanvasRect& box) {
+  raster().ellipse(box);
+}
+void ImageAreaCanvas::rectangle(const CanvasRect& box) {
+  raster().rectangle(box);
+}
+void ImageAreaCanvas::roundRect(const CanvasRect& box, int32_t cw, int32_t ch) {
+  raster().roundRect(box, cw, ch);
+}
+void ImageAreaCanvas::arc(const CanvasRect& box, CanvasPoint start, CanvasPoint end) {
+  raster().arc(box, start, end);
+}
+void ImageAreaCanvas::chord(const CanvasRect& box, CanvasPoint start, CanvasPoint end) {
+  raster().chord(box, start, end);
+}
+bool ImageAreaCanvas::text(CanvasPoint anchor, const std::string& utf8, const CanvasFont& font) {
+  // The raster canvas has no system fonts: the text is drawn by a painter
+  // straight into the image, in its turn among the figures, and only
+  // inside this canvas's clip (another thread may draw beside it).
+  if (image_.width() <= 0 || image_.height() <= 0 || clip_.left >= clip_.right ||
+      clip_.top >= clip_.bottom)
+    return true;
+  QImage target(image_.row(0), image_.width(), image_.height(), image_.width() * 3,
+                QImage::Format_BGR888);
+  QPainter painter(&target);
+  painter.translate(-originX_, -originY_);
+  painter.setClipRect(
+      QRect(QPoint(clip_.left, clip_.top), QPoint(clip_.right - 1, clip_.bottom - 1)));
+  QtCanvas canvas(painter, clip_);
+  canvas.setMapping(mapping());
+  canvas.setPen(pen());
+  canvas.setBrush(brush());
+  canvas.setMode(mode());
+  return canvas.text(anchor, utf8, font);
+}
+void ImageAreaCanvas::image(const CanvasRect& box, const CanvasImage& picture) {
+  raster().image(box, picture);
+}
+
+namespace {
+CanvasRect normalised(const CanvasRect& r) {
+  return {std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
+          std::max(r.top, r.bottom)};
+}
+}  // namespace
+
+BufferedQtCanvas::BufferedQtCanvas(QPainter& painter, const CanvasRect& clip, RasterImage& buffer)
+    : ImageAreaCanvas(whiteImage(buffer, normalised(clip).right - floorTo8(normalised(clip).left),
+                                 normalised(clip).bottom - floorTo8(normalised(clip).top)),
+                      floorTo8(normalised(clip).left), floorTo8(normalised(clip).top),
+                      normalised(clip)),
+      painter_(painter) {}
 
 BufferedQtCanvas::~BufferedQtCanvas() {
   finish();
@@ -276,62 +354,6 @@ void BufferedQtCanvas::finish() {
   painter_.drawImage(QPoint(clip_.left, clip_.top), picture,
                      QRect(cx, cy, image_.width() - cx, image_.height() - cy));
   painter_.restore();
-}
-
-RasterCanvas& BufferedQtCanvas::raster() {
-  CanvasMapping m = mapping();
-  m.viewportOrgX -= originX_;
-  m.viewportOrgY -= originY_;
-  raster_.setMapping(m);
-  raster_.setPen(pen());
-  raster_.setBrush(brush());
-  raster_.setMode(mode());
-  return raster_;
-}
-
-void BufferedQtCanvas::line(CanvasPoint from, CanvasPoint to) {
-  raster().line(from, to);
-}
-void BufferedQtCanvas::polyline(std::span<const CanvasPoint> points) {
-  raster().polyline(points);
-}
-void BufferedQtCanvas::polygon(std::span<const CanvasPoint> points) {
-  raster().polygon(points);
-}
-void BufferedQtCanvas::ellipse(const CanvasRect& box) {
-  raster().ellipse(box);
-}
-void BufferedQtCanvas::rectangle(const CanvasRect& box) {
-  raster().rectangle(box);
-}
-void BufferedQtCanvas::roundRect(const CanvasRect& box, int32_t cw, int32_t ch) {
-  raster().roundRect(box, cw, ch);
-}
-void BufferedQtCanvas::arc(const CanvasRect& box, CanvasPoint start, CanvasPoint end) {
-  raster().arc(box, start, end);
-}
-void BufferedQtCanvas::chord(const CanvasRect& box, CanvasPoint start, CanvasPoint end) {
-  raster().chord(box, start, end);
-}
-bool BufferedQtCanvas::text(CanvasPoint anchor, const std::string& utf8, const CanvasFont& font) {
-  // The raster canvas has no system fonts: the text is drawn by a painter
-  // straight into the image, in its turn among the figures.
-  if (image_.width() <= 0 || image_.height() <= 0) return true;
-  QImage target(image_.row(0), image_.width(), image_.height(), image_.width() * 3,
-                QImage::Format_BGR888);
-  QPainter painter(&target);
-  painter.translate(-originX_, -originY_);
-  painter.setClipRect(
-      QRect(QPoint(clip_.left, clip_.top), QPoint(clip_.right - 1, clip_.bottom - 1)));
-  QtCanvas canvas(painter, clip_);
-  canvas.setMapping(mapping());
-  canvas.setPen(pen());
-  canvas.setBrush(brush());
-  canvas.setMode(mode());
-  return canvas.text(anchor, utf8, font);
-}
-void BufferedQtCanvas::image(const CanvasRect& box, const CanvasImage& picture) {
-  raster().image(box, picture);
 }
 
 }  // namespace plavesk

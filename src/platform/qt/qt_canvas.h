@@ -77,27 +77,12 @@ class QtCanvas : public Canvas {
   QVarLengthArray<QPoint, 64> points_;
 };
 
-// A canvas for a painter that draws with the raster canvas into an image of
-// the invalid area and puts that onto the painter in one piece: the pixels
-// of image export, at a fraction of the painter's cost per figure (a board
-// is thousands of small figures). The image starts white and covers the
-// whole invalid area. Patterns repeat from device pixel (0, 0) as on the
-// painter. Texts in system fonts are drawn by a painter into the same image.
-class BufferedQtCanvas : public Canvas {
+// A canvas on part of a raster image whose pixel (0, 0) is device pixel
+// (originX, originY): figures are drawn by the raster canvas inside `clip`
+// (device pixels), texts in system fonts by a painter on the same pixels.
+class ImageAreaCanvas : public Canvas {
  public:
-  // `clip` is the area to repaint in device pixels of the painter. The
-  // image is drawn in `buffer`, which keeps its memory from one frame to
-  // the next of the same size.
-  BufferedQtCanvas(QPainter& painter, const CanvasRect& clip, RasterImage& buffer);
-  BufferedQtCanvas(QPainter& painter, const CanvasRect& clip)
-      : BufferedQtCanvas(painter, clip, ownBuffer_) {}
-  // Shows the picture if finish() has not.
-  ~BufferedQtCanvas() override;
-  BufferedQtCanvas(const BufferedQtCanvas&) = delete;
-  BufferedQtCanvas& operator=(const BufferedQtCanvas&) = delete;
-
-  // Draws the picture onto the painter; figures after it are not shown.
-  void finish();
+  ImageAreaCanvas(RasterImage& image, int32_t originX, int32_t originY, const CanvasRect& clip);
 
   CanvasRect clipBox() const override { return clip_; }
 
@@ -111,21 +96,44 @@ class BufferedQtCanvas : public Canvas {
   void chord(const CanvasRect& box, CanvasPoint start, CanvasPoint end) override;
   bool text(CanvasPoint anchor, const std::string& utf8, const CanvasFont& font) override;
   void image(const CanvasRect& box, const CanvasImage& picture) override;
+  std::unique_ptr<Canvas> band(const CanvasRect& device) override;
+
+ protected:
+  RasterImage& image_;
+  int32_t originX_;
+  int32_t originY_;
+  CanvasRect clip_;
 
  private:
   // The raster canvas with this canvas's state, its mapping moved to the
   // image's corner.
   RasterCanvas& raster();
 
-  QPainter& painter_;
-  CanvasRect clip_;
-  // Device pixel of the image's top-left corner: the clip's corner rounded
-  // down to a multiple of 8, so patterns keep their phase.
-  int32_t originX_ = 0;
-  int32_t originY_ = 0;
-  RasterImage ownBuffer_;
-  RasterImage& image_;
   RasterCanvas raster_;
+};
+
+// A canvas for a painter that draws with the raster canvas into an image of
+// the invalid area and puts that onto the painter in one piece: the pixels
+// of image export, at a fraction of the painter's cost per figure (a board
+// is thousands of small figures). The image starts white and covers the
+// whole invalid area. Patterns repeat from device pixel (0, 0) as on the
+// painter. Texts in system fonts are drawn by a painter into the same image.
+class BufferedQtCanvas : public ImageAreaCanvas {
+ public:
+  // `clip` is the area to repaint in device pixels of the painter. The
+  // image is drawn in `buffer`, which keeps its memory from one frame to
+  // the next of the same size.
+  BufferedQtCanvas(QPainter& painter, const CanvasRect& clip, RasterImage& buffer);
+  // Shows the picture if finish() has not.
+  ~BufferedQtCanvas() override;
+  BufferedQtCanvas(const BufferedQtCanvas&) = delete;
+  BufferedQtCanvas& operator=(const BufferedQtCanvas&) = delete;
+
+  // Draws the picture onto the painter; figures after it are not shown.
+  void finish();
+
+ private:
+  QPainter& painter_;
   bool finished_ = false;
 };
 
