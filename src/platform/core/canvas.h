@@ -32,6 +32,10 @@ struct CanvasRect {
   friend bool operator==(const CanvasRect&, const CanvasRect&) = default;
 };
 
+// The part of `r` (corners in any order) inside `clip` (normalised); an
+// empty part has right == left or bottom == top.
+CanvasRect clipRect(const CanvasRect& r, const CanvasRect& clip);
+
 enum class PenStyle : uint8_t {
   kSolid,
   kNone,

@@ -35,13 +35,7 @@ void RasterCanvas::setClip(const CanvasRect& d) {
 
 std::unique_ptr<Canvas> RasterCanvas::band(const CanvasRect& d) {
   auto part = std::make_unique<RasterCanvas>(image_);
-  CanvasRect r{std::max(std::min(d.left, d.right), clip_.left),
-               std::max(std::min(d.top, d.bottom), clip_.top),
-               std::min(std::max(d.left, d.right), clip_.right),
-               std::min(std::max(d.top, d.bottom), clip_.bottom)};
-  r.right = std::max(r.right, r.left);  // an empty part stays empty
-  r.bottom = std::max(r.bottom, r.top);
-  part->setClip(r);
+  part->setClip(clipRect(d, clip_));
   return part;
 }
 

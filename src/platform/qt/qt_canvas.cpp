@@ -255,13 +255,7 @@ ImageAreaCanvas::ImageAreaCanvas(RasterImage& image, int32_t originX, int32_t or
 }
 
 std::unique_ptr<Canvas> ImageAreaCanvas::band(const CanvasRect& d) {
-  CanvasRect r{std::max(std::min(d.left, d.right), clip_.left),
-               std::max(std::min(d.top, d.bottom), clip_.top),
-               std::min(std::max(d.left, d.right), clip_.right),
-               std::min(std::max(d.top, d.bottom), clip_.bottom)};
-  r.right = std::max(r.right, r.left);  // an empty part stays empty
-  r.bottom = std::max(r.bottom, r.top);
-  return std::make_unique<ImageAreaCanvas>(image_, originX_, originY_, r);
+  return std::make_unique<ImageAreaCanvas>(image_, originX_, originY_, clipRect(d, clip_));
 }
 
 RasterCanvas& ImageAreaCanvas::raster() {
