@@ -14,11 +14,16 @@
 
 namespace plavesk {
 
-CanvasMapping viewMapping(const TViewState& view) {
+CanvasMapping zoomMapping(double zoom) {
   CanvasMapping m;
   m.windowExtX = 10000;
   m.windowExtY = -10000;
-  m.viewportExtX = m.viewportExtY = std::nearbyint(view.zoom * 10000);
+  m.viewportExtX = m.viewportExtY = std::nearbyint(zoom * 10000);
+  return m;
+}
+
+CanvasMapping viewMapping(const TViewState& view) {
+  CanvasMapping m = zoomMapping(view.zoom);
   if (view.mirrored()) {
     m.windowExtX = -10000;
     m.windowOrgX = view.boardWidth;

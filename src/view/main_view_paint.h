@@ -35,9 +35,13 @@ struct TMainViewExtras {
   const std::vector<std::vector<TPoint>>* contours = nullptr;
 };
 
-// The main view's mapping: 10000 units onto round(zoom x 10000) pixels, y
-// upwards, the board's top-left corner at pixel (0, 0) of the paint surface;
-// mirrored left-right inside the board in the photo view of side 2.
+// 10000 units onto round(zoom x 10000) pixels, y upwards, world (0, 0) on
+// pixel (0, 0).
+CanvasMapping zoomMapping(double zoom);
+
+// The main view's mapping: zoomMapping, the board's top-left corner at pixel
+// (0, 0) of the paint surface; mirrored left-right inside the board in the
+// photo view of side 2.
 CanvasMapping viewMapping(const TViewState& view);
 
 // The whole picture of the main view. The photo view and its side follow the

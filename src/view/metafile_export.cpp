@@ -1,18 +1,14 @@
 #include "view/metafile_export.h"
 
-#include <cmath>
-
 #include "view/emf_canvas.h"
 #include "view/image_export.h"
 #include "view/layer_passes.h"
+#include "view/main_view_paint.h"
 
 namespace plavesk {
 
 CanvasMapping metafileMapping(const TViewState& view) {
-  CanvasMapping m;
-  m.windowExtX = 10000;
-  m.windowExtY = -10000;
-  m.viewportExtX = m.viewportExtY = std::nearbyint(view.zoom * 10000);
+  CanvasMapping m = zoomMapping(view.zoom);
   m.viewportOrgX = -view.scrollX;
   m.viewportOrgY = -view.scrollY;
   return m;

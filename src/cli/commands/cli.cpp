@@ -17,7 +17,8 @@ std::map<std::string, CliCommand>& registry() {
 
 void printUsage(std::ostream& err) {
   err << "usage: plavesk-cli COMMAND ...\ncommands:\n";
-  for (const auto& [name, command] : cliCommands()) err << "  plavesk-cli " << command.usage << "\n";
+  for (const auto& [name, command] : cliCommands())
+    err << "  plavesk-cli " << command.usage << "\n";
 }
 
 bool contains(const std::vector<std::string>& list, const std::string& s) {
@@ -30,7 +31,9 @@ CliRegistration::CliRegistration(const std::string& name, CliCommand command) {
   registry().emplace(name, std::move(command));
 }
 
-const std::map<std::string, CliCommand>& cliCommands() { return registry(); }
+const std::map<std::string, CliCommand>& cliCommands() {
+  return registry();
+}
 
 std::string consoleText(std::string text) {
   for (char& c : text)
@@ -46,6 +49,12 @@ bool openLayoutForCli(const std::string& path, TLayout& layout, TReadReport& rep
     return false;
   }
   return true;
+}
+
+void noteUnexportedFontTexts(const TReadReport& report, std::ostream& err) {
+  if (report.fontTextCount > 0)
+    err << "note: legacy font texts are not exported; convert them first with "
+           "\"plavesk-cli convert --convert-font-texts\"\n";
 }
 
 bool selectBoardForCli(const CliArguments& args, TLayout& layout, std::ostream& err) {

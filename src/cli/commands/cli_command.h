@@ -38,9 +38,9 @@ struct CliArguments {
 };
 
 struct CliCommand {
-  std::string usage;                     // e.g. "info FILE.lay [--json]"
-  std::vector<std::string> switches;     // flags without a value
-  std::vector<std::string> valueOptions; // flags followed by a value
+  std::string usage;                      // e.g. "info FILE.lay [--json]"
+  std::vector<std::string> switches;      // flags without a value
+  std::vector<std::string> valueOptions;  // flags followed by a value
   size_t minPositional = 0;
   size_t maxPositional = 0;
   std::function<int(const CliArguments&, std::ostream& out, std::ostream& err)> run;
@@ -65,10 +65,13 @@ bool openLayoutForCli(const std::string& path, TLayout& layout, TReadReport& rep
 // returns false when N is not a board of the layout.
 bool selectBoardForCli(const CliArguments& args, TLayout& layout, std::ostream& err);
 
+// Manufacturing outputs leave legacy font texts out: says so when the
+// layout read has any.
+void noteUnexportedFontTexts(const TReadReport& report, std::ostream& err);
+
 // Parses a number option; prints a message naming the option and returns
 // nullopt when the text is not a number in [min, max].
 std::optional<double> parseNumberOption(const CliArguments& args, const std::string& flag,
-                                        double fallback, double min, double max,
-                                        std::ostream& err);
+                                        double fallback, double min, double max, std::ostream& err);
 
 }  // namespace plavesk

@@ -18,9 +18,7 @@ int runFab(const CliArguments& a, std::ostream& out, std::ostream& err) {
   TReadReport report;
   if (!openLayoutForCli(a.positional[0], layout, report, err)) return kExitFailed;
   if (!selectBoardForCli(a, layout, err)) return kExitUsage;
-  if (report.fontTextCount > 0)
-    err << "note: legacy font texts are not exported; convert them first with "
-           "\"plavesk-cli convert --convert-font-texts\"\n";
+  noteUnexportedFontTexts(report, err);
 
   const std::string folder = a.value("-o");
   std::error_code ec;

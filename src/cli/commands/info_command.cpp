@@ -87,7 +87,8 @@ std::string layoutJson(TLayout& layout, int version, bool elements) {
     if (elements) {
       Positions at;
       at.reserve(board->elements.size());
-      for (size_t i = 0; i < board->elements.size(); ++i) at.emplace(board->elements[i].get(), int(i));
+      for (size_t i = 0; i < board->elements.size(); ++i)
+        at.emplace(board->elements[i].get(), int(i));
       j.key("elements").beginArray();
       for (const auto& e : board->elements) writeElement(j, *e, at, false);
       j.endArray();
@@ -100,9 +101,8 @@ std::string layoutJson(TLayout& layout, int version, bool elements) {
 }
 
 std::string layoutSummary(TLayout& layout, const std::string& fileName, int version) {
-  static const char* const kKindNames[9] = {"",      "legacy lines", "pads",    "font texts",
-                                            "areas", "circles",      "tracks",  "texts",
-                                            "SMD pads"};
+  static const char* const kKindNames[9] = {
+      "", "legacy lines", "pads", "font texts", "areas", "circles", "tracks", "texts", "SMD pads"};
   layout.storeState();
   std::string s;
   char line[256];
@@ -131,7 +131,8 @@ std::string layoutSummary(TLayout& layout, const std::string& fileName, int vers
     }
     std::string parts;
     for (int k = 1; k <= 8; ++k)
-      if (counts[k]) parts += (parts.empty() ? "" : ", ") + std::to_string(counts[k]) + " " + kKindNames[k];
+      if (counts[k])
+        parts += (parts.empty() ? "" : ", ") + std::to_string(counts[k]) + " " + kKindNames[k];
     if (bands) parts += (parts.empty() ? "" : ", ") + std::to_string(bands / 2) + " rubber bands";
     if (!parts.empty()) s += "  " + parts + "\n";
   }

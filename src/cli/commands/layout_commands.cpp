@@ -1,11 +1,12 @@
 // info and convert: reading, summarising and re-writing layout files.
+#include "editing/layout_commands.h"
+
 #include <ostream>
 
 #include "cli/commands/cli_command.h"
 #include "cli/commands/info_command.h"
 #include "document/file_io.h"
 #include "editing/font_text_conversion.h"
-#include "editing/layout_commands.h"
 
 namespace plavesk {
 namespace {
@@ -40,10 +41,14 @@ int runConvert(const CliArguments& a, std::ostream& out, std::ostream& err) {
   return kExitOk;
 }
 
-const CliRegistration info("info", {"info FILE.lay [--json] [--elements]",
-                                    {"--json", "--elements"}, {}, 1, 1, runInfo});
+const CliRegistration info(
+    "info", {"info FILE.lay [--json] [--elements]", {"--json", "--elements"}, {}, 1, 1, runInfo});
 const CliRegistration convert("convert", {"convert IN.lay OUT.lay [--convert-font-texts]",
-                                          {"--convert-font-texts"}, {}, 2, 2, runConvert});
+                                          {"--convert-font-texts"},
+                                          {},
+                                          2,
+                                          2,
+                                          runConvert});
 
 }  // namespace
 }  // namespace plavesk

@@ -43,7 +43,11 @@ std::string actionList() {
 
 const CliRegistration run("run", {"run FILE.lay -e ACTION [-e ACTION ...] [-o OUT.lay]; actions:" +
                                       actionList(),
-                                  {}, {"-e", "-o"}, 1, 1, runActions});
+                                  {},
+                                  {"-e", "-o"},
+                                  1,
+                                  1,
+                                  runActions});
 
 }  // namespace
 }  // namespace plavesk

@@ -377,39 +377,23 @@ void RasterCanvas::thinLine(DevicePoint a, DevicePoint b, const Paint& paint) {
   };
   const bool xMajor = dx >= dy;
   const int64_t major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
-  if (std::min(x0, x1) >= clip_.left && std::max(x0, x1) < clip_.right &&
+  if (solid && std::min(x0, x1) >= clip_.left && std::max(x0, x1) < clip_.right &&
       std::min(y0, y1) >= clip_.top && std::max(y0, y1) < clip_.bottom) {
-    // Wholly inside, as most outlines are: the plain walk.
-    if (solid) {
-      // Stepping a pointer, with nothing to check.
-      uint8_t* d = base + ptrdiff_t(y0) * stride + ptrdiff_t(x0) * 3;
-      const ptrdiff_t stepX = sx * 3, stepY = sy * stride;
-      int64_t err = dx - dy;
-      // Without branches: the minor steps of most slopes follow no
-      // pattern a predictor could learn.
-      for (int64_t n = 0; n < major; ++n) {
-        put(d);
-        const int64_t e2 = 2 * err;
-        const bool alongX = e2 >= -dy, alongY = e2 <= dx;
-        err += (alongY ? dx : 0) - (alongX ? dy : 0);
-        d += (alongX ? stepX : 0) + (alongY ? stepY : 0);
-      }
+    // Wholly inside, as most outlines are, in one colour: stepping a
+    // pointer, with nothing to check.
+    uint8_t* d = base + ptrdiff_t(y0) * stride + ptrdiff_t(x0) * 3;
+    const ptrdiff_t stepX = sx * 3, stepY = sy * stride;
+    int64_t err = dx - dy;
+    // Without branches: the minor steps of most slopes follow no
+    // pattern a predictor could learn.
+    for (int64_t n = 0; n < major; ++n) {
       put(d);
-      return;
-    }
-    int64_t x = x0, y = y0, err = dx - dy;
-    for (int64_t n = 0; n <= major; ++n) {
-      plot(x, y);
       const int64_t e2 = 2 * err;
-      if (e2 >= -dy) {
-        err -= dy;
-        x += sx;
-      }
-      if (e2 <= dx) {
-        err += dx;
-        y += sy;
-      }
+      const bool alongX = e2 >= -dy, alongY = e2 <= dx;
+      err += (alongY ? dx : 0) - (alongX ? dy : 0);
+      d += (alongX ? stepX : 0) + (alongY ? stepY : 0);
     }
+    put(d);
     return;
   }
   int64_t first = 0, last = 0, minorFirst = 0, minorLast = 0;

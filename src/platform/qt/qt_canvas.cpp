@@ -171,22 +171,33 @@ namespace {
 int sixteenths(double radians) {
   return int(std::lround(radians * 180 / std::numbers::pi * 16));
 }
+
+// The painter's form of an arc: its ellipse's box and the start and sweep
+// in sixteenths of a degree.
+struct PainterArc {
+  QRectF box;
+  int start, sweep;
+};
+
+PainterArc painterArc(const CanvasMapping& mapping, const CanvasRect& box, CanvasPoint start,
+                      CanvasPoint end) {
+  const DeviceArc a = deviceArc(mapping, box, start, end);
+  return {QRectF(a.ellipse.cx - a.ellipse.rx, a.ellipse.cy - a.ellipse.ry, 2 * a.ellipse.rx,
+                 2 * a.ellipse.ry),
+          sixteenths(a.start), sixteenths(a.sweep)};
+}
 }  // namespace
 
 void QtCanvas::arc(const CanvasRect& box, CanvasPoint start, CanvasPoint end) {
   apply(false);
-  const DeviceArc a = deviceArc(mapping(), box, start, end);
-  const QRectF r(a.ellipse.cx - a.ellipse.rx, a.ellipse.cy - a.ellipse.ry, 2 * a.ellipse.rx,
-                 2 * a.ellipse.ry);
-  painter_.drawArc(r, sixteenths(a.start), sixteenths(a.sweep));
+  const PainterArc a = painterArc(mapping(), box, start, end);
+  painter_.drawArc(a.box, a.start, a.sweep);
 }
 
 void QtCanvas::chord(const CanvasRect& box, CanvasPoint start, CanvasPoint end) {
   apply(true);
-  const DeviceArc a = deviceArc(mapping(), box, start, end);
-  const QRectF r(a.ellipse.cx - a.ellipse.rx, a.ellipse.cy - a.ellipse.ry, 2 * a.ellipse.rx,
-                 2 * a.ellipse.ry);
-  painter_.drawChord(r, sixteenths(a.start), sixteenths(a.sweep));
+  const PainterArc a = painterArc(mapping(), box, start, end);
+  painter_.drawChord(a.box, a.start, a.sweep);
 }
 
 bool QtCanvas::text(CanvasPoint anchor, const std::string& utf8, const CanvasFont& font) {
