@@ -25,7 +25,7 @@ std::string benchPath() {
 TLayout& board() {
   static TLayout layout = [] {
     TLayout l = makeSyntheticLayout(kElements);
-    l.working.groundPlane1 = l.working.groundPlane2 = 1;
+    l.working().groundPlane1 = l.working().groundPlane2 = 1;
     return l;
   }();
   return layout;
@@ -42,7 +42,7 @@ void BM_GerberOutput(benchmark::State& state) {
   for (auto _ : state) {
     TGerberFile file;
     file.Path = path;
-    plotGerberOutput(file, layout.elements(), layout.working, options, 1);
+    plotGerberOutput(file, layout.elements(), layout.working(), options, 1);
     std::string error;
     if (!file.Close(error)) state.SkipWithError(error.c_str());
     apertures = file.apertures().size();
@@ -59,7 +59,7 @@ void BM_DrillFile(benchmark::State& state) {
   const std::string path = benchPath() + ".drl";
   for (auto _ : state) {
     std::string error;
-    if (!writeExcellonFile(path, layout.elements(), layout.working, {false, true, false}, error))
+    if (!writeExcellonFile(path, layout.elements(), layout.working(), {false, true, false}, error))
       state.SkipWithError(error.c_str());
   }
   std::remove(path.c_str());

@@ -22,18 +22,18 @@ void paintAt(benchmark::State& state, double zoomFactor) {
   TViewState view;
   view.clientWidth = view.outerWidth = 1920;
   view.clientHeight = view.outerHeight = 1080;
-  view.loadBoard(layout.working, nullptr);
+  view.setRecord(layout.working());
   view.zoomBoard();
-  if (zoomFactor != 1) view.setZoom(view.zoom * zoomFactor);
+  if (zoomFactor != 1) view.setZoom(view.zoom() * zoomFactor);
   view.setScroll(0, 0);  // the top-left corner
   RasterImage image(1920, 1080);
   TRenderSettings settings;
   for (auto _ : state) {
     RasterCanvas canvas(image);
-    paintMainView(layout.elements(), layout.working, view, canvas, settings);
+    paintMainView(layout.elements(), layout.working(), view, canvas, settings);
     benchmark::DoNotOptimize(image.row(0));
   }
-  state.counters["zoom"] = view.zoom;
+  state.counters["zoom"] = view.zoom();
 }
 
 void BM_PaintZoomBoard(benchmark::State& state) {
@@ -47,11 +47,11 @@ BENCHMARK(BM_PaintZoomedIntoCorner)->Unit(benchmark::kMillisecond);
 
 void BM_ExportBmp600Dpi(benchmark::State& state) {
   TLayout& layout = board();
-  const TImageSize size = exportImageSize(layout.working.width, layout.working.height, 600);
+  const TImageSize size = exportImageSize(layout.working().width, layout.working().height, 600);
   for (auto _ : state) {
     // The image and the file's bytes: two copies at most.
     RasterImage image =
-        renderBoardImage(layout.elements(), layout.working, TRenderSettings(), size);
+        renderBoardImage(layout.elements(), layout.working(), TRenderSettings(), size);
     std::vector<uint8_t> bmp = encodeBmp24(image, 600);
     benchmark::DoNotOptimize(bmp.data());
   }

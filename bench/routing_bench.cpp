@@ -28,9 +28,9 @@ BigBoard makeBoard() {
   std::mt19937 rng(11);
   BigBoard b;
   b.layout.addBoard("Bench");
-  b.layout.working.width = kBoard;
-  b.layout.working.height = kBoard;
-  b.layout.working.activeLayer = kCopper1;
+  b.layout.working().width = kBoard;
+  b.layout.working().height = kBoard;
+  b.layout.working().activeLayer = kCopper1;
   TObjektList& l = b.layout.elements();
   const int columns = 50, rows = 37;
   std::vector<TObjekt*> lattice;
@@ -78,7 +78,7 @@ BigBoard makeBoard() {
 TRouterHooks hooksFor(TLayout& layout) {
   TRouterHooks h;
   h.copperAt = [&layout](TPoint p) {
-    return elementAt(layout.elements(), layout.working, p, true);
+    return elementAt(layout.elements(), layout.working(), p, true);
   };
   return h;
 }
@@ -90,7 +90,7 @@ void BM_RemoveSatisfiedBands(benchmark::State& state) {
     state.PauseTiming();
     copyList(work, b.layout.elements());
     state.ResumeTiming();
-    benchmark::DoNotOptimize(removeSatisfiedBands(work, b.layout.working));
+    benchmark::DoNotOptimize(removeSatisfiedBands(work, b.layout.working()));
   }
 }
 BENCHMARK(BM_RemoveSatisfiedBands)->Unit(benchmark::kMillisecond);
@@ -123,7 +123,7 @@ void route(benchmark::State& state, bool walledIn) {
   TRouteOutcome outcome = TRouteOutcome::noBand;
   for (auto _ : state) {
     const TRouteResult result =
-        routeConnection(l, b.layout.working, *b.left, *b.right, settings, hooks);
+        routeConnection(l, b.layout.working(), *b.left, *b.right, settings, hooks);
     outcome = result.outcome;
     state.PauseTiming();
     if (result.track) {

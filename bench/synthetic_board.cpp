@@ -7,8 +7,8 @@ namespace plavesk {
 TLayout makeSyntheticLayout(size_t elementCount, uint32_t seed) {
   TLayout layout;
   layout.addBoard("Synthetic");
-  layout.working.width = 30000;
-  layout.working.height = 30000;
+  layout.working().width = 30000;
+  layout.working().height = 30000;
   TObjektList& list = layout.elements();
   list.reserve(elementCount);
   std::mt19937 random(seed);

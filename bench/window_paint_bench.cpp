@@ -98,12 +98,12 @@ void BM_PaintZoomToBoardOnPainter(benchmark::State& state) {
   for (auto _ : state) {
     QPainter painter(&target);
     painter.fillRect(target.rect(), Qt::white);
-    painter.translate(-view.scrollX, -view.scrollY);
-    const QRect clip = QRect(QPoint(view.scrollX, view.scrollY), size)
+    painter.translate(-view.scrollX(), -view.scrollY());
+    const QRect clip = QRect(QPoint(view.scrollX(), view.scrollY()), size)
                            .intersected(QRect(0, 0, view.surfaceWidth(), view.surfaceHeight()));
     painter.setClipRect(clip);
     QtCanvas canvas(painter, {clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1});
-    paintMainView(w->editor().elements(), w->editor().layout.working, view, canvas, settings);
+    paintMainView(w->editor().elements(), w->editor().layout.working(), view, canvas, settings);
   }
 }
 

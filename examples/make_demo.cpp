@@ -52,8 +52,8 @@ void text(TObjektList& list, TPoint at, const std::string& s, double heightMm, i
 
 void buildMainBoard(TLayout& layout) {
   layout.addBoard("Demo");
-  layout.working.width = 10000;
-  layout.working.height = 8000;
+  layout.working().width = 10000;
+  layout.working().height = 8000;
   TObjektList& l = layout.elements();
 
   // An 8-pin DIL footprint: through pads, a silkscreen outline with a notch.
@@ -112,14 +112,14 @@ void buildMainBoard(TLayout& layout) {
   text(l, {4500, -7200}, "Plavesk demo", 3.0, kSilk1, false, 0);
   text(l, {6000, -6200}, "Unten", 2.0, kCopper2, true, 0);
   text(l, {2450, -3100}, "IC1", 1.5, kSilk1, false, 1);
-  layout.working.grid = 127.0;
-  layout.working.activeLayer = kCopper1;
+  layout.working().grid = 127.0;
+  layout.working().activeLayer = kCopper1;
 }
 
 void buildAdapterBoard(TLayout& layout) {
   layout.addBoard("Adapter");
-  layout.working.width = 5000;
-  layout.working.height = 3000;
+  layout.working().width = 5000;
+  layout.working().height = 3000;
   TObjektList& l = layout.elements();
   TObjekt& a = add(l, createPad({1000, -1500}, 100, kPadRound, kCopper1, 50));
   TObjekt& b = add(l, createPad({4000, -1500}, 100, kPadRound, kCopper1, 50));

@@ -75,6 +75,8 @@ void letters(QPainter& p, const QString& text, int size, const QColor& c) {
 void drawIcon(QPainter& p, IconId id) {
   const QPen track(kCopper, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
   switch (id) {
+    case IconId::None:
+      break;
     case IconId::New:
       page(p);
       break;

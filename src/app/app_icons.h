@@ -4,54 +4,9 @@
 
 #include <QIcon>
 
-namespace plavesk {
+#include "editing/command_table.h"
 
-enum class IconId {
-  New,
-  Open,
-  Save,
-  Print,
-  Undo,
-  Redo,
-  Cut,
-  Copy,
-  Paste,
-  Delete,
-  Duplicate,
-  Rotate,
-  MirrorH,
-  MirrorV,
-  Align,
-  SnapGrid,
-  RemoveConnections,
-  Group,
-  Ungroup,
-  ZoomBoard,
-  ZoomObjects,
-  ZoomSelection,
-  ZoomPrevious,
-  Repaint,
-  Template,
-  Macros,
-  ProjectInfo,
-  // tool panel
-  Edit,
-  Zoom,
-  Track,
-  Pad,
-  PadShape,
-  Circle,
-  Area,
-  Text,
-  Test,
-  Connect,
-  Polygon,
-  Autoroute,
-  Measure,
-  SmdPad,
-  ValueList,
-  Photo,
-};
+namespace plavesk {
 
 QIcon appIcon(IconId id);
 // The window icon: a small board with a track and two pads.

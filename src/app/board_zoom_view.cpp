@@ -72,10 +72,10 @@ void TBoardZoomView::mouseReleaseEvent(QMouseEvent* event) {
     dragged_ = false;
     if (!zoomIn) return;
     view_.pushZoomState();
-    view_.setZoom(view_.zoom * kZoomStep);
+    view_.setZoom(view_.zoom() * kZoomStep);
   } else if (event->button() == Qt::RightButton) {
     view_.pushZoomState();
-    view_.setZoom(view_.zoom / kZoomStep);
+    view_.setZoom(view_.zoom() / kZoomStep);
   } else {
     return;
   }

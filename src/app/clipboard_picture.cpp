@@ -52,12 +52,12 @@ TClipboardPicture makeClipboardPicture(TObjektList& list, const TBoardRecord& st
   TRect world = selectionOnly ? selectionBounds(list) : TRect{0, 0, state.width, -state.height};
   if (selectionOnly) {
     // Two pixels around the outlines, so round ends are not cut.
-    const int32_t margin = view.zoom > 0 ? int32_t(std::ceil(2 / view.zoom)) : 0;
+    const int32_t margin = view.zoom() > 0 ? int32_t(std::ceil(2 / view.zoom())) : 0;
     world = {std::min(world.left, world.right) - margin, std::max(world.top, world.bottom) + margin,
              std::max(world.left, world.right) + margin,
              std::min(world.top, world.bottom) - margin};
   }
-  const TPictureFrame frame = pictureFrame(world, view.zoom, kClipboardImageMaxSide);
+  const TPictureFrame frame = pictureFrame(world, view.zoom(), kClipboardImageMaxSide);
   if (frame.width <= 1 || frame.height <= 1) return picture;
   auto draw = [&](Canvas& canvas) {
     canvas.setMapping(frame.mapping);

@@ -110,7 +110,6 @@ bool TFileCommands::checkFile(const std::string& path, std::vector<uint8_t>& dat
 
 bool TFileCommands::readChecked(const std::string& path, const std::vector<uint8_t>& data,
                                 bool import) {
-  call(storeViewState);
   TReadOptions options;
   options.import = import;
   options.language = language_;
@@ -197,7 +196,6 @@ bool TFileCommands::openFromCommandLine(const std::string& path) {
 }
 
 bool TFileCommands::write(const std::string& path) {
-  call(storeViewState);
   std::string error;
   if (!saveLayout(editor_.layout, path, false, error)) {
     reportError(error);
@@ -231,7 +229,6 @@ bool TFileCommands::saveAs() {
 bool TFileCommands::autosave() {
   if (fileName.empty() || isBackupPath(fileName) || !editor_.layout.hasActiveBoard()) return false;
   if (autosaveRunning) autosaveRunning(true);
-  call(storeViewState);
   std::string error;
   const bool ok = saveLayout(editor_.layout, backupPathFor(fileName), true, error);
   if (autosaveRunning) autosaveRunning(false);

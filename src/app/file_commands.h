@@ -27,9 +27,6 @@ class TFileCommands {
   std::function<void()> layoutReplaced;
   std::function<void()> titleChanged;
   std::function<void()> recentChanged;  // write the list to the settings
-  // The window copies its view state (zoom, scroll) into the working record
-  // before anything reads or writes the layout.
-  std::function<void()> storeViewState;
   std::function<void(bool running)> autosaveRunning;
   // New asks for the size of the first board.
   std::function<void()> boardPropertiesForNew;

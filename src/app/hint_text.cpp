@@ -15,6 +15,7 @@ void applyHint(QWidget* widget, int language, const TText& hint) {
   const THintParts parts = splitHint(pick(language, hint));
   widget->setToolTip(parts.tip);
   widget->setStatusTip(parts.status);
+  if (widget->accessibleName().isEmpty()) widget->setAccessibleName(parts.tip);
 }
 
 void applyHint(QAction* action, int language, const TText& hint) {

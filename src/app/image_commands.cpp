@@ -70,7 +70,7 @@ void TImageCommands::reportError(const std::string& text) {
 bool TImageCommands::exportBitmap(TExportFormat format) {
   TLayout& layout = editor_.layout;
   if (!layout.hasActiveBoard()) return false;
-  TExportDialog dialog(language_, format, layout.working.width, layout.working.height, dialogs_,
+  TExportDialog dialog(language_, format, layout.working().width, layout.working().height, dialogs_,
                        parent_);
   if (dialog.exec() != QDialog::Accepted) return false;
   const bool gif = format == TExportFormat::kGif;
@@ -85,7 +85,7 @@ bool TImageCommands::writeBitmap(TExportFormat format, const std::string& path, 
                                  bool colour) {
   TLayout& layout = editor_.layout;
   if (!layout.hasActiveBoard()) return false;
-  const TBoardRecord& state = layout.working;
+  const TBoardRecord& state = layout.working();
   const TImageSize size = exportImageSize(state.width, state.height, dpi);
   if (size.width <= 0 || size.height <= 0) return false;
   TWaitCursor wait;
@@ -133,7 +133,7 @@ bool TImageCommands::writeMetafile(const std::string& path) {
   TWaitCursor wait;
   TClipboardPicture picture;
   try {
-    picture = makeClipboardPicture(layout.elements(), layout.working, view_, exportSettings(),
+    picture = makeClipboardPicture(layout.elements(), layout.working(), view_, exportSettings(),
                                    false, templates_.images());
   } catch (const std::bad_alloc&) {
     reportError(pickText(language_, kOutOfMemory));
@@ -154,8 +154,8 @@ void TImageCommands::copySelectionPicture() {
   if (!layout.hasActiveBoard() || editor_.selectedCount() == 0) return;
   TWaitCursor wait;
   try {
-    putOnClipboard(makeClipboardPicture(layout.elements(), layout.working, view_, exportSettings(),
-                                        true, templates_.images()));
+    putOnClipboard(makeClipboardPicture(layout.elements(), layout.working(), view_,
+                                        exportSettings(), true, templates_.images()));
   } catch (const std::bad_alloc&) {
     reportError(pickText(language_, kOutOfMemory));
   }

@@ -17,17 +17,6 @@ void setInterfaceLanguage(int language) {
   gLanguage = language;
 }
 
-const char* pickText(int language, const TText& text) {
-  switch (language) {
-    case kEnglish:
-      return text.en;
-    case kFrench:
-      return text.fr;
-    default:
-      return text.de;
-  }
-}
-
 QString pick(int language, const TText& text) {
   return QString::fromUtf8(pickText(language, text));
 }

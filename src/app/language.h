@@ -6,19 +6,11 @@
 #include <QString>
 #include <string>
 
+#include "document/language_text.h"
+
 namespace plavesk {
 
-enum Language : int { kGerman = 0, kEnglish = 1, kFrench = 2 };
-
-struct TText {
-  const char* de;
-  const char* en;
-  const char* fr;
-};
-
-// The variant for `language`; an index outside 0..2 gives German, the
-// language every window is designed in.
-const char* pickText(int language, const TText& text);
+// pickText as a QString.
 QString pick(int language, const TText& text);
 
 // The language of this run, set once at start-up (German until then).

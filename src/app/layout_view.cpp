@@ -53,31 +53,29 @@ TPoint TLayoutView::originAt(QPoint p, bool noSnap) const {
   const TPoint raw = worldAt(p, true);
   if (noSnap) return raw;
   auto inside = [&](TPoint world) {
-    const TPoint d = view_.worldToDevice(world);
-    const int x = d.x - view_.scrollX, y = d.y - view_.scrollY;
-    return x >= 0 && x < w && y >= 0 && y < h;
+    const TPoint at = view_.worldToViewport(world);
+    return at.x >= 0 && at.x < w && at.y >= 0 && at.y < h;
   };
   const TPoint snapped = view_.snap(raw);
   if (inside(snapped)) return snapped;
   // Rounded to a grid point beyond the edge: the next one inwards.
-  const int32_t step = int32_t(std::ceil(std::max(1.0, view_.grid)));
-  const TPoint d = view_.worldToDevice(snapped);
-  const int x = d.x - view_.scrollX, y = d.y - view_.scrollY;
+  const int32_t step = int32_t(std::ceil(std::max(1.0, view_.grid())));
+  const TPoint at = view_.worldToViewport(snapped);
   TPoint next = snapped;
   // World x grows with the pixel (or against it when mirrored), world y
   // against it.
   const int32_t sx = view_.mirrored() ? -1 : 1;
-  if (x < 0) next.x += sx * step;
-  if (x >= w) next.x -= sx * step;
-  if (y < 0) next.y -= step;
-  if (y >= h) next.y += step;
+  if (at.x < 0) next.x += sx * step;
+  if (at.x >= w) next.x -= sx * step;
+  if (at.y < 0) next.y -= step;
+  if (at.y >= h) next.y += step;
   next = view_.snap(next);
   return inside(next) ? next : raw;
 }
 
 QPoint TLayoutView::originInViewport() const {
-  const TPoint d = view_.worldToDevice(TPoint{view_.originX, view_.originY});
-  return QPoint(d.x - view_.scrollX, d.y - view_.scrollY);
+  const TPoint at = view_.worldToViewport(view_.origin());
+  return QPoint(at.x, at.y);
 }
 
 void TLayoutView::placeOriginMarker() {
@@ -87,11 +85,8 @@ void TLayoutView::placeOriginMarker() {
 }
 
 void TLayoutView::setOrigin(TPoint world) {
-  if (world.x == view_.originX && world.y == view_.originY) return;
-  view_.originX = world.x;
-  view_.originY = world.y;
-  editor_.working().originX = world.x;
-  editor_.working().originY = world.y;
+  if (world == view_.origin()) return;
+  view_.setOrigin(world);
   placeOriginMarker();
   if (originChanged) originChanged();
 }
@@ -104,7 +99,7 @@ void TLayoutView::notify() {
 void TLayoutView::syncFromView() {
   syncing_ = true;
   updateClientSize();
-  view_.setScroll(view_.scrollX, view_.scrollY);
+  view_.setScroll(view_.scrollX(), view_.scrollY());
   QScrollBar* h = horizontalScrollBar();
   QScrollBar* v = verticalScrollBar();
   h->setRange(0, std::max(0, view_.surfaceWidth() - view_.clientWidth));
@@ -113,11 +108,11 @@ void TLayoutView::syncFromView() {
   v->setPageStep(std::max(1, view_.clientHeight));
   h->setSingleStep(std::max(1, view_.clientWidth / 16));
   v->setSingleStep(std::max(1, view_.clientHeight / 16));
-  h->setValue(view_.scrollX);
-  v->setValue(view_.scrollY);
+  h->setValue(view_.scrollX());
+  v->setValue(view_.scrollY());
   // The bars may have appeared or gone, which changes the client area.
   updateClientSize();
-  view_.setScroll(view_.scrollX, view_.scrollY);
+  view_.setScroll(view_.scrollX(), view_.scrollY());
   syncing_ = false;
   view_.surfaceNeedsRepaint = false;
   view_.rulersNeedRepaint = false;
@@ -126,12 +121,11 @@ void TLayoutView::syncFromView() {
 }
 
 void TLayoutView::invalidateWorld(const TRect& area) {
-  const TPoint a = view_.worldToDevice(TPoint{area.left, area.top});
-  const TPoint b = view_.worldToDevice(TPoint{area.right, area.bottom});
-  QRect r = QRect(QPoint(std::min(a.x, b.x), std::min(a.y, b.y)),
-                  QPoint(std::max(a.x, b.x), std::max(a.y, b.y)))
-                .adjusted(-5, -5, 5, 5);
-  viewport()->update(r.translated(-view_.scrollX, -view_.scrollY));
+  const TPoint a = view_.worldToViewport(TPoint{area.left, area.top});
+  const TPoint b = view_.worldToViewport(TPoint{area.right, area.bottom});
+  viewport()->update(QRect(QPoint(std::min(a.x, b.x), std::min(a.y, b.y)),
+                           QPoint(std::max(a.x, b.x), std::max(a.y, b.y)))
+                         .adjusted(-5, -5, 5, 5));
 }
 
 void TLayoutView::paintEvent(QPaintEvent* event) {
@@ -141,11 +135,11 @@ void TLayoutView::paintEvent(QPaintEvent* event) {
   const QRect clip = event->rect();
   painter.fillRect(clip, Qt::white);
   if (view_.paintSuppressed || !editor_.layout.hasActiveBoard()) return;
-  painter.translate(-view_.scrollX, -view_.scrollY);
+  painter.translate(-view_.scrollX(), -view_.scrollY());
   // Nothing is drawn beyond the paint surface; the viewport around it stays
   // white.
   const QRect surfaceClip =
-      clip.translated(view_.scrollX, view_.scrollY)
+      clip.translated(view_.scrollX(), view_.scrollY())
           .intersected(QRect(0, 0, view_.surfaceWidth(), view_.surfaceHeight()));
   if (surfaceClip.isEmpty()) return;
   painter.setClipRect(surfaceClip);
@@ -154,8 +148,9 @@ void TLayoutView::paintEvent(QPaintEvent* event) {
   } else {
     // Without the layers, the board background alone, two pixels beyond
     // the board's far edges.
-    const int32_t a = roundToUnit(2 / view_.zoom);
-    const TPoint corner = view_.worldToDevice(TPoint{view_.boardWidth + a, -view_.boardHeight - a});
+    const int32_t a = roundToUnit(2 / view_.zoom());
+    const TPoint corner =
+        view_.worldToDevice(TPoint{view_.boardWidth() + a, -view_.boardHeight() - a});
     painter.fillRect(QRect(QPoint(0, 0), QPoint(corner.x - 1, corner.y - 1)),
                      toQColor(backgroundColour ? backgroundColour() : 0));
   }
@@ -169,8 +164,9 @@ void TLayoutView::resizeEvent(QResizeEvent* event) {
 
 void TLayoutView::scrollContentsBy(int, int) {
   if (syncing_) return;
-  view_.scrollX = horizontalScrollBar()->value();
-  view_.scrollY = verticalScrollBar()->value();
+  // The bars' ranges are the view state's, so their values need no clamping.
+  view_.record().scrollX = horizontalScrollBar()->value();
+  view_.record().scrollY = verticalScrollBar()->value();
   viewport()->update();
   notify();
 }

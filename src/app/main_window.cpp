@@ -31,7 +31,7 @@
 #include "app/status_panels.h"
 #include "app/template_dialog.h"
 #include "app/tool_panel.h"
-#include "editing/layout_commands.h"
+#include "editing/command_table.h"
 #include "platform/qt/qt_canvas.h"
 #include "view/layer_visibility.h"
 #include "view/main_view_paint.h"
@@ -77,6 +77,9 @@ TMainWindow::TMainWindow(const TMainWindowOptions& options, std::unique_ptr<TUse
     return templates_.preload(path);
   };
 
+  // Zoom, scroll, grid and origin are the active board's own values.
+  view_.bind(editor_.layout);
+
   // The first board, named by language, becomes active.
   editor_.layout.addBoard(boardBaseName(language_) + "1");
   editor_.layout.modified = false;
@@ -95,7 +98,6 @@ TMainWindow::TMainWindow(const TMainWindowOptions& options, std::unique_ptr<TUse
     refreshRecentMenu();
     writeRecentFiles();
   };
-  files_->storeViewState = [this] { view_.storeTo(editor_.layout.working); };
   files_->autosaveRunning = [this](bool running) {
     static QString saved;
     if (running) {
@@ -127,23 +129,27 @@ QMenu* TMainWindow::menu(const std::string& name) const {
   return it == menus_.end() ? nullptr : it->second;
 }
 
-QAction* TMainWindow::addCommand(QMenu* menu, const std::string& name, const TText& caption,
-                                 std::function<void()> run, const QKeySequence& key) {
-  auto* a = new QAction(pick(language_, caption), this);
-  a->setObjectName(q(name));
-  if (!key.isEmpty()) a->setShortcut(key);
-  connect(a, &QAction::triggered, this, [run = std::move(run)] { run(); });
+QAction* TMainWindow::addCommand(QMenu* menu, const std::string& id, std::function<void()> run) {
+  const TCommand* command = findCommand(id);
+  if (!command) throw std::logic_error("no command \"" + id + "\" in the command table");
+  const std::string_view caption = commandCaption(*command, language_);
+  auto* a = new QAction(QString::fromUtf8(caption.data(), qsizetype(caption.size())), this);
+  a->setObjectName(q(id));
+  if (!command->shortcut.empty())
+    a->setShortcut(QKeySequence(
+        QString::fromUtf8(command->shortcut.data(), qsizetype(command->shortcut.size())),
+        QKeySequence::PortableText));
+  if (hasHint(*command)) applyHint(a, language_, command->hint);
+  if (command->icon != IconId::None) a->setIcon(appIcon(command->icon));
+  a->setCheckable(command->checkable);
+  if (command->pending) {
+    a->setEnabled(false);
+    a->setProperty("pending", true);
+  } else if (run) {
+    connect(a, &QAction::triggered, this, [run = std::move(run)] { run(); });
+  }
   if (menu) menu->addAction(a);
-  actions_[name] = a;
-  return a;
-}
-
-QAction* TMainWindow::addPending(QMenu* menu, const std::string& name, const TText& caption,
-                                 const QKeySequence& key) {
-  QAction* a = addCommand(
-      menu, name, caption, [] {}, key);
-  a->setEnabled(false);
-  a->setProperty("pending", true);
+  actions_[id] = a;
   return a;
 }
 
@@ -166,7 +172,7 @@ void TMainWindow::buildCentre() {
   unitButton_ = new QToolButton;
   unitButton_->setObjectName("SB_Einheit");
   unitButton_->setFixedSize(kRulerDepth, kRulerDepth);
-  applyHint(unitButton_, language_, texts::kRulerUnitHint);
+  applyHint(unitButton_, language_, findCommand("view.rulerUnit")->hint);
   connect(unitButton_, &QToolButton::clicked, this, [this] { setInchMode(!view_.inchMode); });
   topRuler_ = new TRuler(RulerSide::kTop, view_, *layoutView_);
   leftRuler_ = new TRuler(RulerSide::kLeft, view_, *layoutView_);
@@ -216,7 +222,7 @@ void TMainWindow::buildCentre() {
     extras.grid.subdivision = settings_.gridMarking;
     if (!editor_.contours.empty()) extras.contours = &editor_.contours;
     extras.templates = templates_.images();
-    paintMainView(editor_.elements(), editor_.layout.working, view_, canvas, render_, extras);
+    paintMainView(editor_.elements(), editor_.layout.working(), view_, canvas, render_, extras);
   };
   toolPanel_->overview()->viewChanged = [this] { layoutView_->syncFromView(); };
 
@@ -247,233 +253,157 @@ void TMainWindow::buildMenus() {
     menus_[name] = m;
     return m;
   };
+  // A checkable entry whose handler reads its new state.
+  auto toggle = [&](QMenu* m, const std::string& id, std::function<void(bool)> run) {
+    QAction* a = addCommand(m, id);
+    connect(a, &QAction::triggered, this, [run = std::move(run)](bool on) { run(on); });
+    return a;
+  };
 
   QMenu* file = topMenu("file", texts::kMenuFile);
-  addCommand(file, "file.new", texts::kFileNew, [this] { files_->newLayout(); });
-  addCommand(file, "file.open", texts::kFileOpen, [this] { files_->open(false); });
-  addCommand(file, "file.save", texts::kFileSave, [this] { files_->save(); });
-  addCommand(file, "file.saveAs", texts::kFileSaveAs, [this] { files_->saveAs(); });
-  addPending(file, "file.saveMacro", texts::kFileSaveMacro);
+  addCommand(file, "file.new", [this] { files_->newLayout(); });
+  addCommand(file, "file.open", [this] { files_->open(false); });
+  addCommand(file, "file.save", [this] { files_->save(); });
+  addCommand(file, "file.saveAs", [this] { files_->saveAs(); });
+  addCommand(file, "file.saveMacro");
   file->addSeparator();
-  addCommand(file, "file.autoSave", texts::kFileAutoSave, [this] { showAutoSaveDialog(); });
+  addCommand(file, "file.autoSave", [this] { showAutoSaveDialog(); });
   QMenu* exportMenu = subMenu(file, "file.export", texts::kFileExport);
-  addPending(exportMenu, "export.gerber", texts::kExportGerber);
-  addPending(exportMenu, "export.drill", texts::kExportDrill);
+  addCommand(exportMenu, "export.gerber");
+  addCommand(exportMenu, "export.drill");
   exportMenu->addSeparator();
-  addCommand(exportMenu, "export.bmp", texts::kExportBmp,
-             [this] { images_->exportBitmap(TExportFormat::kBmp); });
-  addCommand(exportMenu, "export.gif", texts::kExportGif,
-             [this] { images_->exportBitmap(TExportFormat::kGif); });
-  addCommand(exportMenu, "export.emf", texts::kExportEmf,
-             [this] { images_->exportMetafileCommand(); });
+  addCommand(exportMenu, "export.bmp", [this] { images_->exportBitmap(TExportFormat::kBmp); });
+  addCommand(exportMenu, "export.gif", [this] { images_->exportBitmap(TExportFormat::kGif); });
+  addCommand(exportMenu, "export.emf", [this] { images_->exportMetafileCommand(); });
   exportMenu->addSeparator();
   QMenu* milling = subMenu(exportMenu, "file.milling", texts::kExportMilling);
-  addPending(milling, "export.isolation", texts::kExportIsolation);
-  addPending(milling, "export.outline", texts::kExportOutline);
+  addCommand(milling, "export.isolation");
+  addCommand(milling, "export.outline");
   file->addSeparator();
-  addPending(file, "file.directories", texts::kFileDirectories);
+  addCommand(file, "file.directories");
   file->addSeparator();
-  addPending(file, "file.printerSetup", texts::kFilePrinterSetup);
-  addPending(file, "file.print", texts::kFilePrint);
+  addCommand(file, "file.printerSetup");
+  addCommand(file, "file.print");
   file->addSeparator();
-  for (int i = 0; i < kRecentFileCount; ++i) {
+  for (int i = 0; i < kRecentFileCount; ++i)
     recentActions_[size_t(i)] = addCommand(file, "file.recent" + std::to_string(i + 1),
-                                           TText{"", "", ""}, [this, i] { files_->openRecent(i); });
-  }
+                                           [this, i] { files_->openRecent(i); });
   recentSeparator_ = file->addSeparator();
-  addCommand(file, "file.exit", texts::kFileExit, [this] { close(); });
+  addCommand(file, "file.exit", [this] { close(); });
   connect(file, &QMenu::aboutToShow, this, [this] { refreshRecentMenu(); });
 
   QMenu* edit = topMenu("edit", texts::kMenuEdit);
-  addCommand(
-      edit, "edit.undo", texts::kEditUndo,
-      [this] {
-        editor_.undo();
-        editor_.repaint();
-      },
-      QKeySequence(Qt::CTRL | Qt::Key_Z));
-  addCommand(
-      edit, "edit.redo", texts::kEditRedo,
-      [this] {
-        editor_.redo();
-        editor_.repaint();
-      },
-      QKeySequence(Qt::CTRL | Qt::Key_Y));
+  addCommand(edit, "edit.undo", [this] { editor_.undo(); });
+  addCommand(edit, "edit.redo", [this] { editor_.redo(); });
   edit->addSeparator();
-  addCommand(
-      edit, "edit.copy", texts::kEditCopy,
-      [this] {
-        if (editor_.copy()) images_->copySelectionPicture();
-      },
-      QKeySequence(Qt::CTRL | Qt::Key_C));
-  addCommand(
-      edit, "edit.cut", texts::kEditCut,
-      [this] {
-        editor_.cut();
-        editor_.repaint();
-      },
-      QKeySequence(Qt::CTRL | Qt::Key_X));
-  // Paste and Duplicate place the block with the mouse: they come with the
-  // tool modes.
-  addPending(edit, "edit.paste", texts::kEditPaste, QKeySequence(Qt::CTRL | Qt::Key_V));
-  addPending(edit, "edit.duplicate", texts::kEditDuplicate, QKeySequence(Qt::CTRL | Qt::Key_D));
-  addCommand(edit, "edit.delete", texts::kEditDelete, [this] {
-    editor_.deleteSelection();
-    editor_.repaint();
+  addCommand(edit, "edit.copy", [this] {
+    if (editor_.copy()) images_->copySelectionPicture();
   });
-  addCommand(
-      edit, "edit.selectAll", texts::kEditSelectAll,
-      [this] {
-        editor_.selectAll();
-        editor_.repaint();
-      },
-      QKeySequence(Qt::CTRL | Qt::Key_A));
+  addCommand(edit, "edit.cut", [this] { editor_.cut(); });
+  addCommand(edit, "edit.paste");
+  addCommand(edit, "edit.duplicate");
+  addCommand(edit, "edit.delete", [this] { editor_.deleteSelection(); });
+  addCommand(edit, "edit.selectAll", [this] { editor_.selectAll(); });
 
   QMenu* board = topMenu("board", texts::kMenuBoard);
-  addCommand(board, "board.add", texts::kBoardAdd, [this] { addNewBoard(); });
-  addCommand(board, "board.properties", texts::kBoardProperties, [this] { editBoardProperties(); });
-  addCommand(board, "board.delete", texts::kBoardDelete, [this] { deleteActiveBoard(); });
+  addCommand(board, "board.add", [this] { addNewBoard(); });
+  addCommand(board, "board.properties", [this] { editBoardProperties(); });
+  addCommand(board, "board.delete", [this] { deleteActiveBoard(); });
   board->addSeparator();
-  addCommand(board, "board.toEnd", texts::kBoardToEnd,
-             [this] { moveBoard(&TLayout::moveBoardToEnd); });
-  addCommand(board, "board.toStart", texts::kBoardToStart,
-             [this] { moveBoard(&TLayout::moveBoardToStart); });
-  addCommand(board, "board.right", texts::kBoardRight,
-             [this] { moveBoard(&TLayout::moveBoardRight); });
-  addCommand(board, "board.left", texts::kBoardLeft,
-             [this] { moveBoard(&TLayout::moveBoardLeft); });
+  addCommand(board, "board.toEnd", [this] { moveBoard(&TLayout::moveBoardToEnd); });
+  addCommand(board, "board.toStart", [this] { moveBoard(&TLayout::moveBoardToStart); });
+  addCommand(board, "board.right", [this] { moveBoard(&TLayout::moveBoardRight); });
+  addCommand(board, "board.left", [this] { moveBoard(&TLayout::moveBoardLeft); });
   board->addSeparator();
-  addCommand(board, "board.import", texts::kBoardImport, [this] { files_->open(true); });
+  addCommand(board, "board.import", [this] { files_->open(true); });
 
   QMenu* fn = topMenu("functions", texts::kMenuFunctions);
-  addPending(fn, "fn.rotate", texts::kFnRotate, QKeySequence(Qt::CTRL | Qt::Key_R));
-  addPending(fn, "fn.mirrorH", texts::kFnMirrorH, QKeySequence(Qt::CTRL | Qt::Key_H));
-  addPending(fn, "fn.mirrorV", texts::kFnMirrorV, QKeySequence(Qt::CTRL | Qt::Key_T));
+  addCommand(fn, "fn.rotate");
+  addCommand(fn, "fn.mirrorH");
+  addCommand(fn, "fn.mirrorV");
   fn->addSeparator();
-  addPending(fn, "fn.segment", texts::kFnSegment);
+  addCommand(fn, "fn.segment");
   fn->addSeparator();
-  addCommand(
-      fn, "fn.group", texts::kFnGroup,
-      [this] {
-        editor_.buildGroup();
-        editor_.repaint();
-      },
-      QKeySequence(Qt::CTRL | Qt::Key_G));
-  addCommand(
-      fn, "fn.ungroup", texts::kFnUngroup,
-      [this] {
-        editor_.splitGroup();
-        editor_.repaint();
-      },
-      QKeySequence(Qt::CTRL | Qt::Key_U));
+  addCommand(fn, "fn.group", [this] { editor_.buildGroup(); });
+  addCommand(fn, "fn.ungroup", [this] { editor_.splitGroup(); });
   fn->addSeparator();
-  addPending(fn, "fn.changeSide", texts::kFnChangeSide, QKeySequence(Qt::CTRL | Qt::Key_W));
+  addCommand(fn, "fn.changeSide");
   QMenu* setLayer = subMenu(fn, "fn.setLayer", texts::kFnSetLayer);
   for (int layer = 1; layer <= 4; ++layer)
-    addPending(setLayer, "fn.setLayer" + std::to_string(layer), texts::kLayerShort[layer - 1]);
+    addCommand(setLayer, "fn.setLayer" + std::to_string(layer));
   setLayer->setEnabled(false);
-  addPending(fn, "fn.adjustGrid", texts::kFnAdjustGrid);
+  addCommand(fn, "fn.adjustGrid");
   fn->addSeparator();
-  addPending(fn, "fn.removeConnections", texts::kFnRemoveConnections);
-  addCommand(fn, "fn.deleteOutside", texts::kFnDeleteOutside, [this] {
-    editor_.takeSnapshot();
-    deleteElementsOutside(editor_.layout);
-    editor_.repaint();
-    editor_.commandStatesChanged();
-  });
+  addCommand(fn, "fn.removeConnections");
+  addCommand(fn, "fn.deleteOutside", [this] { editor_.deleteOutside(); });
 
   QMenu* opt = topMenu("options", texts::kMenuOptions);
-  addCommand(opt, "opt.template", texts::kOptTemplate, [this] { showTemplateDialog(); });
+  addCommand(opt, "opt.template", [this] { showTemplateDialog(); });
   opt->addSeparator();
-  QAction* macros = addPending(opt, "opt.showMacros", texts::kOptShowMacros);
-  macros->setCheckable(true);
-  addPending(opt, "opt.macroFolder", texts::kOptMacroFolder);
+  addCommand(opt, "opt.showMacros");
+  addCommand(opt, "opt.macroFolder");
   opt->addSeparator();
-  addCommand(opt, "opt.undoDepth", texts::kOptUndoDepth, [this] {
+  addCommand(opt, "opt.undoDepth", [this] {
+    const QString title = action("opt.undoDepth")->text().remove('&').remove("...");
     bool ok = false;
-    const int entries = QInputDialog::getInt(
-        this, pick(language_, texts::kOptUndoDepth).remove('&').remove("..."),
-        pick(language_, texts::kOptUndoDepth).remove('&').remove("..."),
-        std::min(editor_.undoDepth() + 1, kMaxUndoEntries), 1, kMaxUndoEntries, 1, &ok);
+    const int entries =
+        QInputDialog::getInt(this, title, title, std::min(editor_.undoDepth() + 1, kMaxUndoEntries),
+                             1, kMaxUndoEntries, 1, &ok);
     if (ok) editor_.setUndoEntries(entries);
   });
-  QAction* ground = addPending(opt, "opt.groundPlane", texts::kOptGroundPlane);
-  ground->setCheckable(true);
+  addCommand(opt, "opt.groundPlane");
   opt->addSeparator();
   QMenu* rulers = subMenu(opt, "opt.rulers", texts::kOptRulers);
   auto* unitGroup = new QActionGroup(this);
-  QAction* mm =
-      addCommand(rulers, "opt.rulerMm", texts::kOptRulerMm, [this] { setInchMode(false); });
-  QAction* inch =
-      addCommand(rulers, "opt.rulerInch", texts::kOptRulerInch, [this] { setInchMode(true); });
-  for (QAction* a : {mm, inch}) {
-    a->setCheckable(true);
-    unitGroup->addAction(a);
-  }
-  mm->setChecked(true);
-  QAction* boardZoom = addCommand(opt, "opt.showBoardZoom", texts::kOptShowBoardZoom, [this] {
-    settings_.boardZoom = action("opt.showBoardZoom")->isChecked();
-    toolPanel_->setOverviewVisible(settings_.boardZoom);
+  unitGroup->addAction(addCommand(rulers, "opt.rulerMm", [this] { setInchMode(false); }));
+  unitGroup->addAction(addCommand(rulers, "opt.rulerInch", [this] { setInchMode(true); }));
+  action("opt.rulerMm")->setChecked(true);
+  toggle(opt, "opt.showBoardZoom", [this](bool on) {
+    settings_.boardZoom = on;
+    toolPanel_->setOverviewVisible(on);
   });
-  boardZoom->setCheckable(true);
-  QAction* showGrid = addCommand(opt, "opt.showGrid", texts::kOptShowGrid, [this] {
-    settings_.gridVisible = action("opt.showGrid")->isChecked();
+  toggle(opt, "opt.showGrid", [this](bool on) {
+    settings_.gridVisible = on;
     layoutView_->repaintSurface();
   });
-  showGrid->setCheckable(true);
   QMenu* marking = subMenu(opt, "opt.gridMarking", texts::kOptGridMarking);
   auto* markingGroup = new QActionGroup(this);
-  for (int n : {0, 2, 4, 5, 10}) {
-    const std::string label = std::to_string(n);
-    const TText caption =
-        n == 0 ? texts::kOptGridMarkingOff : TText{label.c_str(), label.c_str(), label.c_str()};
-    QAction* a = addCommand(marking, "opt.gridMarking" + label, caption, [this, n] {
+  for (int n : {0, 2, 4, 5, 10})
+    markingGroup->addAction(addCommand(marking, "opt.gridMarking" + std::to_string(n), [this, n] {
       settings_.gridMarking = n;
       layoutView_->repaintSurface();
-    });
-    a->setCheckable(true);
-    markingGroup->addAction(a);
-  }
-  addCommand(opt, "opt.repaint", texts::kOptRepaint, [this] { layoutView_->repaintSurface(); });
+    }));
+  addCommand(opt, "opt.repaint", [this] { layoutView_->repaintSurface(); });
   opt->addSeparator();
-  addCommand(opt, "opt.zoomBoard", texts::kOptZoomBoard,
-             [this] { zoomCommand([this] { view_.zoomBoard(); }); });
-  addCommand(opt, "opt.zoomObjects", texts::kOptZoomObjects,
+  addCommand(opt, "opt.zoomBoard", [this] { zoomCommand([this] { view_.zoomBoard(); }); });
+  addCommand(opt, "opt.zoomObjects",
              [this] { zoomCommand([this] { view_.zoomObjects(editor_.elements()); }); });
-  addCommand(opt, "opt.zoomSelection", texts::kOptZoomSelection,
+  addCommand(opt, "opt.zoomSelection",
              [this] { zoomCommand([this] { view_.zoomSelection(editor_.elements()); }); });
-  addCommand(opt, "opt.zoomPrevious", texts::kOptZoomPrevious,
-             [this] { zoomCommand([this] { view_.zoomPrevious(); }); });
+  addCommand(opt, "opt.zoomPrevious", [this] { zoomCommand([this] { view_.zoomPrevious(); }); });
   opt->addSeparator();
-  addPending(opt, "opt.colours", texts::kOptColours);
-  addCommand(opt, "opt.projectInfo", texts::kOptProjectInfo, [this] { showProjectInfo(); });
-  QAction* hints = addCommand(opt, "opt.hints", texts::kOptHints,
-                              [this] { toggleHints(action("opt.hints")->isChecked()); });
-  hints->setCheckable(true);
+  addCommand(opt, "opt.colours");
+  addCommand(opt, "opt.projectInfo", [this] { showProjectInfo(); });
+  toggle(opt, "opt.hints", [this](bool on) { toggleHints(on); });
 
   QMenu* layers = topMenu("layer", texts::kMenuLayer);
   QMenu* active = subMenu(layers, "layer.active", texts::kLayerActive);
   QMenu* visible = subMenu(layers, "layer.visible", texts::kLayerVisible);
   auto* activeGroup = new QActionGroup(this);
   for (int layer = 1; layer <= 4; ++layer) {
-    QAction* a =
-        addCommand(active, "layer.active" + std::to_string(layer), texts::kLayerNames[layer - 1],
-                   [this, layer] { chooseActiveLayer(layer); });
-    a->setCheckable(true);
-    activeGroup->addAction(a);
-    activeLayerActions_[size_t(layer - 1)] = a;
-    QAction* v =
-        addCommand(visible, "layer.visible" + std::to_string(layer), texts::kLayerNames[layer - 1],
-                   [this, layer] { toggleLayerVisible(layer); });
-    v->setCheckable(true);
-    visibleLayerActions_[size_t(layer - 1)] = v;
+    const std::string n = std::to_string(layer);
+    activeLayerActions_[size_t(layer - 1)] =
+        addCommand(active, "layer.active" + n, [this, layer] { chooseActiveLayer(layer); });
+    activeGroup->addAction(activeLayerActions_[size_t(layer - 1)]);
+    visibleLayerActions_[size_t(layer - 1)] =
+        addCommand(visible, "layer.visible" + n, [this, layer] { toggleLayerVisible(layer); });
   }
 
   QMenu* help = topMenu("help", texts::kMenuHelp);
-  addPending(help, "help.topics", texts::kHelpTopics);
-  addPending(help, "help.update", texts::kHelpUpdate);
+  addCommand(help, "help.topics");
+  addCommand(help, "help.update");
   help->addSeparator();
-  addCommand(help, "help.info", texts::kHelpInfo, [this] {
+  addCommand(help, "help.info", [this] {
     QMessageBox::about(
         this, "Info",
         QString("<h3>%1</h3><p>%2</p>")
@@ -488,64 +418,62 @@ void TMainWindow::buildToolBar() {
   bar->setObjectName("ToolBar");
   bar->setMovable(false);
   bar->setIconSize(QSize(24, 24));
-  auto use = [&](const std::string& name, IconId icon, const TText& hint) {
-    QAction* a = action(name);
-    a->setIcon(appIcon(icon));
-    applyHint(a, language_, hint);
-    bar->addAction(a);
+  // The buttons in their order; "" stands for a separator. Buttons without
+  // a menu entry of their own are made here.
+  const char* const buttons[] = {
+      "file.new",
+      "file.open",
+      "file.save",
+      "file.print",
+      "",
+      "edit.undo",
+      "edit.redo",
+      "",
+      "edit.cut",
+      "edit.copy",
+      "edit.paste",
+      "edit.delete",
+      "",
+      "edit.duplicate",
+      "fn.rotate",
+      "fn.mirrorH",
+      "fn.mirrorV",
+      "tb.align",
+      "fn.adjustGrid",
+      "",
+      "fn.removeConnections",
+      "",
+      "fn.group",
+      "fn.ungroup",
+      "",
+      "opt.zoomBoard",
+      "opt.zoomObjects",
+      "opt.zoomSelection",
+      "opt.zoomPrevious",
+      "",
+      "opt.repaint",
+      "",
+      "opt.template",
+      "",
+      "opt.showMacros",
+      "",
+      "opt.projectInfo",
   };
-  // Tool-bar buttons without a menu entry of their own.
-  auto extra = [&](const std::string& name, IconId icon, const TText& hint) {
-    QAction* a = addPending(nullptr, name, hint);
-    a->setText(splitHint(pick(language_, hint)).tip);
-    a->setIcon(appIcon(icon));
-    applyHint(a, language_, hint);
+  for (const char* id : buttons) {
+    if (!*id) {
+      bar->addSeparator();
+      continue;
+    }
+    QAction* a = action(id);
+    if (!a) a = addCommand(nullptr, id);
     bar->addAction(a);
-  };
-  use("file.new", IconId::New, texts::kHintNew);
-  use("file.open", IconId::Open, texts::kHintOpen);
-  use("file.save", IconId::Save, texts::kHintSave);
-  use("file.print", IconId::Print, texts::kHintPrint);
-  bar->addSeparator();
-  use("edit.undo", IconId::Undo, texts::kHintUndo);
-  use("edit.redo", IconId::Redo, texts::kHintRedo);
-  bar->addSeparator();
-  use("edit.cut", IconId::Cut, texts::kHintCut);
-  use("edit.copy", IconId::Copy, texts::kHintCopy);
-  use("edit.paste", IconId::Paste, texts::kHintPaste);
-  use("edit.delete", IconId::Delete, texts::kHintDelete);
-  bar->addSeparator();
-  use("edit.duplicate", IconId::Duplicate, texts::kHintDuplicate);
-  use("fn.rotate", IconId::Rotate, texts::kHintRotate);
-  use("fn.mirrorH", IconId::MirrorH, texts::kHintMirrorH);
-  use("fn.mirrorV", IconId::MirrorV, texts::kHintMirrorV);
-  extra("tb.align", IconId::Align, texts::kHintAlign);
-  use("fn.adjustGrid", IconId::SnapGrid, texts::kHintSnap);
-  bar->addSeparator();
-  use("fn.removeConnections", IconId::RemoveConnections, texts::kHintRemoveConnections);
-  bar->addSeparator();
-  use("fn.group", IconId::Group, texts::kHintGroup);
-  use("fn.ungroup", IconId::Ungroup, texts::kHintUngroup);
-  bar->addSeparator();
-  use("opt.zoomBoard", IconId::ZoomBoard, texts::kHintZoomBoard);
-  use("opt.zoomObjects", IconId::ZoomObjects, texts::kHintZoomObjects);
-  use("opt.zoomSelection", IconId::ZoomSelection, texts::kHintZoomSelection);
-  use("opt.zoomPrevious", IconId::ZoomPrevious, texts::kHintZoomPrevious);
-  bar->addSeparator();
-  use("opt.repaint", IconId::Repaint, texts::kHintRepaint);
-  bar->addSeparator();
-  use("opt.template", IconId::Template, texts::kHintTemplate);
-  bar->addSeparator();
-  use("opt.showMacros", IconId::Macros, texts::kHintMacros);
-  bar->addSeparator();
-  use("opt.projectInfo", IconId::ProjectInfo, texts::kHintProjectInfo);
+  }
 }
 
 void TMainWindow::connectEditor() {
   editor_.events.invalidate = [this](const TRect& area) { layoutView_->invalidateWorld(area); };
   editor_.events.repaint = [this] { layoutView_->repaintSurface(); };
   editor_.events.commandStatesChanged = [this] { updateCommandStates(); };
-  editor_.events.contoursDiscarded = [this] { layoutView_->repaintSurface(); };
 }
 
 void TMainWindow::applySettings() {
@@ -599,12 +527,12 @@ void TMainWindow::showAutoSaveDialog() {
 void TMainWindow::showTemplateDialog() {
   TLayout& layout = editor_.layout;
   if (!layout.hasActiveBoard()) return;
-  TTemplateDialog dialog(language_, layout.working, templates_, *dialogs_, templateFolder_,
-                         templateSideOf(layout.working.activeLayer), this);
+  TTemplateDialog dialog(language_, layout.working(), templates_, *dialogs_, templateFolder_,
+                         templateSideOf(layout.working().activeLayer), this);
   dialog.repaintView = [this] { layoutView_->repaintSurface(); };
   const bool accepted = dialog.exec() == QDialog::Accepted;
   templateFolder_ = dialog.folder();
-  if (accepted) layout.modified = true;
+  if (accepted) editor_.boardSettingsChanged();
 }
 
 void TMainWindow::reloadFromLayout() {
@@ -623,11 +551,11 @@ void TMainWindow::rebuildTabs() {
 
 void TMainWindow::loadViewFromWorking() {
   TLayout& layout = editor_.layout;
-  templates_.adopt(layout.working);
-  showActiveLayer(layout.working);
-  view_.loadBoard(layout.working, &layout.active().zoomStack);
+  templates_.adopt(layout.working());
+  showActiveLayer(layout.working());
+  view_.showBoard(&layout.active().zoomStack);
   layoutView_->syncFromView();
-  toolPanel_->showGrid(layout.working.grid);
+  toolPanel_->showGrid(layout.working().grid);
   refreshStatus();
   updateCommandStates();
   layoutView_->repaintSurface();
@@ -635,7 +563,6 @@ void TMainWindow::loadViewFromWorking() {
 
 void TMainWindow::activateBoard(int index) {
   if (index < 0 || index >= int(editor_.layout.boards.size())) return;
-  view_.storeTo(editor_.layout.working);
   editor_.activateBoard(index);
   rebuildingTabs_ = true;
   tabs_->setCurrentIndex(index);
@@ -660,9 +587,9 @@ void TMainWindow::onCursorMoved(TPoint world, bool inside) {
     return;
   }
   status_->showCoordinates(q(view_.displayTextX(world)), q(view_.displayTextY(world)));
-  const TPoint d = view_.worldToDevice(world);
-  topRuler_->setCursorMarker(d.x - view_.scrollX);
-  leftRuler_->setCursorMarker(d.y - view_.scrollY);
+  const TPoint at = view_.worldToViewport(world);
+  topRuler_->setCursorMarker(at.x);
+  leftRuler_->setCursorMarker(at.y);
 }
 
 void TMainWindow::zoomCommand(const std::function<void()>& zoom) {
@@ -680,25 +607,17 @@ void TMainWindow::setInchMode(bool inch) {
 }
 
 void TMainWindow::chooseActiveLayer(int layer) {
-  if (setActiveLayer(editor_.layout.working, layer).changed()) layoutView_->repaintSurface();
+  editor_.chooseActiveLayer(layer);
   refreshStatus();
 }
 
 void TMainWindow::toggleLayerVisible(int layer) {
-  TBoardRecord& state = editor_.layout.working;
-  if (toggleLayerVisibility(state, layer)) {
-    // Hidden elements cannot stay selected.
-    if (!isLayerVisible(state, layer))
-      for (auto& e : editor_.elements())
-        if (e->layer == layer && e->selected) editor_.setSelected(*e, false);
-    layoutView_->repaintSurface();
-    updateCommandStates();
-  }
+  editor_.toggleLayerVisible(layer);
   refreshStatus();
 }
 
 void TMainWindow::refreshStatus() {
-  const TBoardRecord& state = editor_.layout.working;
+  const TBoardRecord& state = editor_.layout.working();
   status_->showLayers(state, colours_.current());
   status_->showBoardSize(state.width, state.height);
   for (int layer = 1; layer <= 4; ++layer) {
@@ -710,22 +629,11 @@ void TMainWindow::refreshStatus() {
 
 void TMainWindow::updateCommandStates() {
   if (!editor_.layout.hasActiveBoard()) return;
-  const TCommandStates s = editor_.commandStates();
-  action("edit.undo")->setEnabled(s.undo);
-  action("edit.redo")->setEnabled(s.redo);
-  action("edit.copy")->setEnabled(s.copy);
-  action("edit.cut")->setEnabled(s.copy);
-  action("edit.delete")->setEnabled(s.copy);
-  action("fn.group")->setEnabled(s.buildGroup);
-  action("fn.ungroup")->setEnabled(s.splitGroup);
-  action("opt.zoomPrevious")->setEnabled(view_.zoomStack && !view_.zoomStack->empty());
-  action("opt.zoomSelection")->setEnabled(editor_.selectedCount() > 0);
-  const bool several = editor_.layout.boards.size() > 1;
-  const int active = editor_.layout.activeBoard;
-  action("board.toStart")->setEnabled(several && active > 0);
-  action("board.left")->setEnabled(several && active > 0);
-  action("board.toEnd")->setEnabled(several && active + 1 < int(editor_.layout.boards.size()));
-  action("board.right")->setEnabled(several && active + 1 < int(editor_.layout.boards.size()));
+  const TCommandStates states = editor_.commandStates();
+  for (const auto& [id, a] : actions_) {
+    const TCommand* command = findCommand(id);
+    if (command && !command->pending) a->setEnabled(plavesk::isEnabled(command->rule, states));
+  }
 }
 
 void TMainWindow::refreshTitle() {
@@ -767,7 +675,6 @@ void TMainWindow::openStartFile(const std::string& path) {
 }
 
 void TMainWindow::addNewBoard() {
-  view_.storeTo(editor_.layout.working);
   const std::string name =
       boardBaseName(language_) + std::to_string(editor_.layout.boards.size() + 1);
   editor_.addBoard(name);
@@ -778,15 +685,10 @@ void TMainWindow::addNewBoard() {
 void TMainWindow::editBoardProperties() {
   TLayout& layout = editor_.layout;
   if (!layout.hasActiveBoard()) return;
-  TBoardPropertiesDialog dialog(language_, layout.active().name, layout.working.width,
-                                layout.working.height, this);
+  TBoardPropertiesDialog dialog(language_, layout.active().name, layout.working().width,
+                                layout.working().height, this);
   if (dialog.exec() != QDialog::Accepted) return;
-  layout.active().name = dialog.name();
-  layout.working.width = dialog.boardWidth();
-  layout.working.height = dialog.boardHeight();
-  layout.modified = true;
-  view_.boardWidth = layout.working.width;
-  view_.boardHeight = layout.working.height;
+  editor_.setBoardProperties(dialog.name(), dialog.boardWidth(), dialog.boardHeight());
   tabs_->setTabText(layout.activeBoard, q(layout.active().name));
   layoutView_->syncFromView();
   refreshStatus();
@@ -803,21 +705,17 @@ void TMainWindow::deleteActiveBoard() {
                                layout.active().name + "\"" +
                                pickText(language_, texts::kDeleteBoardAfter);
   if (!dialogs_->askOkCancel(texts::kProgramName, question)) return;
-  layout.deleteBoard(layout.activeBoard);
-  editor_.discardContours();
+  editor_.deleteBoard(layout.activeBoard);
   reloadFromLayout();
 }
 
 void TMainWindow::moveBoard(bool (TLayout::*move)()) {
-  if ((editor_.layout.*move)()) rebuildTabs();
-  updateCommandStates();
+  if (editor_.moveBoard(move)) rebuildTabs();
 }
 
 void TMainWindow::showProjectInfo() {
   TProjectInfoDialog dialog(language_, editor_.layout.project, this);
-  if (dialog.exec() != QDialog::Accepted) return;
-  editor_.layout.project = dialog.info();
-  editor_.layout.modified = true;
+  if (dialog.exec() == QDialog::Accepted) editor_.setProjectInfo(dialog.info());
 }
 
 bool TMainWindow::event(QEvent* event) {

@@ -100,11 +100,10 @@ class TMainWindow : public QMainWindow {
   void showEvent(QShowEvent* event) override;
 
  private:
-  QAction* addCommand(QMenu* menu, const std::string& name, const TText& caption,
-                      std::function<void()> run, const QKeySequence& key = {});
-  // Present but disabled until its part of the program exists.
-  QAction* addPending(QMenu* menu, const std::string& name, const TText& caption,
-                      const QKeySequence& key = {});
+  // The command table's entry `id` as an action in `menu` (none: null).
+  // A pending command is present but disabled until its part of the program
+  // exists; `run` may be empty for a command whose caller connects it.
+  QAction* addCommand(QMenu* menu, const std::string& id, std::function<void()> run = {});
   void buildMenus();
   void buildToolBar();
   void buildCentre();

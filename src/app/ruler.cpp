@@ -51,9 +51,9 @@ void TRuler::paintEvent(QPaintEvent*) {
   // The left ruler's ticks sit 2 pixels below the origin's pixel, the frame
   // of the drawing area; this ruler knows the exact offset.
   const auto ticks =
-      top ? rulerTicks(side_, view_.zoom, view_.inchMode, origin.x(), offset, view_.boardHeight)
-          : rulerTicks(side_, view_.zoom, view_.inchMode, origin.y() + offset - 2, 0,
-                       view_.boardHeight);
+      top ? rulerTicks(side_, view_.zoom(), view_.inchMode, origin.x(), offset, view_.boardHeight())
+          : rulerTicks(side_, view_.zoom(), view_.inchMode, origin.y() + offset - 2, 0,
+                       view_.boardHeight());
   const int extent = top ? width() : height();
   const QFontMetrics metrics(font);
   for (const TRulerTick& t : ticks) {

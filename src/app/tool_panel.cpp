@@ -24,28 +24,11 @@ namespace {
 
 constexpr int kScrollBarRoom = 109;
 
-struct ToolButtonSpec {
-  IconId icon;
-  const TText* hint;
-  const char* name;
-  bool enabled;  // the tool modes other than Edit arrive with the tools
-};
-
-const ToolButtonSpec kTools[] = {
-    {IconId::Edit, &texts::kToolEdit, "SB_Standard", true},
-    {IconId::Zoom, &texts::kToolZoom, "SB_Zoom", false},
-    {IconId::Track, &texts::kToolTrack, "SB_Line", false},
-    {IconId::Pad, &texts::kToolPad, "SB_Circle", false},
-    {IconId::Circle, &texts::kToolCircle, "SB_Ring", false},
-    {IconId::Area, &texts::kToolArea, "SB_Polygon", false},
-    {IconId::Text, &texts::kToolText, "SB_LineText", false},
-    {IconId::Test, &texts::kToolTest, "SB_Test", false},
-    {IconId::Connect, &texts::kToolConnect, "SB_Connect", false},
-    {IconId::Polygon, &texts::kToolPolygon, "SB_Vieleck", false},
-    {IconId::Autoroute, &texts::kToolAutoroute, "SB_AutoRoute", false},
-    {IconId::Measure, &texts::kToolMeasure, "SB_Messen", false},
-    {IconId::SmdPad, &texts::kToolSmd, "SB_SMDPad", false},
-    {IconId::Photo, &texts::kToolPhoto, "SB_RealAnsicht", false},
+// The tool-mode buttons in their column order.
+const char* const kTools[] = {
+    "tool.edit",      "tool.zoom",    "tool.track", "tool.pad",     "tool.circle",
+    "tool.area",      "tool.text",    "tool.test",  "tool.connect", "tool.polygon",
+    "tool.autoroute", "tool.measure", "tool.smd",   "tool.photo",
 };
 
 struct FieldSpec {
@@ -63,14 +46,18 @@ const FieldSpec kFields[] = {
     {&texts::kFieldSmdHeight, "SE_SMDPad_Y", 0.01, 9.99, 0.01, 1.8, 2},
 };
 
-QToolButton* toolButton(IconId icon, int language, const TText& hint, const char* name) {
+// A button of the command table's tool panel entries; greyed out while its
+// command is pending.
+QToolButton* toolButton(const char* id, int language) {
+  const TCommand& command = *findCommand(id);
   auto* b = new QToolButton;
-  b->setIcon(appIcon(icon));
+  b->setIcon(appIcon(command.icon));
   b->setIconSize(QSize(24, 24));
   b->setFixedSize(40, 34);
   b->setAutoRaise(false);
-  b->setObjectName(name);
-  applyHint(b, language, hint);
+  b->setObjectName(QString::fromUtf8(command.control.data(), qsizetype(command.control.size())));
+  applyHint(b, language, command.hint);
+  b->setEnabled(!command.pending);
   return b;
 }
 
@@ -118,26 +105,21 @@ TToolPanel::TToolPanel(int language, TViewState& view, QWidget* parent) : QWidge
     grid->addWidget(w, row, column, 1, span, Qt::AlignHCenter);
     column += span;
   };
-  for (const ToolButtonSpec& t : kTools) {
-    QToolButton* b = toolButton(t.icon, language, *t.hint, t.name);
+  for (const char* id : kTools) {
+    QToolButton* b = toolButton(id, language);
     b->setCheckable(true);
-    b->setEnabled(t.enabled);
     tools_->addButton(b);
     place(b);
-    if (t.icon == IconId::Pad) {
-      QToolButton* shape =
-          toolButton(IconId::PadShape, language, texts::kToolPadShape, "SB_PadShape");
-      shape->setEnabled(false);
-      place(shape);
-    }
-    if (t.icon == IconId::Text) {
+    if (std::string_view(id) == "tool.pad") place(toolButton("tool.padShape", language));
+    if (std::string_view(id) == "tool.text") {
+      const TCommand& grid = *findCommand("tool.grid");
       grid_ = new QToolButton;
-      grid_->setObjectName("SB_Raster");
+      grid_->setObjectName(QString::fromUtf8(grid.control.data(), qsizetype(grid.control.size())));
       grid_->setFixedSize(83, 24);
       grid_->setPopupMode(QToolButton::MenuButtonPopup);
       grid_->setMenu(new QMenu(grid_));
-      grid_->setEnabled(false);
-      applyHint(grid_, language, texts::kToolGrid);
+      grid_->setEnabled(!grid.pending);
+      applyHint(grid_, language, grid.hint);
       place(grid_, 2);
     }
   }
@@ -150,19 +132,16 @@ TToolPanel::TToolPanel(int language, TViewState& view, QWidget* parent) : QWidge
   line->setFrameShadow(QFrame::Sunken);
   grid->addWidget(line, row++, 0, 1, 2);
 
-  const IconId lists[] = {IconId::ValueList, IconId::ValueList, IconId::ValueList};
-  const TText* listHints[] = {&texts::kToolTrackList, &texts::kToolPadList, &texts::kToolSmdList};
-  const char* listNames[] = {"SB_LineContainer", "SB_LoetaugenContainer", "SB_SMDContainer"};
+  const char* lists[] = {"tool.trackList", "tool.padList", "tool.smdList"};
   const int fieldRows[] = {0, 1, 3};
   for (int i = 0, list = 0; i < int(std::size(kFields)); ++i) {
     auto* fieldRow = new QHBoxLayout;
     fieldRow->setSpacing(2);
     fieldRow->addWidget(valueField(language, kFields[i]));
     if (list < 3 && fieldRows[list] == i) {
-      QToolButton* b = toolButton(lists[list], language, *listHints[list], listNames[list]);
+      QToolButton* b = toolButton(lists[list], language);
       b->setFixedSize(22, 22);
       b->setIconSize(QSize(16, 16));
-      b->setEnabled(false);
       fieldRow->addWidget(b);
       ++list;
     } else {

@@ -34,8 +34,9 @@ int sanitizeBoardRecord(TBoardRecord& r) {
   if (isValidLayer(layer)) r.activeLayer = layer;
   fix(r.template1Dpi, d.template1Dpi, r.template1Dpi > 0);
   fix(r.template2Dpi, d.template2Dpi, r.template2Dpi > 0);
-  for (auto* flag : {&r.groundPlane1, &r.groundPlane2, &r.template1Shown, &r.template2Shown,
-                     &r.layerVisible[0], &r.layerVisible[1], &r.layerVisible[2], &r.layerVisible[3]})
+  for (auto* flag :
+       {&r.groundPlane1, &r.groundPlane2, &r.template1Shown, &r.template2Shown, &r.layerVisible[0],
+        &r.layerVisible[1], &r.layerVisible[2], &r.layerVisible[3]})
     fix(*flag, uint8_t{1}, *flag <= 1);
   return replaced;
 }
@@ -57,9 +58,9 @@ std::vector<uint8_t> encodeBoardRecord(const TBoardRecord& r) {
   w.u8(r.template2Shown);
   w.shortString(utf8ToCp1252(r.template1File), kTemplateFileMax);
   w.shortString(utf8ToCp1252(r.template2File), kTemplateFileMax);
-  for (int32_t v : {r.template1Dpi, r.template2Dpi, r.template1OffsetX, r.template2OffsetX,
-                    r.template1OffsetY, r.template2OffsetY, r.template1Color, r.template2Color,
-                    r.originX, r.originY})
+  for (int32_t v :
+       {r.template1Dpi, r.template2Dpi, r.template1OffsetX, r.template2OffsetX, r.template1OffsetY,
+        r.template2OffsetY, r.template1Color, r.template2Color, r.originX, r.originY})
     w.i32(v);
   return std::move(w.bytes());
 }
@@ -83,8 +84,8 @@ TBoardRecord decodeBoardRecord(const uint8_t* image) {
   r.template1File = cp1252ToUtf8(rd.shortString(kTemplateFileMax));
   r.template2File = cp1252ToUtf8(rd.shortString(kTemplateFileMax));
   for (int32_t* v : {&r.template1Dpi, &r.template2Dpi, &r.template1OffsetX, &r.template2OffsetX,
-                     &r.template1OffsetY, &r.template2OffsetY, &r.template1Color,
-                     &r.template2Color, &r.originX, &r.originY})
+                     &r.template1OffsetY, &r.template2OffsetY, &r.template1Color, &r.template2Color,
+                     &r.originX, &r.originY})
     *v = rd.i32();
   return r;
 }
@@ -97,18 +98,13 @@ TBoard& TLayout::addBoard(const std::string& name) {
   return *boards.back();
 }
 
-void TLayout::storeState() {
-  if (hasActiveBoard()) active().record = working;
-}
-
 void TLayout::activateBoard(int index) {
   if (index < 0 || index >= int(boards.size())) return;
   ++suppressSnapshots;
-  storeState();
   activeBoard = index;
-  working = active().record;
-  for (auto [file, shown] : {std::pair{&working.template1File, &working.template1Shown},
-                             std::pair{&working.template2File, &working.template2Shown}}) {
+  TBoardRecord& record = active().record;
+  for (auto [file, shown] : {std::pair{&record.template1File, &record.template1Shown},
+                             std::pair{&record.template2File, &record.template2Shown}}) {
     if (loadTemplate && !file->empty() && !loadTemplate(*file)) {
       file->clear();
       *shown = 0;
@@ -145,16 +141,24 @@ bool TLayout::moveBoard(int to) {
   return true;
 }
 
-bool TLayout::moveBoardToEnd() { return moveBoard(int(boards.size()) - 1); }
-bool TLayout::moveBoardToStart() { return moveBoard(0); }
-bool TLayout::moveBoardRight() { return moveBoard(activeBoard + 1); }
-bool TLayout::moveBoardLeft() { return moveBoard(activeBoard - 1); }
+bool TLayout::moveBoardToEnd() {
+  return moveBoard(int(boards.size()) - 1);
+}
+bool TLayout::moveBoardToStart() {
+  return moveBoard(0);
+}
+bool TLayout::moveBoardRight() {
+  return moveBoard(activeBoard + 1);
+}
+bool TLayout::moveBoardLeft() {
+  return moveBoard(activeBoard - 1);
+}
 
 void TLayout::close() {
   while (!boards.empty()) deleteBoard(0, true);
   activeBoard = -1;
   project = {};
-  working = {};
+  detached_ = {};
 }
 
 void closeGroupIdGaps(TObjektList& list) {

@@ -94,7 +94,6 @@ class TLayout {
  public:
   std::vector<TBoardPtr> boards;
   int activeBoard = -1;
-  TBoardRecord working;  // state of the active board while it is active
   TProjectInfo project;
   bool modified = false;
   int suppressSnapshots = 0;  // > 0 while boards are switched or texts converted
@@ -104,11 +103,15 @@ class TLayout {
   const TBoard& active() const { return *boards[activeBoard]; }
   TObjektList& elements() { return boards[activeBoard]->elements; }
   const TObjektList& elements() const { return boards[activeBoard]->elements; }
+  // The record of the active board; a detached default record while no board
+  // is active.
+  TBoardRecord& working() { return hasActiveBoard() ? active().record : detached_; }
+  const TBoardRecord& working() const { return hasActiveBoard() ? active().record : detached_; }
 
   // Appends a board with default settings and activates it.
   TBoard& addBoard(const std::string& name);
+  // Makes a board active and drops template files that no longer load.
   void activateBoard(int index);
-  void storeState();
   // Refuses (returns false) to delete the last board unless closing.
   bool deleteBoard(int index, bool closing = false);
   // The board moves keep the moved board active; they return whether
@@ -125,6 +128,8 @@ class TLayout {
 
  private:
   bool moveBoard(int to);
+
+  TBoardRecord detached_;
 };
 
 // Closes the gaps in the group ids of a list: ids {1, 4} become {1, 2}.

@@ -593,7 +593,6 @@ TReadReport readLayoutData(TLayout& layout, const uint8_t* data, size_t size,
   }
 
   if (options.import) {
-    layout.storeState();
     for (auto& board : parsed.layout.boards) layout.boards.push_back(std::move(board));
     layout.modified = true;
   } else {
@@ -608,8 +607,8 @@ TReadReport readLayoutData(TLayout& layout, const uint8_t* data, size_t size,
     layout.activeBoard = -1;
     layout.activateBoard(active);
     if (*version < 3) {
-      layout.working.scrollX = layout.working.scrollY = 0;
-      layout.working.originX = layout.working.originY = 0;
+      layout.working().scrollX = layout.working().scrollY = 0;
+      layout.working().originX = layout.working().originY = 0;
     }
     layout.modified = false;
   }
@@ -640,7 +639,6 @@ TReadReport readLayoutFile(TLayout& layout, const std::string& path, const TRead
 
 std::vector<uint8_t> encodeLayout(TLayout& layout) {
   if (layout.hasActiveBoard()) closeGroupIdGaps(layout.elements());
-  layout.storeState();
   ByteWriter w;
   size_t estimate = 1024;
   for (const auto& board : layout.boards) estimate += 600 + board->elements.size() * 120;

@@ -166,8 +166,6 @@ TObjektPtr copyElement(const TObjekt& s) {
   t->routeTo = s.routeTo;
   t->padLink = s.padLink;
   t->linkIndex = s.linkIndex;
-  t->drawLayer = s.drawLayer;
-  t->highlight = 0;
   s.copyMark = 1;
   return t;
 }

@@ -33,6 +33,9 @@ enum LayerCode : uint8_t {
   kSilk1 = 2,
   kCopper2 = 3,
   kSilk2 = 4,
+  // Old macro files only: mapped to copper 2 and silkscreen 1 on insertion.
+  kOldMacroCopper = 5,
+  kOldMacroSilk = 6,
 };
 
 enum PadShape : uint8_t {
@@ -98,10 +101,8 @@ struct TObjekt {
   uint8_t cutout = 0;
 
   // --- in memory only ---
-  uint8_t drawLayer = 0;
   uint8_t closed = 0;
   int32_t linkIndex = -1;
-  uint8_t highlight = 0;
   TObjekt* routeFrom = nullptr;
   TObjekt* routeTo = nullptr;
   mutable uint8_t copyMark = 0;  // scratch of copy passes, set on the source

@@ -1,8 +1,10 @@
 #include "editing/action_runner.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <ostream>
+#include <sstream>
 
 #include "editing/editor.h"
 #include "editing/macro_library.h"
@@ -10,63 +12,152 @@
 
 namespace plavesk {
 
-TActionArgs::TActionArgs(std::string action, std::vector<std::string> words)
-    : action_(std::move(action)), words_(std::move(words)), used_(words_.size(), false) {}
-
-void TActionArgs::fail(const std::string& message) {
-  if (error_.empty()) error_ = action_ + ": " + message;
+TParam integerParam(std::string name, std::string what) {
+  return {TParam::integer, std::move(name), std::move(what)};
+}
+TParam numberParam(std::string name, std::string what) {
+  return {TParam::number, std::move(name), std::move(what)};
+}
+TParam wordParam(std::string name, std::string what) {
+  return {TParam::word, std::move(name), std::move(what)};
+}
+TParam flagParam(std::string name) {
+  return {TParam::flag, std::move(name)};
+}
+TParam numberOption(std::string name, std::string what) {
+  return {TParam::numberOption, std::move(name), std::move(what)};
 }
 
-const std::string* TActionArgs::next(const char* what) {
-  while (position_ < words_.size() && used_[position_]) ++position_;
-  if (position_ >= words_.size()) {
-    fail(std::string("missing ") + what);
-    return nullptr;
+int32_t TActionArgs::integer(const std::string& name) const {
+  auto it = numbers_.find(name);
+  return it == numbers_.end() ? 0 : int32_t(it->second);
+}
+
+double TActionArgs::number(const std::string& name) const {
+  auto it = numbers_.find(name);
+  return it == numbers_.end() ? 0 : it->second;
+}
+
+const std::string& TActionArgs::text(const std::string& name) const {
+  static const std::string none;
+  auto it = texts_.find(name);
+  return it == texts_.end() ? none : it->second;
+}
+
+bool TActionArgs::flag(const std::string& name) const {
+  return texts_.count(name) != 0;
+}
+
+double TActionArgs::option(const std::string& name, double fallback) const {
+  auto it = numbers_.find(name);
+  return it == numbers_.end() ? fallback : it->second;
+}
+
+namespace {
+
+std::string whatOf(const TParam& p) {
+  return p.what.empty() ? p.name : p.what;
+}
+
+// Reads one value word; false with a message when it is not one.
+bool readValue(const TParam& p, const std::string& word, std::map<std::string, double>& numbers,
+               std::map<std::string, std::string>& texts, std::string& error) {
+  if (p.kind == TParam::word) {
+    if (!p.choices.empty() &&
+        std::find(p.choices.begin(), p.choices.end(), word) == p.choices.end()) {
+      error = p.range.empty() ? whatOf(p) + " \"" + word + "\" is not one of the choices" : p.range;
+      return false;
+    }
+    texts[p.name] = word;
+    return true;
   }
-  used_[position_] = true;
-  return &words_[position_++];
-}
-
-int32_t TActionArgs::integer(const char* what) {
-  const std::string* word = next(what);
-  if (!word) return 0;
-  int32_t value = 0;
-  auto [end, ec] = std::from_chars(word->data(), word->data() + word->size(), value);
-  if (ec != std::errc() || end != word->data() + word->size())
-    fail(std::string(what) + " \"" + *word + "\" is not a whole number");
-  return value;
-}
-
-double TActionArgs::number(const char* what) {
-  const std::string* word = next(what);
-  if (!word) return 0;
   double value = 0;
-  auto [end, ec] = std::from_chars(word->data(), word->data() + word->size(), value);
-  if (ec != std::errc() || end != word->data() + word->size() || !std::isfinite(value))
-    fail(std::string(what) + " \"" + *word + "\" is not a number");
-  return value;
-}
-
-std::string TActionArgs::text(const char* what) {
-  const std::string* word = next(what);
-  return word ? *word : std::string();
-}
-
-bool TActionArgs::flag(const std::string& name) {
-  for (size_t i = 0; i < words_.size(); ++i) {
-    if (!used_[i] && words_[i] == name) {
-      used_[i] = true;
-      return true;
+  const char* first = word.data();
+  const char* last = word.data() + word.size();
+  if (p.kind == TParam::integer) {
+    int32_t v = 0;
+    auto [end, ec] = std::from_chars(first, last, v);
+    if (ec != std::errc() || end != last) {
+      error = whatOf(p) + " \"" + word + "\" is not a whole number";
+      return false;
+    }
+    value = v;
+  } else {
+    auto [end, ec] = std::from_chars(first, last, value);
+    if (ec != std::errc() || end != last || !std::isfinite(value)) {
+      error = whatOf(p) + " \"" + word + "\" is not a number";
+      return false;
     }
   }
-  return false;
+  if ((p.min && value < *p.min) || (p.max && value > *p.max)) {
+    error = p.range;
+    if (error.empty()) {
+      std::ostringstream range;
+      range << whatOf(p) << " must lie in " << p.min.value_or(-INFINITY) << ".."
+            << p.max.value_or(INFINITY);
+      error = range.str();
+    }
+    return false;
+  }
+  numbers[p.name] = value;
+  return true;
 }
 
-bool TActionArgs::finish(std::string& error) {
-  for (size_t i = 0; i < words_.size(); ++i)
-    if (!used_[i]) fail("unexpected argument \"" + words_[i] + "\"");
-  error = error_;
-  return error_.empty();
+}  // namespace
+
+bool TActionArgs::read(const std::vector<TParam>& params, const std::vector<std::string>& words,
+                       std::string& error) {
+  std::vector<bool> used(words.size(), false);
+  // Flags and options first: they may stand anywhere.
+  for (const TParam& p : params) {
+    if (p.kind != TParam::flag && p.kind != TParam::numberOption) continue;
+    for (size_t i = 0; i < words.size(); ++i) {
+      if (used[i] || words[i] != p.name) continue;
+      used[i] = true;
+      texts_[p.name] = p.name;
+      if (p.kind == TParam::flag) break;
+      if (i + 1 >= words.size() || used[i + 1]) {
+        error = "missing " + whatOf(p);
+        return false;
+      }
+      used[i + 1] = true;
+      if (!readValue(p, words[i + 1], numbers_, texts_, error)) return false;
+      break;
+    }
+  }
+  size_t next = 0;
+  for (const TParam& p : params) {
+    if (p.kind == TParam::flag || p.kind == TParam::numberOption) continue;
+    while (next < words.size() && used[next]) ++next;
+    if (next >= words.size()) {
+      error = "missing " + whatOf(p);
+      return false;
+    }
+    used[next] = true;
+    if (!readValue(p, words[next++], numbers_, texts_, error)) return false;
+  }
+  for (size_t i = 0; i < words.size(); ++i)
+    if (!used[i]) {
+      error = "unexpected argument \"" + words[i] + "\"";
+      return false;
+    }
+  return true;
+}
+
+std::string actionUsage(const std::string& name, const TActionEntry& entry) {
+  std::string usage = name;
+  for (const TParam& p : entry.params) {
+    usage += ' ';
+    if (p.kind == TParam::flag)
+      usage += "[" + p.name + "]";
+    else if (p.kind == TParam::numberOption)
+      usage += "[" + p.name + " " + (p.what.find("mm") != std::string::npos ? "MM" : "N") + "]";
+    else if (!p.choices.empty()) {
+      for (size_t i = 0; i < p.choices.size(); ++i) usage += (i ? "|" : "") + p.choices[i];
+    } else
+      usage += p.name;
+  }
+  return usage;
 }
 
 namespace {
@@ -94,123 +185,110 @@ std::vector<std::string> splitWords(const std::string& s) {
   return words;
 }
 
-// A handler for a command that takes no arguments and reports whether it
-// could run.
-TActionEntry simple(const std::string& name, bool (TEditor::*command)(), const char* refusal) {
-  return {name, [command, refusal](TActionContext& c, TActionArgs& args, std::string& error) {
-            if (!args.finish(error)) return false;
-            if (!(c.editor.*command)()) {
-              error = refusal;
-              return false;
-            }
+// A command without arguments whose enable rule, checked by the runner,
+// says all there is to refuse.
+TActionEntry simple(bool (TEditor::*command)()) {
+  return {{}, [command](TActionContext& c, const TActionArgs&, std::string&) {
+            (c.editor.*command)();
             return true;
           }};
 }
 
+TParam layerParam() {
+  TParam p = integerParam("N", "layer");
+  p.min = 1;
+  p.max = 4;
+  p.range = "the layers are 1 to 4";
+  return p;
+}
+
 void registerEditorActions(std::map<std::string, TActionEntry>& t) {
-  t["board"] = {"board N", [](TActionContext& c, TActionArgs& args, std::string& error) {
-                  int n = args.integer("board number");
-                  if (!args.finish(error)) return false;
+  t["board"] = {{integerParam("N", "board number")},
+                [](TActionContext& c, const TActionArgs& args, std::string& error) {
+                  const int n = args.integer("N");
                   if (n < 1 || n > int(c.editor.layout.boards.size())) {
-                    error = "board: the layout has boards 1 to " +
+                    error = "the layout has boards 1 to " +
                             std::to_string(c.editor.layout.boards.size());
                     return false;
                   }
                   c.editor.activateBoard(n - 1);
                   return true;
                 }};
-  t["add-board"] = {"add-board NAME", [](TActionContext& c, TActionArgs& args, std::string& error) {
-                      std::string name = args.text("board name");
-                      if (!args.finish(error)) return false;
-                      c.editor.addBoard(name);
+  t["add-board"] = {{wordParam("NAME", "board name")},
+                    [](TActionContext& c, const TActionArgs& args, std::string&) {
+                      c.editor.addBoard(args.text("NAME"));
                       return true;
                     }};
-  t["select-all"] = {"select-all", [](TActionContext& c, TActionArgs& args, std::string& error) {
-                       if (!args.finish(error)) return false;
+  t["delete-board"] = {{}, [](TActionContext& c, const TActionArgs&, std::string& error) {
+                         if (!c.editor.deleteBoard(c.editor.layout.activeBoard)) {
+                           error = "the last board cannot be deleted";
+                           return false;
+                         }
+                         return true;
+                       }};
+  t["select-all"] = {{}, [](TActionContext& c, const TActionArgs&, std::string&) {
                        c.editor.selectAll();
                        return true;
                      }};
-  t["deselect"] = {"deselect", [](TActionContext& c, TActionArgs& args, std::string& error) {
-                     if (!args.finish(error)) return false;
+  t["deselect"] = {{}, [](TActionContext& c, const TActionArgs&, std::string&) {
                      c.editor.deselectAll();
+                     c.editor.commandStatesChanged();
                      return true;
                    }};
-  t["select-at"] = {"select-at X Y", [](TActionContext& c, TActionArgs& args, std::string& error) {
-                      TPoint p{args.integer("X"), args.integer("Y")};
-                      if (!args.finish(error)) return false;
-                      c.editor.selectAt(p);
+  t["select-at"] = {{integerParam("X"), integerParam("Y")},
+                    [](TActionContext& c, const TActionArgs& args, std::string&) {
+                      c.editor.selectAt({args.integer("X"), args.integer("Y")});
                       return true;
                     }};
-  t["copy"] = simple("copy", &TEditor::copy, "copy: nothing is selected");
-  t["cut"] = simple("cut", &TEditor::cut, "cut: nothing is selected");
-  t["duplicate"] = simple("duplicate", &TEditor::duplicate, "duplicate: nothing is selected");
-  t["delete"] = simple("delete", &TEditor::deleteSelection, "delete: nothing is selected");
-  // Grouping a selection that already is one group changes nothing, which
-  // is no failure.
-  t["group"] = {"group", [](TActionContext& c, TActionArgs& args, std::string& error) {
-                  if (!args.finish(error)) return false;
-                  c.editor.buildGroup();
+  t["copy"] = simple(&TEditor::copy);
+  t["cut"] = simple(&TEditor::cut);
+  t["duplicate"] = simple(&TEditor::duplicate);
+  t["delete"] = simple(&TEditor::deleteSelection);
+  t["group"] = simple(&TEditor::buildGroup);
+  t["ungroup"] = simple(&TEditor::splitGroup);
+  t["undo"] = simple(&TEditor::undo);
+  t["redo"] = simple(&TEditor::redo);
+  t["paste"] = {{integerParam("DX"), integerParam("DY")},
+                [](TActionContext& c, const TActionArgs& args, std::string&) {
+                  c.editor.paste(args.integer("DX"), args.integer("DY"));
                   return true;
                 }};
-  t["ungroup"] = {"ungroup", [](TActionContext& c, TActionArgs& args, std::string& error) {
-                    if (!args.finish(error)) return false;
-                    c.editor.splitGroup();
-                    return true;
-                  }};
-  t["undo"] = simple("undo", &TEditor::undo, "undo: nothing to undo");
-  t["redo"] = simple("redo", &TEditor::redo, "redo: nothing to redo");
-  t["paste"] = {"paste DX DY", [](TActionContext& c, TActionArgs& args, std::string& error) {
-                  int32_t dx = args.integer("DX"), dy = args.integer("DY");
-                  if (!args.finish(error)) return false;
-                  if (!c.editor.paste(dx, dy)) {
-                    error = "paste: the clipboard is empty";
-                    return false;
-                  }
+  t["delete-outside"] = {{}, [](TActionContext& c, const TActionArgs&, std::string&) {
+                           c.out << "delete-outside: " << c.editor.deleteOutside() << " deleted\n";
+                           return true;
+                         }};
+  t["layer"] = {{layerParam()}, [](TActionContext& c, const TActionArgs& args, std::string&) {
+                  c.editor.chooseActiveLayer(args.integer("N"));
                   return true;
                 }};
-  t["undo-depth"] = {"undo-depth N", [](TActionContext& c, TActionArgs& args, std::string& error) {
-                       int n = args.integer("number of undo steps");
-                       if (!args.finish(error)) return false;
-                       if (!c.editor.setUndoEntries(n)) {
-                         error = "undo-depth: the number of undo steps must lie in 1..50";
-                         return false;
-                       }
+  TParam entries = integerParam("N", "number of undo steps");
+  entries.min = 1;
+  entries.max = kMaxUndoEntries;
+  entries.range = "the number of undo steps must lie in 1..50";
+  t["undo-depth"] = {{entries}, [](TActionContext& c, const TActionArgs& args, std::string&) {
+                       c.editor.setUndoEntries(args.integer("N"));
                        return true;
                      }};
-  t["macro-save"] = {"macro-save PATH", [](TActionContext& c, TActionArgs& args, std::string& error) {
-                       std::string path = args.text("PATH");
-                       if (!args.finish(error)) return false;
-                       if (saveMacro(c.editor, path, error) != TMacroSave::saved) {
-                         error = "macro-save: " + error;
-                         return false;
-                       }
-                       return true;
+  t["macro-save"] = {{wordParam("PATH")},
+                     [](TActionContext& c, const TActionArgs& args, std::string& error) {
+                       return saveMacro(c.editor, args.text("PATH"), error) == TMacroSave::saved;
                      }};
   t["macro-insert"] = {
-      "macro-insert PATH X Y [--mirror] [--other-side] [--through-pads]",
-      [](TActionContext& c, TActionArgs& args, std::string& error) {
-        bool mirror = args.flag("--mirror"), side = args.flag("--other-side"),
-             through = args.flag("--through-pads");
-        std::string path = args.text("PATH");
-        TPoint at{args.integer("X"), args.integer("Y")};
-        if (!args.finish(error)) return false;
-        if (!c.editor.layout.hasActiveBoard()) {
-          error = "macro-insert: no active board";
-          return false;
-        }
+      {wordParam("PATH"), integerParam("X"), integerParam("Y"), flagParam("--mirror"),
+       flagParam("--other-side"), flagParam("--through-pads")},
+      [](TActionContext& c, const TActionArgs& args, std::string& error) {
         TMacroPreview preview;
-        if (!preview.load(path, c.editor.working().activeLayer, c.editor.working().grid, error)) {
-          error = "macro-insert: " + error;
+        if (!preview.load(args.text("PATH"), c.editor.working().activeLayer,
+                          c.editor.working().grid, error))
           return false;
-        }
         if (preview.macro.elements.empty()) {
-          error = "macro-insert: the macro holds no elements";
+          error = "the macro holds no elements";
           return false;
         }
-        if (mirror) preview.toggleMirror();
-        if (side) preview.toggleSide();
-        if (through) preview.setThroughPads(true);
-        c.editor.insertElements(preview.macro.elements, at);
+        if (args.flag("--mirror")) preview.toggleMirror();
+        if (args.flag("--other-side")) preview.toggleSide();
+        if (args.flag("--through-pads")) preview.setThroughPads(true);
+        c.editor.insertElements(preview.macro.elements, {args.integer("X"), args.integer("Y")});
         return true;
       }};
 }
@@ -240,27 +318,39 @@ const std::map<std::string, TActionEntry>& actions() {
   return table();
 }
 
-void registerAction(const std::string& name, TActionEntry entry) { table()[name] = std::move(entry); }
+void registerAction(const std::string& name, TActionEntry entry) {
+  table()[name] = std::move(entry);
+}
 
 bool runAction(TActionContext& context, const std::string& action, std::string& error) {
+  error.clear();
   std::vector<std::string> words = splitWords(action);
   if (words.empty()) {
     error = "empty action";
     return false;
   }
   ensureSubsystemActions();
-  auto it = table().find(words[0]);
+  const std::string& name = words[0];
+  auto it = table().find(name);
   if (it == table().end()) {
-    error = "unknown action \"" + words[0] + "\"";
+    error = "unknown action \"" + name + "\"";
     return false;
   }
-  TActionArgs args(words[0], std::vector<std::string>(words.begin() + 1, words.end()));
-  if (!it->second.run(context, args, error)) {
-    if (error.empty()) error = words[0] + ": cannot run";
-    if (error.rfind(words[0], 0) != 0) error = words[0] + ": " + error;
-    return false;
-  }
-  return true;
+  TActionArgs args;
+  bool ok =
+      args.read(it->second.params, std::vector<std::string>(words.begin() + 1, words.end()), error);
+  // A command refuses to run exactly when its menu entry would be disabled.
+  if (ok)
+    if (const TCommand* command = findCommandForAction(name);
+        command && !context.editor.enabled(*command)) {
+      error = refusalOf(command->rule);
+      ok = false;
+    }
+  if (ok && !it->second.run(context, args, error)) ok = false;
+  if (ok) return true;
+  if (error.empty()) error = "cannot run";
+  error = name + ": " + error;
+  return false;
 }
 
 }  // namespace plavesk

@@ -5,6 +5,7 @@
 #include <functional>
 #include <iosfwd>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,29 +13,47 @@ namespace plavesk {
 
 class TEditor;
 
-// The words of one action after its name, with typed readers that record
-// the first problem. Flags ("--mirror") may stand anywhere after the name.
+// One word an action takes. Positional parameters come in order; flags
+// ("--mirror") and options ("--width MM") may stand anywhere after the name.
+struct TParam {
+  enum Kind { integer, number, word, flag, numberOption };
+  Kind kind;
+  std::string name;  // "X", "PATH", "--mirror", "--width"
+  // What the value is, for messages ("board number"); the name when empty.
+  std::string what = {};
+  // integer and number values outside min..max are refused with `range` as
+  // the message (a default one when empty).
+  std::optional<double> min = {};
+  std::optional<double> max = {};
+  std::string range = {};
+  // A word must be one of these when any are given.
+  std::vector<std::string> choices = {};
+};
+
+TParam integerParam(std::string name, std::string what = {});
+TParam numberParam(std::string name, std::string what = {});
+TParam wordParam(std::string name, std::string what = {});
+TParam flagParam(std::string name);
+TParam numberOption(std::string name, std::string what);
+
+// The values of one action's words, read and checked against its
+// parameters before the handler runs.
 class TActionArgs {
  public:
-  TActionArgs(std::string action, std::vector<std::string> words);
+  int32_t integer(const std::string& name) const;
+  double number(const std::string& name) const;
+  const std::string& text(const std::string& name) const;
+  bool flag(const std::string& name) const;  // also: an option was given
+  double option(const std::string& name, double fallback) const;
 
-  int32_t integer(const char* what);
-  double number(const char* what);
-  std::string text(const char* what);
-  bool flag(const std::string& name);  // consumes it when present
-  // True when every word was used and nothing was wrong; else `error` says
-  // what, naming the action.
-  bool finish(std::string& error);
+  // Reads `words` for `params`; false with a message (without the action's
+  // name) on the first problem.
+  bool read(const std::vector<TParam>& params, const std::vector<std::string>& words,
+            std::string& error);
 
  private:
-  const std::string* next(const char* what);
-  void fail(const std::string& message);
-
-  std::string action_;
-  std::vector<std::string> words_;
-  std::vector<bool> used_;
-  size_t position_ = 0;
-  std::string error_;
+  std::map<std::string, std::string> texts_;
+  std::map<std::string, double> numbers_;
 };
 
 struct TActionContext {
@@ -42,14 +61,18 @@ struct TActionContext {
   std::ostream& out;  // reports of actions that print something
 };
 
-// Reads its arguments from `args` and runs; returns false with a message in
-// `error` when the command cannot run.
-using TActionHandler = std::function<bool(TActionContext&, TActionArgs& args, std::string& error)>;
+// Runs with checked arguments; returns false with a message in `error` when
+// the command cannot run.
+using TActionHandler =
+    std::function<bool(TActionContext&, const TActionArgs& args, std::string& error)>;
 
 struct TActionEntry {
-  std::string usage;  // e.g. "paste DX DY"
+  std::vector<TParam> params;
   TActionHandler run;
 };
+
+// "paste DX DY", "route I J [--width MM] [--clearance MM]", "ground-plane on|off".
+std::string actionUsage(const std::string& name, const TActionEntry& entry);
 
 // The table of actions. Subsystems add theirs with registerAction.
 const std::map<std::string, TActionEntry>& actions();
@@ -57,7 +80,8 @@ void registerAction(const std::string& name, TActionEntry entry);
 
 // Splits an action into words (double quotes group words) and runs it.
 // Returns false with a message naming the action on an unknown name, a bad
-// argument or a command that cannot run.
+// argument, a command whose menu entry is disabled, or a command that cannot
+// run.
 bool runAction(TActionContext& context, const std::string& action, std::string& error);
 
 }  // namespace plavesk

@@ -2,13 +2,17 @@
 
 #include <unordered_map>
 
+#include "document/text_codec.h"
 #include "editing/element_at.h"
+#include "editing/layout_commands.h"
 #include "view/layer_visibility.h"
 
 namespace plavesk {
 namespace {
 
-int sideOf(int layer) { return isSide2Layer(layer) ? 2 : 1; }
+int sideOf(int layer) {
+  return isSide2Layer(layer) ? 2 : 1;
+}
 
 // Elements by outermost group id, for selection propagation.
 using GroupIndex = std::unordered_map<int32_t, std::vector<TObjekt*>>;
@@ -33,10 +37,15 @@ void TEditor::repaint() {
 void TEditor::commandStatesChanged() {
   if (events.commandStatesChanged) events.commandStatesChanged();
 }
-void TEditor::discardContours() {
-  if (contours.empty()) return;
+bool TEditor::dropContours() {
+  if (contours.empty()) return false;
   contours.clear();
   if (events.contoursDiscarded) events.contoursDiscarded();
+  return true;
+}
+
+void TEditor::discardContours() {
+  if (dropContours()) repaint();
 }
 
 bool TEditor::setUndoEntries(int entries) {
@@ -55,7 +64,6 @@ void TEditor::takeSnapshot() {
   commandStatesChanged();
   layout.modified = true;
   discardContours();
-  repaint();
 }
 
 // The newest entry of `from` becomes the board's list; the current list,
@@ -63,17 +71,15 @@ void TEditor::takeSnapshot() {
 // it in gives the same as copying it and freeing the original.
 void TEditor::restoreFrom(std::vector<TObjektList>& from, std::vector<TObjektList>& to) {
   TObjektList& current = layout.elements();
-  for (auto& e : current) {
-    e->selected = 0;
-    e->highlight = 0;
-  }
+  for (auto& e : current) e->selected = 0;
   to.push_back(std::move(current));
   current = std::move(from.back());
   from.pop_back();
   // Undo and redo change the document: a save, an undo and a close must not
   // lose the difference.
   layout.modified = true;
-  discardContours();
+  // One repaint shows the restored list without the contours.
+  dropContours();
   repaint();
   commandStatesChanged();
 }
@@ -192,7 +198,9 @@ bool TEditor::copy() {
   return true;
 }
 
-bool TEditor::cut() { return copy() && deleteSelection(); }
+bool TEditor::cut() {
+  return copy() && deleteSelection();
+}
 
 bool TEditor::deleteSelection() {
   if (!layout.hasActiveBoard() || selectedCount() == 0) return false;
@@ -205,36 +213,49 @@ bool TEditor::deleteSelection() {
   return true;
 }
 
-bool TEditor::paste(int32_t dx, int32_t dy) {
-  if (!layout.hasActiveBoard() || clipboard_.empty()) return false;
-  takeSnapshot();
+size_t TEditor::appendBlock(const TObjektList& source, TPoint offset) {
   TObjektList& list = elements();
   const int32_t g = nextGroupId(list);
   const size_t n = list.size();
   deselectAll();
-  const bool otherSide = copySide_ != sideOf(working().activeLayer);
-  std::unordered_map<const TObjekt*, size_t> clipPosition;
-  for (size_t i = 0; i < clipboard_.size(); ++i) {
-    clipPosition[clipboard_[i].get()] = i;
-    clipboard_[i]->copyMark = 0;
+  std::unordered_map<const TObjekt*, size_t> position;
+  for (size_t i = 0; i < source.size(); ++i) {
+    position[source[i].get()] = i;
+    source[i]->copyMark = 0;
   }
-  for (auto& c : clipboard_) {
-    moveElement(*c, dx, dy);
-    list.push_back(copyElement(*c));
+  for (const auto& s : source) {
+    list.push_back(copyElement(*s));
     TObjekt& copy = *list.back();
+    moveElement(copy, offset.x, offset.y);
     copy.selected = 1;
-    copy.legacyGroup = 0;
     for (int32_t& id : copy.groupIds) id += g;
-    bool throughPad = copy.kind == kPad && c->padLink;
+    copy.padLink = nullptr;
+  }
+  for (size_t i = 0; i < source.size(); ++i) {
+    const TObjekt& s = *source[i];
+    if (s.kind != kPad || !s.padLink || s.padLink == &s) continue;
+    auto it = position.find(s.padLink);
+    if (it != position.end()) list[n + i]->padLink = list[n + it->second].get();
+  }
+  return n;
+}
+
+bool TEditor::paste(int32_t dx, int32_t dy) {
+  if (!layout.hasActiveBoard() || clipboard_.empty()) return false;
+  takeSnapshot();
+  // The clipboard moves with the block, so a further paste starts from here.
+  for (auto& c : clipboard_) moveElement(*c, dx, dy);
+  TObjektList& list = elements();
+  const size_t n = appendBlock(clipboard_, {0, 0});
+  const bool otherSide = copySide_ != sideOf(working().activeLayer);
+  for (size_t i = n; i < list.size(); ++i) {
+    TObjekt& copy = *list[i];
+    copy.legacyGroup = 0;
+    const bool throughPad = copy.kind == kPad && copy.padLink;
     if (otherSide && !throughPad) {
       copy.layer = uint8_t(otherSideLayer(copy.layer));
       for (auto& stroke : copy.strokes) stroke->layer = uint8_t(otherSideLayer(stroke->layer));
     }
-  }
-  for (size_t i = 0; i < clipboard_.size(); ++i) {
-    const TObjekt& c = *clipboard_[i];
-    if (c.kind != kPad || !c.padLink) continue;
-    list[n + i]->padLink = list[n + clipPosition[c.padLink]].get();
   }
   relinkConnections(clipboard_, list, n);
   relinkRoutes(clipboard_, list, n);
@@ -263,25 +284,23 @@ bool TEditor::groupSelection() {
 }
 
 bool TEditor::buildGroup() {
-  if (!layout.hasActiveBoard()) return false;
+  if (!commandStates().buildGroup) return false;
   takeSnapshot();
-  bool changed = groupSelection();
+  groupSelection();
   commandStatesChanged();
-  return changed;
+  return true;
 }
 
 bool TEditor::splitGroup() {
-  if (!layout.hasActiveBoard()) return false;
+  if (!commandStates().splitGroup) return false;
   takeSnapshot();
-  bool changed = false;
   for (auto& e : elements()) {
     if (!e->selected || e->groupIds.empty()) continue;
     e->groupIds.pop_back();
-    changed = true;
+    invalidate(*e);
   }
-  repaint();
   commandStatesChanged();
-  return changed;
+  return true;
 }
 
 TObjekt& TEditor::addThroughPartner(TObjekt& pad) {
@@ -297,44 +316,42 @@ TObjekt& TEditor::addThroughPartner(TObjekt& pad) {
 }
 
 void TEditor::insertElements(const TObjektList& source, TPoint offset) {
-  if (!layout.hasActiveBoard()) return;
+  if (!layout.hasActiveBoard() || source.empty()) return;
   takeSnapshot();
   TObjektList& list = elements();
-  const int32_t g = nextGroupId(list);
-  const size_t n = list.size();
-  deselectAll();
-  std::unordered_map<const TObjekt*, size_t> position;
-  for (size_t i = 0; i < source.size(); ++i) position[source[i].get()] = i;
-  for (const auto& s : source) {
-    list.push_back(copyElement(*s));
-    TObjekt& copy = *list.back();
-    moveElement(copy, offset.x, offset.y);
-    copy.selected = 1;
-    if (copy.layer == 5) copy.layer = kCopper2;
-    if (copy.layer == 6) copy.layer = kSilk1;
-    for (int32_t& id : copy.groupIds) id += g;
-    copy.connections.clear();
-    copy.routeFrom = copy.routeTo = nullptr;
-  }
+  const size_t n = appendBlock(source, offset);
   const size_t end = list.size();
   for (size_t i = n; i < end; ++i) {
     TObjekt& copy = *list[i];
+    if (copy.layer == kOldMacroCopper) copy.layer = kCopper2;
+    if (copy.layer == kOldMacroSilk) copy.layer = kSilk1;
+    copy.connections.clear();
+    copy.routeFrom = copy.routeTo = nullptr;
+  }
+  // A pad marked as a through pad, or whose partner stayed behind, gets a
+  // new partner on the other side.
+  for (size_t i = n; i < end; ++i) {
+    TObjekt& copy = *list[i];
     const TObjekt& s = *source[i - n];
-    if (copy.kind != kPad || !s.padLink) {
-      copy.padLink = nullptr;
-      continue;
-    }
-    if (s.padLink == &s || s.linkIndex < -2 || !position.count(s.padLink)) {
+    if (copy.kind != kPad || !s.padLink) continue;
+    if (s.padLink == &s || s.linkIndex < -2 || !copy.padLink) {
       copy.padLink = nullptr;
       addThroughPartner(copy);
-    } else {
-      copy.padLink = list[n + position[s.padLink]].get();
     }
   }
   for (size_t i = n; i < list.size(); ++i) list[i]->linkIndex = -1;
   groupSelection();
   repaint();
   commandStatesChanged();
+}
+
+size_t TEditor::deleteOutside() {
+  if (!layout.hasActiveBoard() || countElementsOutside(layout) == 0) return 0;
+  takeSnapshot();
+  const size_t deleted = deleteElementsOutside(layout);
+  repaint();
+  commandStatesChanged();
+  return deleted;
 }
 
 TCommandStates TEditor::commandStates() const {
@@ -352,8 +369,13 @@ TCommandStates TEditor::commandStates() const {
     oneGroup &= !e->groupIds.empty() && e->groupIds.back() == first;
     s.splitGroup |= !e->groupIds.empty();
   }
-  s.copy = selected > 0;
+  s.board = true;
+  s.selection = selected > 0;
   s.buildGroup = selected >= 2 && !oneGroup;
+  s.zoomPrevious = !layout.active().zoomStack.empty();
+  const int boards = int(layout.boards.size());
+  s.boardBefore = boards > 1 && layout.activeBoard > 0;
+  s.boardAfter = boards > 1 && layout.activeBoard + 1 < boards;
   return s;
 }
 
@@ -370,6 +392,58 @@ TBoard& TEditor::addBoard(const std::string& name) {
   repaint();
   commandStatesChanged();
   return board;
+}
+
+bool TEditor::deleteBoard(int index) {
+  if (!layout.deleteBoard(index)) return false;
+  discardContours();
+  repaint();
+  commandStatesChanged();
+  return true;
+}
+
+bool TEditor::moveBoard(bool (TLayout::*move)()) {
+  const bool moved = (layout.*move)();
+  commandStatesChanged();
+  return moved;
+}
+
+bool TEditor::setBoardProperties(const std::string& name, int32_t width, int32_t height) {
+  if (!layout.hasActiveBoard()) return false;
+  TBoard& board = layout.active();
+  const std::string cut = cutToFileLength(name, kBoardNameMax);
+  if (board.name == cut && working().width == width && working().height == height) return false;
+  board.name = cut;
+  working().width = width;
+  working().height = height;
+  layout.modified = true;
+  repaint();
+  return true;
+}
+
+bool TEditor::setProjectInfo(const TProjectInfo& info) {
+  if (layout.project == info) return false;
+  layout.project = info;
+  layout.modified = true;
+  return true;
+}
+
+bool TEditor::chooseActiveLayer(int layer) {
+  if (!layout.hasActiveBoard() || !setActiveLayer(working(), layer).changed()) return false;
+  repaint();
+  commandStatesChanged();
+  return true;
+}
+
+bool TEditor::toggleLayerVisible(int layer) {
+  if (!layout.hasActiveBoard() || !toggleLayerVisibility(working(), layer)) return false;
+  // Hidden elements cannot stay selected.
+  if (!isLayerVisible(working(), layer))
+    for (auto& e : elements())
+      if (e->layer == layer && e->selected) setSelected(*e, false);
+  repaint();
+  commandStatesChanged();
+  return true;
 }
 
 }  // namespace plavesk

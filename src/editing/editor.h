@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "document/board.h"
+#include "editing/command_table.h"
 #include "output/contour_types.h"
 #include "view/geometry.h"
 
@@ -16,18 +17,7 @@ struct TEditorEvents {
   std::function<void(const TRect&)> invalidate;  // a world area to repaint
   std::function<void()> repaint;                 // the whole view
   std::function<void()> commandStatesChanged;
-  std::function<void()> contoursDiscarded;       // isolation contours are gone
-};
-
-// Which structural commands are enabled.
-struct TCommandStates {
-  bool copy = false;  // also cut, delete and duplicate
-  bool paste = false;
-  bool buildGroup = false;
-  bool splitGroup = false;
-  bool undo = false;
-  bool redo = false;
-  friend bool operator==(const TCommandStates&, const TCommandStates&) = default;
+  std::function<void()> contoursDiscarded;  // isolation contours are gone (repaint follows)
 };
 
 constexpr int kDefaultUndoDepth = 50;  // the undo stack holds depth + 1
@@ -48,9 +38,13 @@ class TEditor {
 
   TObjektList& elements() { return layout.elements(); }
   const TObjektList& elements() const { return layout.elements(); }
-  TBoardRecord& working() { return layout.working; }
+  TBoardRecord& working() { return layout.working(); }
+  const TBoardRecord& working() const { return layout.working(); }
 
   // --- undo and redo ---
+  // Every command that changes the element list takes one snapshot first,
+  // and only when it will change something: a command that changes nothing
+  // leaves no undo step and does not mark the layout modified.
   int undoDepth() const { return undoDepth_; }
   // The dialog's value: 1..50 undo steps, kept as depth = entries - 1.
   bool setUndoEntries(int entries);
@@ -79,6 +73,7 @@ class TEditor {
   bool paste(int32_t dx, int32_t dy);
   bool duplicate() { return copy(); }
   bool deleteSelection();
+  // Both return whether anything changed (and only then leave an undo step).
   bool buildGroup();
   bool splitGroup();
   // Appends copies of `source` moved by `offset` as a macro drop does: one
@@ -87,21 +82,47 @@ class TEditor {
   void insertElements(const TObjektList& source, TPoint offset);
   // Makes a pad a through pad: a copy on the other side, linked both ways.
   TObjekt& addThroughPartner(TObjekt& pad);
+  // Deletes the elements that lie wholly outside the board; returns how many.
+  size_t deleteOutside();
 
   TCommandStates commandStates() const;
+  // Whether the command's enable rule holds now.
+  bool enabled(const TCommand& command) const { return isEnabled(command.rule, commandStates()); }
 
-  // --- boards ---
+  // --- boards and layers ---
   void activateBoard(int index);
   TBoard& addBoard(const std::string& name);
+  // Refuses to delete the last board.
+  bool deleteBoard(int index);
+  // One of TLayout's board moves; returns whether the board moved.
+  bool moveBoard(bool (TLayout::*move)());
+  // Name and size of the active board; returns whether anything changed.
+  bool setBoardProperties(const std::string& name, int32_t width, int32_t height);
+  bool setProjectInfo(const TProjectInfo& info);
+  // The layer buttons: a new active layer becomes visible; a hidden layer's
+  // elements are deselected; the active layer cannot be hidden.
+  bool chooseActiveLayer(int layer);
+  bool toggleLayerVisible(int layer);
+  // Settings of the active board outside the element list (templates)
+  // changed: the layout needs saving.
+  void boardSettingsChanged() { layout.modified = true; }
 
+  // Drops the isolation contours and repaints the view (when there were any).
   void discardContours();
   void invalidate(const TObjekt& e);
   void repaint();
   void commandStatesChanged();
 
  private:
+  // Clears the contours and says so; the caller repaints.
+  bool dropContours();
   // Build group without a snapshot: returns whether ids were appended.
   bool groupSelection();
+  // Appends copies of `source` moved by `offset`, selected, their group ids
+  // raised above every id of the list and pad links re-targeted among the
+  // copies (links leaving the block are dropped). Everything is deselected
+  // first. Returns the index of the first copy.
+  size_t appendBlock(const TObjektList& source, TPoint offset);
   void restoreFrom(std::vector<TObjektList>& from, std::vector<TObjektList>& to);
 
   int undoDepth_ = kDefaultUndoDepth;

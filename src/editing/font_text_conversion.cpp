@@ -94,7 +94,7 @@ int convertFontTexts(TLayout& layout, double pixelsPerInch, int32_t clearance) {
   ++layout.suppressSnapshots;
   for (int i = 0; i < int(layout.boards.size()); ++i) {
     layout.activateBoard(i);
-    const TTextContext context{layout.working.activeLayer, clearance, layout.working.grid};
+    const TTextContext context{layout.working().activeLayer, clearance, layout.working().grid};
     converted += convertFontTextList(layout.elements(), pixelsPerInch, context);
   }
   layout.activateBoard(wasActive);

@@ -8,6 +8,11 @@
 
 namespace plavesk {
 
+// Whether the element's bounding box (clearance included) shares no area
+// with the board rectangle.
+bool isOutsideBoard(const TObjekt& e, const TBoardRecord& record);
+size_t countElementsOutside(const TLayout& layout);
+
 // Deletes every element of the active board whose bounding box (clearance
 // included) shares no area with the board rectangle, as a deletion does.
 // Returns how many were deleted. The caller takes the undo snapshot.

@@ -22,12 +22,8 @@ std::string lines(std::string text) {
   return text;
 }
 
-// Reads an element position; false with a message when it is not one.
+// Checks an element position; false with a message when it is not one.
 bool elementArg(TActionContext& c, int32_t index, const char* what, std::string& error) {
-  if (!c.editor.layout.hasActiveBoard()) {
-    error = "no active board";
-    return false;
-  }
   if (index < 0 || size_t(index) >= c.editor.elements().size()) {
     error = std::string(what) + " " + std::to_string(index) + " is not an element (0 to " +
             std::to_string(int64_t(c.editor.elements().size()) - 1) + ")";
@@ -36,41 +32,29 @@ bool elementArg(TActionContext& c, int32_t index, const char* what, std::string&
   return true;
 }
 
-// "--width MM" and "--clearance MM" in any order after the positional words.
-void routeOptions(TActionArgs& args, TAutorouteTool& tool) {
-  for (int k = 0; k < 2; ++k) {
-    TActionArgs probe = args;
-    const std::string word = probe.text("option");
-    if (word == "--width") {
-      args.flag("--width");
-      tool.widthMm = args.number("width in mm");
-    } else if (word == "--clearance") {
-      args.flag("--clearance");
-      tool.clearanceMm = args.number("clearance in mm");
-    } else {
-      break;
-    }
+// "--width MM" and "--clearance MM" anywhere after the name.
+std::vector<TParam> withRouteOptions(std::vector<TParam> params) {
+  for (auto [name, what] :
+       {std::pair{"--width", "width in mm"}, {"--clearance", "clearance in mm"}}) {
+    TParam p = numberOption(name, what);
+    p.min = 0.1;
+    p.max = 9.9;
+    p.range = "width and clearance must lie in 0.1..9.9 mm";
+    params.push_back(p);
   }
+  return params;
 }
 
-bool checkRouteValues(const TAutorouteTool& tool, std::string& error) {
-  for (double v : {tool.widthMm, tool.clearanceMm})
-    if (v < 0.1 || v > 9.9) {
-      error = "width and clearance must lie in 0.1..9.9 mm";
-      return false;
-    }
-  return true;
-}
-
-TAutorouteTool consoleTool(TActionContext&) {
+TAutorouteTool consoleTool(const TActionArgs& args) {
   TAutorouteTool tool;
   tool.language = kLanguage;
+  tool.widthMm = args.option("--width", tool.widthMm);
+  tool.clearanceMm = args.option("--clearance", tool.clearanceMm);
   return tool;
 }
 
-bool connect(TActionContext& c, TActionArgs& args, std::string& error) {
+bool connect(TActionContext& c, const TActionArgs& args, std::string& error) {
   const int32_t i = args.integer("I"), j = args.integer("J");
-  if (!args.finish(error)) return false;
   if (!elementArg(c, i, "I", error) || !elementArg(c, j, "J", error)) return false;
   TObjekt& a = *c.editor.elements()[size_t(i)];
   TObjekt& b = *c.editor.elements()[size_t(j)];
@@ -84,13 +68,8 @@ bool connect(TActionContext& c, TActionArgs& args, std::string& error) {
   return true;
 }
 
-bool testAtAction(TActionContext& c, TActionArgs& args, std::string& error) {
+bool testAtAction(TActionContext& c, const TActionArgs& args, std::string& error) {
   const TPoint p{args.integer("X"), args.integer("Y")};
-  if (!args.finish(error)) return false;
-  if (!c.editor.layout.hasActiveBoard()) {
-    error = "no active board";
-    return false;
-  }
   const std::vector<size_t> marked = testAt(c.editor, p);
   c.out << "test-at: " << marked.size() << " connected";
   for (size_t i : marked) c.out << " " << i;
@@ -98,23 +77,15 @@ bool testAtAction(TActionContext& c, TActionArgs& args, std::string& error) {
   return true;
 }
 
-bool clearBands(TActionContext& c, TActionArgs& args, std::string& error) {
-  if (!args.finish(error)) return false;
-  if (!c.editor.layout.hasActiveBoard()) {
-    error = "no active board";
-    return false;
-  }
+bool clearBands(TActionContext& c, const TActionArgs& args, std::string& error) {
   c.out << lines(bandRemovalMessage(clearSatisfiedBands(c.editor), kLanguage)) << "\n";
   return true;
 }
 
-bool route(TActionContext& c, TActionArgs& args, std::string& error) {
+bool route(TActionContext& c, const TActionArgs& args, std::string& error) {
   const int32_t i = args.integer("I"), j = args.integer("J");
-  TAutorouteTool tool = consoleTool(c);
-  routeOptions(args, tool);
-  if (!args.finish(error)) return false;
+  TAutorouteTool tool = consoleTool(args);
   if (!elementArg(c, i, "I", error) || !elementArg(c, j, "J", error)) return false;
-  if (!checkRouteValues(tool, error)) return false;
   TObjekt& a = *c.editor.elements()[size_t(i)];
   TObjekt& b = *c.editor.elements()[size_t(j)];
   const bool band = a.hasConnections() && std::find(a.connections.begin(), a.connections.end(),
@@ -135,9 +106,8 @@ bool route(TActionContext& c, TActionArgs& args, std::string& error) {
   return true;
 }
 
-bool unroute(TActionContext& c, TActionArgs& args, std::string& error) {
+bool unroute(TActionContext& c, const TActionArgs& args, std::string& error) {
   const int32_t i = args.integer("I");
-  if (!args.finish(error)) return false;
   if (!elementArg(c, i, "I", error)) return false;
   TObjekt& track = *c.editor.elements()[size_t(i)];
   if (track.kind != kTrack || !track.autorouted) {
@@ -146,48 +116,19 @@ bool unroute(TActionContext& c, TActionArgs& args, std::string& error) {
   }
   c.editor.deselectAll();
   track.selected = 1;
-  TAutorouteTool tool = consoleTool(c);
+  TAutorouteTool tool = consoleTool(args);
   tool.unrouteSelected(c.editor);
   c.out << "unroute " << i << ": " << routeText(TRouteText::unrouted, kLanguage) << "\n";
   return true;
 }
 
-bool layer(TActionContext& c, TActionArgs& args, std::string& error) {
-  const int32_t n = args.integer("layer");
-  if (!args.finish(error)) return false;
-  if (!isValidLayer(n)) {
-    error = "the layers are 1 to 4";
-    return false;
-  }
-  c.editor.working().activeLayer = n;
-  c.editor.working().layerVisible[size_t(n - 1)] = 1;  // the active layer is always shown
+bool groundPlane(TActionContext& c, const TActionArgs& args, std::string&) {
+  setGroundPlane(c.editor, args.text("STATE") == "on");
   return true;
 }
 
-bool groundPlane(TActionContext& c, TActionArgs& args, std::string& error) {
-  const std::string state = args.text("on or off");
-  if (!args.finish(error)) return false;
-  if (state != "on" && state != "off") {
-    error = "say on or off";
-    return false;
-  }
-  if (!c.editor.layout.hasActiveBoard()) {
-    error = "no active board";
-    return false;
-  }
-  setGroundPlane(c.editor, state == "on");
-  return true;
-}
-
-bool routeAll(TActionContext& c, TActionArgs& args, std::string& error) {
-  TAutorouteTool tool = consoleTool(c);
-  routeOptions(args, tool);
-  if (!args.finish(error)) return false;
-  if (!checkRouteValues(tool, error)) return false;
-  if (!c.editor.layout.hasActiveBoard()) {
-    error = "no active board";
-    return false;
-  }
+bool routeAll(TActionContext& c, const TActionArgs& args, std::string& error) {
+  TAutorouteTool tool = consoleTool(args);
   int routed = 0, failed = 0;
   for (const TRoutedBand& band : routeAllBands(c.editor, tool)) {
     c.out << "route " << band.start << " " << band.target << ": ";
@@ -206,14 +147,17 @@ bool routeAll(TActionContext& c, TActionArgs& args, std::string& error) {
 }  // namespace
 
 void registerRoutingActions() {
-  registerAction("connect", {"connect I J", connect});
-  registerAction("test-at", {"test-at X Y", testAtAction});
-  registerAction("clear-bands", {"clear-bands", clearBands});
-  registerAction("route", {"route I J [--width MM] [--clearance MM]", route});
-  registerAction("unroute", {"unroute I", unroute});
-  registerAction("layer", {"layer N", layer});
-  registerAction("ground-plane", {"ground-plane on|off", groundPlane});
-  registerAction("route-all", {"route-all [--width MM] [--clearance MM]", routeAll});
+  const std::vector<TParam> pair{integerParam("I"), integerParam("J")};
+  TParam state = wordParam("STATE", "on or off");
+  state.choices = {"on", "off"};
+  state.range = "say on or off";
+  registerAction("connect", {pair, connect});
+  registerAction("test-at", {{integerParam("X"), integerParam("Y")}, testAtAction});
+  registerAction("clear-bands", {{}, clearBands});
+  registerAction("route", {withRouteOptions(pair), route});
+  registerAction("unroute", {{integerParam("I")}, unroute});
+  registerAction("ground-plane", {{state}, groundPlane});
+  registerAction("route-all", {withRouteOptions({}), routeAll});
 }
 
 }  // namespace plavesk

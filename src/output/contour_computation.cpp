@@ -16,10 +16,10 @@ TContourResult computeContours(const TObjektList& list, const TContourOptions& o
   const TContourGraph graph = buildContourGraph(polygons, progress);
   std::vector<TScaledPolygon>().swap(polygons);
   TTraceResult traced = traceOutlines(graph, progress);
-  const auto classes = classifyLoops(traced.loops, work, options.channelWidth, progress);
+  const std::vector<uint8_t> keep = boundaryLoops(graph, traced, work, progress);
   TContourResult result;
   result.abandonedTraces = traced.abandoned;
-  result.contours = selectContours(std::move(traced.loops), classes, result.droppedLoops);
+  result.contours = selectContours(std::move(traced.loops), keep);
   return result;
 }
 

@@ -35,10 +35,12 @@ TContourGraph buildContourGraph(const std::vector<TScaledPolygon>& polygons,
   size_t total = 0;
   for (const auto& poly : polygons) total += poly.size();
   g.nodes.reserve(total);
+  g.polygonStart.reserve(polygons.size() + 1);
   for (size_t p = 0; p < polygons.size(); ++p) {
     if (progress) progress(TContourStep::kVectorList, p, polygons.size());
     const auto& poly = polygons[p];
     const uint32_t first = uint32_t(g.nodes.size());
+    g.polygonStart.push_back(first);
     for (size_t i = 0; i < poly.size(); ++i) {
       const TPoint64& before = poly[i == 0 ? poly.size() - 1 : i - 1];
       if (poly[i] == before) continue;
@@ -50,6 +52,8 @@ TContourGraph buildContourGraph(const std::vector<TScaledPolygon>& polygons,
       g.nodes[n].pred = n > first ? n - 1 : end - 1;
     }
   }
+
+  g.polygonStart.push_back(uint32_t(g.nodes.size()));
 
   // Join the nodes at the same place: the first node of each place heads it.
   // An open-addressing table of the heads, keyed by place.
@@ -149,6 +153,8 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
       graph.forEachSuccessor(trace[i], [&](uint32_t s) { used[s] = 1; });
     }
     result.loops.push_back(std::move(loop));
+    result.firstEdge.push_back(trace[size_t(closedAt) + 1 < trace.size() ? size_t(closedAt) + 1
+                                                                           : size_t(closedAt)]);
   }
   if (progress) progress(TContourStep::kOutlines, count, count);
   return result;

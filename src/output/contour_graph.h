@@ -28,6 +28,8 @@ class TContourGraph {
   // Group g holds members[groupStart[g] .. groupStart[g + 1]), ascending.
   std::vector<uint32_t> groupStart;
   std::vector<uint32_t> members;
+  // The nodes of polygon k are nodes[polygonStart[k] .. polygonStart[k + 1]).
+  std::vector<uint32_t> polygonStart;
 
   template <class F>
   void forEachSuccessor(uint32_t n, F f) const {
@@ -47,7 +49,10 @@ TContourGraph buildContourGraph(const std::vector<TScaledPolygon>& polygons,
 
 struct TTraceResult {
   std::vector<TContour> loops;  // in units
-  size_t abandoned = 0;         // walks that ran into an earlier walk
+  // For every loop the node its first edge leads to: that edge runs from the
+  // node's predecessor on its polygon to the node.
+  std::vector<uint32_t> firstEdge;
+  size_t abandoned = 0;  // walks that ran into an earlier walk
 };
 
 // Walks from every unused node, always turning leftmost, until each walk

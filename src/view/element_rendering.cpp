@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "view/layer_visibility.h"
@@ -63,19 +64,53 @@ void markHandles(Canvas& c, const std::vector<TPoint>& points, int32_t t) {
   for (const TPoint& p : points) c.ellipse(circleBox(p, t));
 }
 
-bool ungroupedSelection(const TObjekt& e, TPoint offset) {
-  return e.selected && e.groupIds.empty() && offset.x == 0 && offset.y == 0;
-}
-
 // How the kind routines draw: normal, flat (one colour, highlighted) or the
-// clearance look.
+// clearance look. What the element alone does not say comes from here.
 struct Look {
   TColour colour = 0;
   TColour holeColour = kWhite;
   bool clearance = false;
+  // One flat colour: no through-pad hatch, the hole filled in the hole
+  // colour, no centre line on autorouted tracks, no handles on cut-outs.
+  bool highlight = false;
+  bool selectionShown = true;
+  // The mapping is mirrored left-right (photo view of side 2).
+  bool mirrored = false;
   int32_t padGrow = 0;  // e of the pad figure
   int32_t smdGrow = 0;
 };
+
+bool isSelected(const TObjekt& e, const Look& look) {
+  return look.selectionShown && e.selected;
+}
+
+bool ungroupedSelection(const TObjekt& e, const Look& look, TPoint offset) {
+  return isSelected(e, look) && e.groupIds.empty() && offset.x == 0 && offset.y == 0;
+}
+
+TColour lookColour(bool selected, int layer, int activeLayer, const TColourScheme& colours) {
+  if (selected)
+    return onSameSide(layer, activeLayer) ? kSelectionColour : kOtherSideSelectionColour;
+  return layerColour(colours, layer).value_or(kBlack);
+}
+
+bool drawsMirrored(const TRenderSettings& s) {
+  return s.photoView && s.photo.mirrored();
+}
+
+// A circle's start and end angle. A mirrored mapping turns the other way
+// round, so there the two change places and the arc keeps its extent.
+std::pair<int32_t, int32_t> arcAngles(const TObjekt& e, const Look& look) {
+  return look.mirrored ? std::pair{e.dim3, e.angle} : std::pair{e.angle, e.dim3};
+}
+
+// Where a legacy font text is anchored. Letters cannot be drawn mirrored:
+// under a mirrored mapping the text starts at the other end of its box.
+TPoint fontTextAnchor(const TObjekt& e, const Look& look) {
+  if (!look.mirrored) return {e.x, e.y};
+  if (e.angle == 90 || e.angle == 270) return {e.x, e.dim2};
+  return {e.dim1, e.y};
+}
 
 void octagon(Canvas& c, TPoint p, int32_t hw, int32_t hh, int32_t q) {
   const CanvasPoint v[8] = {{p.x - hw, p.y + hh - q}, {p.x - hw + q, p.y + hh},
@@ -104,8 +139,8 @@ void padFigure(const TObjekt& e, Canvas& c, const TRenderSettings& s, TPoint off
   const int32_t sw = 2 * e.dim1 + look.padGrow;
   const int32_t q = roundToUnit(0.585 * r);
   const int32_t corner = roundToUnit(1.5 * r);
-  if (e.padLink && isCopperLayer(e.layer) && !e.selected && !e.highlight && !look.clearance &&
-      !s.photoView)
+  if (e.padLink && isCopperLayer(e.layer) && !isSelected(e, look) && !look.highlight &&
+      !look.clearance && !s.photoView)
     c.setBrush({look.colour, true, &canvasPattern(s.tiles().throughPad)});
   if (notXor) c.setPen({look.colour, 0, PenStyle::kNone});
   switch (e.padShape) {
@@ -142,7 +177,7 @@ void padFigure(const TObjekt& e, Canvas& c, const TRenderSettings& s, TPoint off
   if (notXor) {
     setSolid(c, kBlack, 0);
     c.ellipse(circleBox(p, e.dim2));
-  } else if (e.highlight) {
+  } else if (look.highlight) {
     setSolid(c, look.holeColour, 0);
     c.ellipse(circleBox(p, e.dim2));
   }
@@ -173,14 +208,15 @@ void fontTextByStrokes(const TObjekt& e, Canvas& c, TPoint anchor, TColour colou
   }
 }
 
-void drawTrackNormal(TObjekt& e, Canvas& c, const TRenderSettings& s, TPoint offset,
-                     TColour colour) {
+void drawTrackNormal(const TObjekt& e, Canvas& c, const TRenderSettings& s, TPoint offset,
+                     const Look& look) {
   if (e.points.size() < 2) return;
+  const TColour colour = look.colour;
   setSolid(c, colour, e.dim3);
   const ShiftedPoints pts(e.points, offset);
   c.polyline(pts.points());
-  if (ungroupedSelection(e, offset)) markHandles(c, e.points, e.dim3 / 2);
-  if (e.autorouted && !s.photoView && c.mode() != RasterMode::kNotXor && !e.highlight) {
+  if (ungroupedSelection(e, look, offset)) markHandles(c, e.points, e.dim3 / 2);
+  if (e.autorouted && !s.photoView && c.mode() != RasterMode::kNotXor && !look.highlight) {
     const int32_t p = int32_t(e.dim3 * c.mapping().pixelScale() + 1e-9);
     if (p >= 3) {
       const bool dark = redOf(colour) + greenOf(colour) + blueOf(colour) < 383;
@@ -193,7 +229,8 @@ void drawTrackNormal(TObjekt& e, Canvas& c, const TRenderSettings& s, TPoint off
   }
 }
 
-void drawNormal(TObjekt& e, Canvas& c, const TRenderSettings& s, TPoint offset, const Look& look) {
+void drawNormal(const TObjekt& e, Canvas& c, const TRenderSettings& s, TPoint offset,
+                const Look& look) {
   const TColour col = look.colour;
   switch (e.kind) {
     case kLine:
@@ -205,7 +242,8 @@ void drawNormal(TObjekt& e, Canvas& c, const TRenderSettings& s, TPoint offset, 
       break;
     case kFontText: {
       setSolid(c, col, 0);
-      const TPoint anchor{e.x + offset.x, e.y + offset.y};
+      const TPoint at = fontTextAnchor(e, look);
+      const TPoint anchor{at.x + offset.x, at.y + offset.y};
       CanvasFont font{"ARIAL", e.dim3, 700, double(e.angle)};
       if (!c.text(cp(anchor), e.text, font)) fontTextByStrokes(e, c, anchor, col);
       break;
@@ -221,40 +259,34 @@ void drawNormal(TObjekt& e, Canvas& c, const TRenderSettings& s, TPoint offset, 
       else
         c.polyline(pts.points());
       c.setBrush({col, true, nullptr});
-      if (ungroupedSelection(e, offset)) markHandles(c, e.points, e.dim3 / 2);
+      if (ungroupedSelection(e, look, offset)) markHandles(c, e.points, e.dim3 / 2);
       break;
     }
     case kCircle: {
       const int32_t w = e.dim1 - e.dim2;
       const int32_t m = e.dim1 - roundToUnit(w / 2.0);
       const TPoint centre{e.x + offset.x, e.y + offset.y};
-      const TPoint a = arcPoint(e, e.angle, e.dim1);
-      const TPoint b = arcPoint(e, e.dim3, e.dim1);
+      const auto [start, end] = arcAngles(e, look);
+      const TPoint a = arcPoint(e, start, e.dim1);
+      const TPoint b = arcPoint(e, end, e.dim1);
       setSolid(c, col, w);
       if (e.filled)
         c.chord(circleBox(centre, m), cp(a, offset), cp(b, offset));
       else
         c.arc(circleBox(centre, m), cp(a, offset), cp(b, offset));
-      if (ungroupedSelection(e, offset)) {
+      if (ungroupedSelection(e, look, offset)) {
         const int32_t mid = e.dim1 - (e.dim1 - e.dim2) / 2;
-        markHandles(c, {arcPoint(e, e.angle, mid), arcPoint(e, e.dim3, mid)},
-                    (e.dim1 - e.dim2) / 2);
+        markHandles(c, {arcPoint(e, start, mid), arcPoint(e, end, mid)}, (e.dim1 - e.dim2) / 2);
       }
       break;
     }
     case kTrack:
-      drawTrackNormal(e, c, s, offset, col);
+      drawTrackNormal(e, c, s, offset, look);
       break;
     case kText:
-      for (auto& stroke : e.strokes) {
-        // Strokes keep the layer they were made on; the text's own layer and
-        // selection decide their look. Written only when it differs, so that
-        // threads painting parts of a view side by side write nothing.
-        const uint8_t saved = stroke->highlight;
-        if (saved != e.highlight) stroke->highlight = e.highlight;
-        drawTrackNormal(*stroke, c, s, offset, col);
-        if (saved != e.highlight) stroke->highlight = saved;
-      }
+      // Strokes keep the layer they were made on; the text's own layer,
+      // selection and look decide their colour.
+      for (const auto& stroke : e.strokes) drawTrackNormal(*stroke, c, s, offset, look);
       break;
     case kSmdPad: {
       const int32_t hw = half(e.dim1) + look.smdGrow, hh = half(e.dim2) + look.smdGrow;
@@ -268,20 +300,25 @@ void drawNormal(TObjekt& e, Canvas& c, const TRenderSettings& s, TPoint offset, 
   }
 }
 
-void drawClearanceLook(TObjekt& e, Canvas& c, const TRenderSettings& s, TPoint offset,
-                       TColour col) {
-  const int32_t cl = e.clearance;
+// `cl` is the element's clearance, for a text's strokes the text's.
+void drawClearanceLook(const TObjekt& e, int32_t cl, Canvas& c, const TRenderSettings& s,
+                       TPoint offset, const Look& look) {
+  const TColour col = look.colour;
   switch (e.kind) {
     case kLine:
       setSolid(c, col, e.dim3 + 2 * cl);
       c.line(cp({e.x, e.y}, offset), cp({e.dim1, e.dim2}, offset));
       break;
     case kPad: {
-      Look look{col, col, true, cl, 0};
-      padFigure(e, c, s, offset, look);
+      Look pad = look;
+      pad.holeColour = col;
+      pad.padGrow = cl;
+      padFigure(e, c, s, offset, pad);
       break;
     }
     case kFontText: {
+      // The box itself, also under a mirrored mapping: only letters need
+      // the other anchor there.
       TRect r = normalised({e.x, e.y, e.dim1, e.dim2});
       setSolid(c, col, 0);
       c.rectangle({r.left - cl + offset.x, r.top - cl + offset.y, r.right + cl + offset.x,
@@ -291,22 +328,23 @@ void drawClearanceLook(TObjekt& e, Canvas& c, const TRenderSettings& s, TPoint o
     case kArea: {
       if (e.points.size() < 2) break;
       setSolid(c, col, e.cutout ? e.dim3 : e.dim3 + 2 * cl);
-      const bool marked = e.cutout && ungroupedSelection(e, offset);
+      const bool marked = e.cutout && ungroupedSelection(e, look, offset);
       if (marked) c.setPen({kSelectionColour, c.pen().width, PenStyle::kSolid});
       const ShiftedPoints pts(e.points, offset);
       if (e.closed)
         c.polygon(pts.points());
       else
         c.polyline(pts.points());
-      if (marked && !e.highlight) markHandles(c, e.points, e.dim3 / 2);
+      if (marked && !look.highlight) markHandles(c, e.points, e.dim3 / 2);
       break;
     }
     case kCircle: {
       const int32_t w = e.dim1 + 2 * cl - e.dim2;
       const int32_t m = e.dim1 + cl - roundToUnit(w / 2.0);
       const TPoint centre{e.x + offset.x, e.y + offset.y};
-      const TPoint a = arcPoint(e, e.angle, e.dim1);
-      const TPoint b = arcPoint(e, e.dim3, e.dim1);
+      const auto [start, end] = arcAngles(e, look);
+      const TPoint a = arcPoint(e, start, e.dim1);
+      const TPoint b = arcPoint(e, end, e.dim1);
       setSolid(c, col, w);
       if (e.filled) {
         c.setBrush({kWhite, true, nullptr});
@@ -322,10 +360,7 @@ void drawClearanceLook(TObjekt& e, Canvas& c, const TRenderSettings& s, TPoint o
       c.polyline(ShiftedPoints(e.points, offset).points());
       break;
     case kText:
-      for (auto& stroke : e.strokes) {
-        if (stroke->clearance != cl) stroke->clearance = cl;  // kept in step with the text
-        drawClearanceLook(*stroke, c, s, offset, col);
-      }
+      for (const auto& stroke : e.strokes) drawClearanceLook(*stroke, cl, c, s, offset, look);
       break;
     case kSmdPad: {
       const int32_t hw = half(e.dim1) + cl, hh = half(e.dim2) + cl;
@@ -341,10 +376,12 @@ void drawClearanceLook(TObjekt& e, Canvas& c, const TRenderSettings& s, TPoint o
 
 }  // namespace
 
+bool showsSelected(const TObjekt& e, const TRenderSettings& settings) {
+  return settings.selectionShown && e.selected;
+}
+
 TColour elementColour(const TObjekt& e, int activeLayer, const TColourScheme& colours) {
-  if (e.selected)
-    return onSameSide(e.layer, activeLayer) ? kSelectionColour : kOtherSideSelectionColour;
-  return layerColour(colours, e.layer).value_or(kBlack);
+  return lookColour(e.selected != 0, e.layer, activeLayer, colours);
 }
 
 TColour padHoleColour(const TObjekt& pad, const TRenderSettings& s) {
@@ -354,46 +391,42 @@ TColour padHoleColour(const TObjekt& pad, const TRenderSettings& s) {
   return kWhite;
 }
 
-void drawElement(TObjekt& e, Canvas& canvas, int activeLayer, const TRenderSettings& settings,
+void drawElement(const TObjekt& e, Canvas& canvas, int activeLayer, const TRenderSettings& settings,
                  TPoint offset) {
   Look look;
-  look.colour = elementColour(e, activeLayer, settings.colours());
+  look.colour = lookColour(showsSelected(e, settings), e.layer, activeLayer, settings.colours());
   look.holeColour = padHoleColour(e, settings);
+  look.selectionShown = settings.selectionShown;
+  look.mirrored = drawsMirrored(settings);
   drawNormal(e, canvas, settings, offset, look);
-  if (settings.drawn) {
-    settings.drawn->push_back(&e);
-    return;
-  }
-  e.drawLayer = uint8_t(activeLayer);
-  e.highlight = 0;
 }
 
-void drawClearance(TObjekt& e, Canvas& canvas, int activeLayer, const TRenderSettings& settings,
-                   TPoint offset) {
-  TColour colour = settings.colour(kColourBackground);
-  if (e.highlight) colour = kWhite;
-  if (settings.photoView) colour = settings.photoBoardColour;
-  if (settings.colourOverride) colour = *settings.colourOverride;
-  drawClearanceLook(e, canvas, settings, offset, colour);
-  if (settings.drawn)
-    settings.drawn->push_back(&e);
-  else
-    e.drawLayer = uint8_t(activeLayer);
+void drawClearance(const TObjekt& e, Canvas& canvas, const TRenderSettings& settings, TPoint offset,
+                   bool highlighted) {
+  Look look;
+  look.colour = settings.colour(kColourBackground);
+  if (highlighted) look.colour = kWhite;
+  if (settings.photoView) look.colour = settings.photoBoardColour;
+  if (settings.colourOverride) look.colour = *settings.colourOverride;
+  look.clearance = true;
+  look.highlight = highlighted;
+  look.selectionShown = settings.selectionShown;
+  look.mirrored = drawsMirrored(settings);
+  drawClearanceLook(e, e.clearance, canvas, settings, offset, look);
 }
 
-void drawFlat(TObjekt& e, Canvas& canvas, TColour colour, bool enlarge,
+void drawFlat(const TObjekt& e, Canvas& canvas, TColour colour, bool enlarge,
               const TRenderSettings& settings) {
-  const uint8_t selected = e.selected;
-  e.selected = 0;
-  e.highlight = 1;
-  Look look{colour, colour, false, 0, 0};
+  Look look;
+  look.colour = look.holeColour = colour;
+  look.highlight = true;
+  look.selectionShown = false;
+  look.mirrored = drawsMirrored(settings);
   if (enlarge) {
     look.padGrow = settings.padMaskEnlargement;
     look.smdGrow = settings.smdMaskEnlargement;
   }
   drawNormal(e, canvas, settings, {}, look);
-  e.highlight = 0;
-  e.selected = selected;
 }
 
 void drawConnections(const TObjekt& e, Canvas& canvas, TPoint offset,
@@ -409,12 +442,14 @@ void drawConnections(const TObjekt& e, Canvas& canvas, TPoint offset,
   const size_t self = notXor ? position(&e) : 0;
   for (const TObjekt* partner : e.connections) {
     if (!partner) continue;
-    if (notXor && partner->selected && !(position(partner) < self)) continue;
-    const bool magenta = settings.autorouteToolActive && e.selected && partner->selected;
+    const bool partnerSelected = showsSelected(*partner, settings);
+    if (notXor && partnerSelected && !(position(partner) < self)) continue;
+    const bool magenta =
+        settings.autorouteToolActive && showsSelected(e, settings) && partnerSelected;
     canvas.setPen(
         {magenta ? kSelectionColour : settings.colour(kColourConnections), 0, PenStyle::kSolid});
-    const TPoint to = partner->selected ? TPoint{partner->x + offset.x, partner->y + offset.y}
-                                        : TPoint{partner->x, partner->y};
+    const TPoint to = partnerSelected ? TPoint{partner->x + offset.x, partner->y + offset.y}
+                                      : TPoint{partner->x, partner->y};
     canvas.line({e.x + offset.x, e.y + offset.y}, cp(to));
   }
 }

@@ -13,6 +13,10 @@
 
 namespace plavesk {
 
+// Whether the element shows its selection: exports draw every element in
+// its ordinary look.
+bool showsSelected(const TObjekt& e, const TRenderSettings& settings);
+
 // Magenta when selected on the active side, dim magenta when selected on the
 // other side, otherwise the colour of the layer (black for unknown codes).
 TColour elementColour(const TObjekt& e, int activeLayer, const TColourScheme& colours);
@@ -22,20 +26,27 @@ TColour elementColour(const TObjekt& e, int activeLayer, const TColourScheme& co
 // colour while printing.
 TColour padHoleColour(const TObjekt& pad, const TRenderSettings& settings);
 
+// The drawing routines read the element and write nothing into it, so that
+// any list (a board, a snapshot, a tool's preview) can be drawn, and by
+// several threads at once. In the mirrored photo view an arc and a legacy
+// font text are drawn so that they keep their look under the mirrored
+// mapping.
+
 // Normal look. `offset` draws a moved copy (tool feedback); handles are then
-// left out. Sets drawLayer and clears highlight.
-void drawElement(TObjekt& e, Canvas& canvas, int activeLayer, const TRenderSettings& settings,
+// left out.
+void drawElement(const TObjekt& e, Canvas& canvas, int activeLayer, const TRenderSettings& settings,
                  TPoint offset = {});
 
-// The element grown by its clearance in the clearance colour: the
-// background, white when highlighted, the photo board colour in the photo
-// view, the override colour while printing (later rules win).
-void drawClearance(TObjekt& e, Canvas& canvas, int activeLayer, const TRenderSettings& settings,
-                   TPoint offset = {});
+// The element grown by its clearance (a text's strokes by the text's) in
+// the clearance colour: the background, white when `highlighted`, the photo
+// board colour in the photo view, the override colour while printing (later
+// rules win).
+void drawClearance(const TObjekt& e, Canvas& canvas, const TRenderSettings& settings,
+                   TPoint offset = {}, bool highlighted = false);
 
 // The element in one colour, unselected; with `enlarge`, pads grow by the
 // pad mask enlargement and SMD pads by the SMD mask enlargement.
-void drawFlat(TObjekt& e, Canvas& canvas, TColour colour, bool enlarge,
+void drawFlat(const TObjekt& e, Canvas& canvas, TColour colour, bool enlarge,
               const TRenderSettings& settings);
 
 // Rubber bands of a pad or SMD pad of `list` to each partner. The element's

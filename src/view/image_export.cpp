@@ -28,17 +28,17 @@ CanvasMapping exportMapping(int32_t boardWidth, int32_t boardHeight, const TImag
   return m;
 }
 
-void drawBoardPicture(TObjektList& list, Canvas& canvas, const TBoardRecord& state,
-                      const TRenderSettings& settings, const TTemplateImages& templates) {
-  withSelectionHidden(list, [&] {
-    drawBoardBackground(canvas, state, settings, 1);
-    drawGroundPlane(list, canvas, state, settings);
-    if (!settings.photoView) drawTemplate(canvas, state, settings, templates);
-    drawElements(list, canvas, state, settings);
-  });
+void drawBoardPicture(const TObjektList& list, Canvas& canvas, const TBoardRecord& state,
+                      const TRenderSettings& baseSettings, const TTemplateImages& templates) {
+  TRenderSettings settings = baseSettings;
+  settings.selectionShown = false;
+  drawBoardBackground(canvas, state, settings, 1);
+  drawGroundPlane(list, canvas, state, settings);
+  if (!settings.photoView) drawTemplate(canvas, state, settings, templates);
+  drawElements(list, canvas, state, settings);
 }
 
-RasterImage renderBoardImage(TObjektList& list, const TBoardRecord& state,
+RasterImage renderBoardImage(const TObjektList& list, const TBoardRecord& state,
                              const TRenderSettings& settings, const TImageSize& size,
                              const TTemplateImages& templates) {
   RasterImage image(size.width, size.height, kWhite);

@@ -34,30 +34,15 @@ int64_t exportMemoryEstimateKb(const TImageSize& size, bool colour);
 CanvasMapping exportMapping(int32_t boardWidth, int32_t boardHeight, const TImageSize& size,
                             bool mirrored);
 
-// Runs `draw` with every element deselected (the selection kept in workMark
-// meanwhile) and restores the selection afterwards.
-template <class Draw>
-void withSelectionHidden(TObjektList& list, Draw draw) {
-  for (auto& e : list) {
-    e->workMark = e->selected;
-    e->selected = 0;
-  }
-  draw();
-  for (auto& e : list) {
-    e->selected = e->workMark;
-    e->workMark = 0;
-  }
-}
-
 // The export passes on any canvas with its mapping installed: board
 // background (margin 1 unit), ground plane, template, elements with holes.
-// No grid, rubber bands or contours. The photo view is drawn when
-// settings.photoView is set.
-void drawBoardPicture(TObjektList& list, Canvas& canvas, const TBoardRecord& state,
+// No grid, rubber bands or contours; selected elements in their ordinary
+// look. The photo view is drawn when settings.photoView is set.
+void drawBoardPicture(const TObjektList& list, Canvas& canvas, const TBoardRecord& state,
                       const TRenderSettings& settings, const TTemplateImages& templates);
 
 // The whole board as a 24-bit image of `size` pixels.
-RasterImage renderBoardImage(TObjektList& list, const TBoardRecord& state,
+RasterImage renderBoardImage(const TObjektList& list, const TBoardRecord& state,
                              const TRenderSettings& settings, const TImageSize& size,
                              const TTemplateImages& templates = {});
 

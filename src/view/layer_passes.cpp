@@ -1,6 +1,8 @@
 #include "view/layer_passes.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdlib>
 #include <vector>
 
@@ -20,8 +22,20 @@ bool meets(const TRect& a, const TRect& b) {
 }
 
 // Circles take a box around their full disc: their exact bounds need the
-// outline region, too dear for every paint.
+// outline region, too dear for every paint. A text's strokes are drawn with
+// the text's clearance, which their own bounds may not cover.
 TRect clipBounds(const TObjekt& e) {
+  if (e.kind == kText) {
+    int64_t grow = 0;
+    for (const auto& stroke : e.strokes)
+      grow = std::max(grow, int64_t(e.clearance) - stroke->clearance);
+    const TRect r = elementBounds(e);
+    if (grow == 0) return r;
+    auto by = [grow](int32_t v, int sign) {
+      return int32_t(std::clamp<int64_t>(v + sign * grow, INT32_MIN, INT32_MAX));
+    };
+    return {by(r.left, -1), by(r.top, -1), by(r.right, 1), by(r.bottom, 1)};
+  }
   if (e.kind != kCircle) return elementBounds(e);
   const int32_t w = e.dim3 / 2 == 0 ? 20 : std::abs(e.dim3 / 2);
   const int32_t r = std::abs(e.dim1) + w + std::abs(e.clearance);
@@ -39,60 +53,28 @@ void prefetchAhead(const TObjektList& list, size_t i) {
   if (i + 4 < list.size()) prefetchForRead(list[i + 4]->points.data());
 }
 
-bool mirroredPhoto(const TRenderSettings& s) {
-  return s.photoView && s.photo.mirrored();
-}
-
 CanvasRect circleBox(int32_t x, int32_t y, int32_t r) {
   return {x - r, y + r, x + r, y - r};
 }
-
-}  // namespace
-
-TMirroredDrawing::TMirroredDrawing(TObjekt& e, bool active) {
-  if (!active || (e.kind != kFontText && e.kind != kCircle)) return;
-  e_ = &e;
-  x_ = e.x;
-  y_ = e.y;
-  angle_ = e.angle;
-  dim3_ = e.dim3;
-  if (e.kind == kFontText) {
-    if (e.angle == 90 || e.angle == 270)
-      e.y = e.dim2;
-    else
-      e.x = e.dim1;
-  } else {
-    std::swap(e.angle, e.dim3);
-  }
-}
-
-TMirroredDrawing::~TMirroredDrawing() {
-  if (!e_) return;
-  e_->x = x_;
-  e_->y = y_;
-  e_->angle = angle_;
-  e_->dim3 = dim3_;
-}
-
-namespace {
 
 // The elements of a list that meet the clip, sorted in one walk over the
 // list into what each layer pass and the hole pass draw, each in list
 // order. Walking a long list once rather than once a pass keeps a zoomed-in
 // paint from paying for the elements it does not show.
 struct TClippedElements {
-  std::array<std::vector<TObjekt*>, 5> others;  // by layer code 1..4: neither pads nor cut-outs
-  std::array<std::vector<TObjekt*>, 5> pads;
-  std::vector<TObjekt*> allPads;  // every layer, for the holes
+  std::array<std::vector<const TObjekt*>, 5>
+      others;  // by layer code 1..4: neither pads nor cut-outs
+  std::array<std::vector<const TObjekt*>, 5> pads;
+  std::vector<const TObjekt*> allPads;  // every layer, for the holes
 };
 
-void clipElements(const TObjektList& list, const TRect& clip, bool onlyMarked,
+void clipElements(const TObjektList& list, const TRect& clip, bool onlySelected,
                   TClippedElements& out, std::vector<const TObjekt*>* banded) {
   for (size_t i = 0; i < list.size(); ++i) {
     prefetchAhead(list, i);
-    TObjekt& e = *list[i];
+    const TObjekt& e = *list[i];
     if (banded && e.hasConnections() && !e.connections.empty()) banded->push_back(&e);
-    if (onlyMarked && !e.workMark) continue;
+    if (onlySelected && !e.selected) continue;
     const bool pad = e.kind == kPad;
     const bool layered = isValidLayer(e.layer);
     // Cut-out areas and elements on unknown layers are drawn by no pass
@@ -112,12 +94,8 @@ void layerPass(const TClippedElements& clipped, Canvas& canvas, int layer,
                const TBoardRecord& state, const TRenderSettings& settings) {
   if (!isValidLayer(layer)) return;
   if (!settings.photoView && !isLayerVisible(state, layer)) return;
-  const bool mirrored = mirroredPhoto(settings);
   for (const auto* bucket : {&clipped.others[size_t(layer)], &clipped.pads[size_t(layer)]})
-    for (TObjekt* e : *bucket) {
-      TMirroredDrawing adjust(*e, mirrored);
-      drawElement(*e, canvas, state.activeLayer, settings);
-    }
+    for (const TObjekt* e : *bucket) drawElement(*e, canvas, state.activeLayer, settings);
 }
 
 void holeOf(const TObjekt& e, Canvas& canvas, const TRenderSettings& settings) {
@@ -126,14 +104,14 @@ void holeOf(const TObjekt& e, Canvas& canvas, const TRenderSettings& settings) {
   canvas.setBrush({kWhite, true, nullptr});
   canvas.ellipse(circleBox(e.x, e.y, e.dim2));
   if (!settings.photoView && e.dim2 == e.dim1) {
-    canvas.setPen({e.selected ? kSelectionColour : kBlack, 0, PenStyle::kSolid});
+    canvas.setPen({showsSelected(e, settings) ? kSelectionColour : kBlack, 0, PenStyle::kSolid});
     const int32_t h = roundToUnit(e.dim1 / 2.0);
     canvas.line({e.x - h, e.y + h}, {e.x + h, e.y - h});
     canvas.line({e.x + h, e.y + h}, {e.x - h, e.y - h});
   }
 }
 
-void holesPass(const std::vector<TObjekt*>& pads, Canvas& canvas, const TBoardRecord& state,
+void holesPass(const std::vector<const TObjekt*>& pads, Canvas& canvas, const TBoardRecord& state,
                const TRenderSettings& settings) {
   canvas.setBrush({kWhite, true, nullptr});
   for (const TObjekt* e : pads)
@@ -142,42 +120,41 @@ void holesPass(const std::vector<TObjekt*>& pads, Canvas& canvas, const TBoardRe
 
 }  // namespace
 
-void drawLayerPass(TObjektList& list, Canvas& canvas, int layer, const TBoardRecord& state,
-                   const TRenderSettings& settings, bool onlyMarked) {
+void drawLayerPass(const TObjektList& list, Canvas& canvas, int layer, const TBoardRecord& state,
+                   const TRenderSettings& settings, bool onlySelected) {
   if (!settings.photoView && !isLayerVisible(state, layer)) return;
   const TRect clip = worldClipRect(canvas);
-  const bool mirrored = mirroredPhoto(settings);
   for (int padPass = 0; padPass < 2; ++padPass) {
-    for (auto& ep : list) {
-      TObjekt& e = *ep;
-      if (e.layer != layer || (onlyMarked && !e.workMark)) continue;
+    for (const auto& ep : list) {
+      const TObjekt& e = *ep;
+      if (e.layer != layer || (onlySelected && !e.selected)) continue;
       if ((e.kind == kPad) != (padPass == 1)) continue;
       if (e.kind == kArea && e.cutout) continue;
       if (!inClip(e, clip)) continue;
-      TMirroredDrawing adjust(e, mirrored);
       drawElement(e, canvas, state.activeLayer, settings);
     }
   }
 }
 
 void drawHoles(const TObjektList& list, Canvas& canvas, const TBoardRecord& state,
-               const TRenderSettings& settings, bool onlyMarked) {
+               const TRenderSettings& settings, bool onlySelected) {
   const TRect clip = worldClipRect(canvas);
   canvas.setBrush({kWhite, true, nullptr});
   for (const auto& ep : list) {
     const TObjekt& e = *ep;
-    if (e.kind != kPad || (onlyMarked && !e.workMark) || !isLayerVisible(state, e.layer)) continue;
+    if (e.kind != kPad || (onlySelected && !e.selected) || !isLayerVisible(state, e.layer))
+      continue;
     if (inClip(e, clip)) holeOf(e, canvas, settings);
   }
 }
 
 namespace {
 
-void drawClippedElements(TObjektList& list, Canvas& canvas, const TBoardRecord& state,
-                         const TRenderSettings& settings, bool onlyMarked,
+void drawClippedElements(const TObjektList& list, Canvas& canvas, const TBoardRecord& state,
+                         const TRenderSettings& settings, bool onlySelected,
                          std::vector<const TObjekt*>* banded) {
   TClippedElements clipped;
-  clipElements(list, worldClipRect(canvas), onlyMarked, clipped, banded);
+  clipElements(list, worldClipRect(canvas), onlySelected, clipped, banded);
   if (!settings.photoView) {
     for (int layer : layerDrawOrder(state.activeLayer))
       layerPass(clipped, canvas, layer, state, settings);
@@ -191,38 +168,34 @@ void drawClippedElements(TObjektList& list, Canvas& canvas, const TBoardRecord& 
 
 }  // namespace
 
-void drawElements(TObjektList& list, Canvas& canvas, const TBoardRecord& state,
-                  const TRenderSettings& settings, bool onlyMarked) {
-  drawClippedElements(list, canvas, state, settings, onlyMarked, nullptr);
+void drawElements(const TObjektList& list, Canvas& canvas, const TBoardRecord& state,
+                  const TRenderSettings& settings, bool onlySelected) {
+  drawClippedElements(list, canvas, state, settings, onlySelected, nullptr);
 }
 
-void drawElements(TObjektList& list, Canvas& canvas, const TBoardRecord& state,
-                  const TRenderSettings& settings, bool onlyMarked,
+void drawElements(const TObjektList& list, Canvas& canvas, const TBoardRecord& state,
+                  const TRenderSettings& settings, bool onlySelected,
                   std::vector<const TObjekt*>& banded) {
-  drawClippedElements(list, canvas, state, settings, onlyMarked, &banded);
+  drawClippedElements(list, canvas, state, settings, onlySelected, &banded);
 }
 
-void drawGroundPlane(TObjektList& list, Canvas& canvas, const TBoardRecord& state,
+void drawGroundPlane(const TObjektList& list, Canvas& canvas, const TBoardRecord& state,
                      const TRenderSettings& settings) {
   const TRect clip = worldClipRect(canvas);
   if (settings.photoView) {
     const int viewed = settings.photo.side == 2 ? kCopper2 : kCopper1;
     if (!isGroundPlaneOn(state, viewed)) return;
-    const bool mirrored = mirroredPhoto(settings);
-    for (auto& ep : list) {
-      if (ep->layer != viewed || !inClip(*ep, clip)) continue;
-      TMirroredDrawing adjust(*ep, mirrored);
-      drawClearance(*ep, canvas, state.activeLayer, settings);
-    }
+    for (const auto& ep : list)
+      if (ep->layer == viewed && inClip(*ep, clip)) drawClearance(*ep, canvas, settings);
     return;
   }
   const bool planeOn = isGroundPlaneOn(state, state.activeLayer);
   const int activeCopper = isSide2Layer(state.activeLayer) ? kCopper2 : kCopper1;
   // The cut-outs first, then the clearances: one walk collects the latter.
-  std::vector<TObjekt*> clearances;
+  std::vector<const TObjekt*> clearances;
   for (size_t i = 0; i < list.size(); ++i) {
     prefetchAhead(list, i);
-    TObjekt& e = *list[i];
+    const TObjekt& e = *list[i];
     const bool cutout = e.kind == kArea && e.cutout;
     const bool plane = planeOn && e.layer == activeCopper;
     if (!cutout && !plane) continue;
@@ -232,10 +205,10 @@ void drawGroundPlane(TObjektList& list, Canvas& canvas, const TBoardRecord& stat
     else
       drawElement(e, canvas, state.activeLayer, settings);
   }
-  for (TObjekt* e : clearances) drawClearance(*e, canvas, state.activeLayer, settings);
+  for (const TObjekt* e : clearances) drawClearance(*e, canvas, settings);
 }
 
-void drawPreview(TObjektList& list, Canvas& canvas, const TRenderSettings& settings,
+void drawPreview(const TObjektList& list, Canvas& canvas, const TRenderSettings& settings,
                  bool sideSwapped) {
   TRenderSettings s = settings;
   s.photoView = false;
@@ -244,7 +217,7 @@ void drawPreview(TObjektList& list, Canvas& canvas, const TRenderSettings& setti
   const int active = sideSwapped ? kCopper2 : kCopper1;
   for (int layer : order)
     for (int padPass = 0; padPass < 2; ++padPass)
-      for (auto& ep : list)
+      for (const auto& ep : list)
         if (ep->layer == layer && (ep->kind == kPad) == (padPass == 1))
           drawElement(*ep, canvas, active, s);
   canvas.setBrush({kWhite, true, nullptr});

@@ -23,10 +23,10 @@ CanvasMapping zoomMapping(double zoom) {
 }
 
 CanvasMapping viewMapping(const TViewState& view) {
-  CanvasMapping m = zoomMapping(view.zoom);
+  CanvasMapping m = zoomMapping(view.zoom());
   if (view.mirrored()) {
     m.windowExtX = -10000;
-    m.windowOrgX = view.boardWidth;
+    m.windowOrgX = view.boardWidth();
   }
   return m;
 }
@@ -77,23 +77,23 @@ void drawTemplate(Canvas& canvas, const TBoardRecord& state, const TRenderSettin
 void drawGrid(Canvas& canvas, const TBoardRecord& state, const TViewState& view,
               const TRenderSettings& settings, const TGridOptions& options) {
   const double grid = state.grid;
-  if (!options.visible || !(grid > 0) || !std::isfinite(grid) || !(view.zoom > 0)) return;
-  const double u = 1 / view.zoom;
+  if (!options.visible || !(grid > 0) || !std::isfinite(grid) || !(view.zoom() > 0)) return;
+  const double u = 1 / view.zoom();
   const int32_t ru = roundToUnit(u);
   TRect clip = worldClipRect(canvas);
   clip = {clip.left - 2 * ru - 1, clip.top - ru, clip.right + ru, clip.bottom + ru};
   if (4.0 * ru >= grid) return;
-  const int32_t majorWidth = roundToUnit(2 / view.zoom);
+  const int32_t majorWidth = roundToUnit(2 / view.zoom());
   auto penFor = [&](int64_t i) {
     int32_t w = ru;
     if (options.subdivision > 0) w = i % options.subdivision == 0 ? majorWidth : 0;
     canvas.setPen({settings.colour(kColourGrid), w, PenStyle::kSolid});
   };
-  const int32_t x0 = roundToUnit(view.scrollX / view.zoom) - ru;
-  const int32_t x1 = x0 + roundToUnit(view.clientWidth / view.zoom) + ru;
-  const int32_t yTop = -roundToUnit(view.scrollY / view.zoom);
+  const int32_t x0 = roundToUnit(view.scrollX() / view.zoom()) - ru;
+  const int32_t x1 = x0 + roundToUnit(view.clientWidth / view.zoom()) + ru;
+  const int32_t yTop = -roundToUnit(view.scrollY() / view.zoom());
   const int32_t yBottom =
-      -(roundToUnit(view.scrollY / view.zoom) + roundToUnit(view.clientHeight / view.zoom));
+      -(roundToUnit(view.scrollY() / view.zoom()) + roundToUnit(view.clientHeight / view.zoom()));
   const int64_t rows = int64_t((state.height - 1) / grid);
   for (int64_t i = 1; i <= rows; ++i) {
     const int32_t y = -roundToUnit(double(i) * grid);
@@ -113,16 +113,15 @@ void drawGrid(Canvas& canvas, const TBoardRecord& state, const TViewState& view,
 namespace {
 
 // The passes on one canvas.
-void paintPasses(TObjektList& elements, const TBoardRecord& state, const TViewState& view,
-                 Canvas& canvas, const TRenderSettings& baseSettings, const TMainViewExtras& extras,
-                 std::vector<TObjekt*>* drawn) {
+void paintPasses(const TObjektList& elements, const TBoardRecord& state, const TViewState& view,
+                 Canvas& canvas, const TRenderSettings& baseSettings,
+                 const TMainViewExtras& extras) {
   TRenderSettings settings = baseSettings;
-  settings.drawn = drawn;
   settings.photoView = view.photoViewActive;
   settings.photo.side = view.photoMirrored ? 2 : 1;
   canvas.setMapping(viewMapping(view));
   canvas.setMode(RasterMode::kCopy);
-  drawBoardBackground(canvas, state, settings, roundToUnit(2 / view.zoom));
+  drawBoardBackground(canvas, state, settings, roundToUnit(2 / view.zoom()));
   if (!settings.photoView) drawTemplate(canvas, state, settings, extras.templates);
   drawGroundPlane(elements, canvas, state, settings);
   if (!settings.photoView) drawGrid(canvas, state, view, settings, extras.grid);
@@ -154,63 +153,44 @@ void paintPasses(TObjektList& elements, const TBoardRecord& state, const TViewSt
   }
 }
 
-// Parts of a view may be painted side by side when drawing changes no
-// element: outside the photo view (which mirrors elements while it draws
-// them), with nothing highlighted (drawing clears the highlight) and with
-// the strokes of texts having their text's clearance (drawing copies it).
-bool paintableInParts(const TObjektList& elements, const TViewState& view) {
-  if (view.photoViewActive) return false;
-  for (const auto& e : elements) {
-    if (e->highlight) return false;
-    for (const auto& stroke : e->strokes)
-      if (stroke->highlight || stroke->clearance != e->clearance) return false;
-  }
-  return true;
-}
-
 // Below this many rows a second thread costs more than it saves.
 constexpr int32_t kMinRowsForParts = 128;
 
 }  // namespace
 
-void paintMainView(TObjektList& elements, const TBoardRecord& state, const TViewState& view,
+void paintMainView(const TObjektList& elements, const TBoardRecord& state, const TViewState& view,
                    Canvas& canvas, const TRenderSettings& settings, const TMainViewExtras& extras) {
   if (view.paintSuppressed) return;
   const CanvasRect clip = canvas.clipBox();
-  if (clip.bottom - clip.top >= kMinRowsForParts && std::thread::hardware_concurrency() > 1 &&
-      paintableInParts(elements, view)) {
+  if (clip.bottom - clip.top >= kMinRowsForParts && std::thread::hardware_concurrency() > 1) {
     // The upper and the lower half of the clip on two threads: the passes
-    // give the same pixels inside any clip, so the halves join seamlessly.
+    // give the same pixels inside any clip, so the halves join seamlessly,
+    // and they only read the elements.
     const int32_t middle = clip.top + (clip.bottom - clip.top) / 2;
     std::unique_ptr<Canvas> upper = canvas.band({clip.left, clip.top, clip.right, middle});
     std::unique_ptr<Canvas> lower = canvas.band({clip.left, middle, clip.right, clip.bottom});
     if (upper && lower) {
-      std::vector<TObjekt*> drawnAbove, drawnBelow;
       std::exception_ptr failure;
       std::thread helper([&] {
         try {
-          paintPasses(elements, state, view, *lower, settings, extras, &drawnBelow);
+          paintPasses(elements, state, view, *lower, settings, extras);
         } catch (...) {
           failure = std::current_exception();
         }
       });
       try {
-        paintPasses(elements, state, view, *upper, settings, extras, &drawnAbove);
+        paintPasses(elements, state, view, *upper, settings, extras);
       } catch (...) {
         helper.join();
         throw;
       }
       helper.join();
       if (failure) std::rethrow_exception(failure);
-      // What one thread would have left: the drawn elements know the layer
-      // they were drawn for (nothing was highlighted).
-      for (auto* list : {&drawnAbove, &drawnBelow})
-        for (TObjekt* e : *list) e->drawLayer = uint8_t(state.activeLayer);
       canvas.setMapping(upper->mapping());
       return;
     }
   }
-  paintPasses(elements, state, view, canvas, settings, extras, nullptr);
+  paintPasses(elements, state, view, canvas, settings, extras);
 }
 
 }  // namespace plavesk

@@ -46,8 +46,10 @@ CanvasMapping viewMapping(const TViewState& view);
 
 // The whole picture of the main view. The photo view and its side follow the
 // view state (photoViewActive, photoMirrored); the silkscreen and X-ray
-// switches come from settings.photo. Nothing while paintSuppressed.
-void paintMainView(TObjektList& elements, const TBoardRecord& state, const TViewState& view,
+// switches come from settings.photo. Nothing while paintSuppressed. The
+// elements are only read: a tall clip is painted in two halves on two
+// threads.
+void paintMainView(const TObjektList& elements, const TBoardRecord& state, const TViewState& view,
                    Canvas& canvas, const TRenderSettings& settings,
                    const TMainViewExtras& extras = {});
 

@@ -22,12 +22,12 @@ CanvasMapping metafileMapping(const TViewState& view);
 // `selectionOnly` just the selected elements and their holes, otherwise
 // background, ground plane, template and every element. Nothing is drawn in
 // the selection look; the selection is kept.
-void drawMetafilePicture(TObjektList& list, Canvas& canvas, const TBoardRecord& state,
+void drawMetafilePicture(const TObjektList& list, Canvas& canvas, const TBoardRecord& state,
                          const TRenderSettings& settings, bool selectionOnly,
                          const TTemplateImages& templates = {});
 
 // The enhanced metafile of that picture.
-std::vector<uint8_t> exportMetafile(TObjektList& list, const TBoardRecord& state,
+std::vector<uint8_t> exportMetafile(const TObjektList& list, const TBoardRecord& state,
                                     const TViewState& view, const TRenderSettings& settings,
                                     bool selectionOnly, const TTemplateImages& templates = {});
 

@@ -6,15 +6,12 @@
 
 #include <cstdint>
 #include <optional>
-#include <vector>
 
 #include "platform/core/canvas.h"
 #include "view/colour_scheme.h"
 #include "view/hatch_pattern.h"
 
 namespace plavesk {
-
-struct TObjekt;
 
 // Fixed colours of the drawing routines.
 constexpr TColour kSelectionColour = rgb(255, 0, 255);
@@ -54,10 +51,8 @@ class TRenderSettings {
   int32_t smdMaskEnlargement = 10;
   // Rubber bands between two selected pads show in magenta.
   bool autorouteToolActive = false;
-  // Set while several threads paint parts of one view: the drawing routines
-  // then leave the elements untouched and list here what they drew, for
-  // the painter to mark afterwards.
-  std::vector<TObjekt*>* drawn = nullptr;
+  // Off for exports: selected elements are drawn in their ordinary look.
+  bool selectionShown = true;
 
  private:
   TColourScheme colours_;

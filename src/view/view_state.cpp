@@ -25,54 +25,73 @@ std::string formatGeneral4(double v) {
 
 }  // namespace
 
-void TViewState::loadBoard(const TBoardRecord& record, std::vector<TZoomState>* stack) {
-  boardWidth = record.width;
-  boardHeight = record.height;
-  grid = record.grid;
-  originX = record.originX;
-  originY = record.originY;
-  zoomStack = stack;
-  setZoom(record.zoom);
-  setScroll(record.scrollX, record.scrollY);
+void TViewState::bind(TLayout& layout) {
+  board_.bind(&layout);
 }
 
-void TViewState::storeTo(TBoardRecord& record) const {
-  record.zoom = zoom;
-  record.scrollX = scrollX;
-  record.scrollY = scrollY;
+void TViewState::setRecord(const TBoardRecord& values) {
+  board_.bind(nullptr);
+  record() = values;
+  showBoard(nullptr);
+}
+
+void TViewState::detach() {
+  board_.detach();
+}
+
+void TViewState::showBoard(std::vector<TZoomState>* stack) {
+  zoomStack = stack;
+  applyZoom(zoom());
+  setScroll(scrollX(), scrollY());
+}
+
+void TViewState::setOrigin(TPoint world) {
+  record().originX = world.x;
+  record().originY = world.y;
 }
 
 double TViewState::scale() const {
-  return roundHalfEven(zoom * 10000) / 10000;
+  return roundHalfEven(zoom() * 10000) / 10000;
 }
 
 int32_t TViewState::surfaceWidth() const {
-  return toInt32(roundHalfEven(boardWidth * zoom + 1));
+  return toInt32(roundHalfEven(boardWidth() * zoom() + 1));
 }
 int32_t TViewState::surfaceHeight() const {
-  return toInt32(roundHalfEven(boardHeight * zoom + 1));
+  return toInt32(roundHalfEven(boardHeight() * zoom() + 1));
 }
 
 TPoint TViewState::worldToDevice(TPoint world) const {
   const double s = scale();
-  const double x = mirrored() ? double(boardWidth) - world.x : double(world.x);
+  const double x = mirrored() ? double(boardWidth()) - world.x : double(world.x);
   return TPoint{toInt32(roundHalfEven(s * x)), toInt32(roundHalfEven(-s * world.y))};
 }
 
 TPoint TViewState::deviceToWorld(TPoint pixel, bool snapped) const {
   const double s = scale();
   int32_t x = toInt32(roundHalfEven(pixel.x / s));
-  if (mirrored()) x = toInt32(double(boardWidth) - x);
+  if (mirrored()) x = toInt32(double(boardWidth()) - x);
   const TPoint world{x, toInt32(roundHalfEven(-pixel.y / s))};
   return snapped ? snap(world) : world;
 }
 
+TPoint TViewState::worldToViewport(TPoint world) const {
+  const TPoint d = worldToDevice(world);
+  return TPoint{d.x - scrollX(), d.y - scrollY()};
+}
+
+TViewState::TVisibleArea TViewState::visibleArea() const {
+  const double zoom = this->zoom();
+  return {scrollX() / zoom, scrollY() / zoom, clientWidth / zoom, clientHeight / zoom};
+}
+
 TPoint TViewState::viewportToWorld(TPoint pixel, bool snapped) const {
-  return deviceToWorld(TPoint{pixel.x + scrollX, pixel.y + scrollY}, snapped);
+  return deviceToWorld(TPoint{pixel.x + scrollX(), pixel.y + scrollY()}, snapped);
 }
 
 DisplayCoords TViewState::toDisplayCoords(TPoint world) const {
-  DisplayCoords c{(double(world.x) - originX) / 100, (double(originY) - world.y) / 100};
+  const TPoint o = origin();
+  DisplayCoords c{(double(world.x) - o.x) / 100, (double(o.y) - world.y) / 100};
   if (inchMode) {
     c.x /= 25.4;
     c.y /= 25.4;
@@ -103,23 +122,30 @@ TRect TViewState::invalidationRect(const TObjekt& e) const {
 }
 
 void TViewState::setScroll(int32_t x, int32_t y) {
-  scrollX = std::clamp(x, 0, std::max(0, surfaceWidth() - clientWidth));
-  scrollY = std::clamp(y, 0, std::max(0, surfaceHeight() - clientHeight));
+  TBoardRecord& r = record();
+  r.scrollX = std::clamp(x, 0, std::max(0, surfaceWidth() - clientWidth));
+  r.scrollY = std::clamp(y, 0, std::max(0, surfaceHeight() - clientHeight));
 }
 
-void TViewState::setZoom(double z) {
-  const int32_t cx =
-      std::min(toInt32(roundHalfEven((scrollX + clientWidth / 2) / zoom)), kCentreLimit);
-  const int32_t cy =
-      std::min(toInt32(roundHalfEven((scrollY + clientHeight / 2) / zoom)), kCentreLimit);
-  zoom = std::isnan(z) ? kMinZoom : std::clamp(z, kMinZoom, kMaxZoom);
-  centreView(cx, cy);
+void TViewState::applyZoom(double z) {
+  record().zoom = std::isnan(z) ? kMinZoom : std::clamp(z, kMinZoom, kMaxZoom);
   lineStepX = clientWidth / 16;
   lineStepY = clientHeight / 16;
   rulersNeedRepaint = true;
 }
 
+void TViewState::setZoom(double z) {
+  const double zoom = this->zoom();
+  const int32_t cx =
+      std::min(toInt32(roundHalfEven((scrollX() + clientWidth / 2) / zoom)), kCentreLimit);
+  const int32_t cy =
+      std::min(toInt32(roundHalfEven((scrollY() + clientHeight / 2) / zoom)), kCentreLimit);
+  applyZoom(z);
+  centreView(cx, cy);
+}
+
 void TViewState::centreView(int32_t x, int32_t y) {
+  const double zoom = this->zoom();
   const double sx = roundHalfEven(zoom * (double(x) - roundHalfEven((clientWidth / 2) / zoom)));
   const double sy = roundHalfEven(zoom * (double(y) - roundHalfEven((clientHeight / 2) / zoom)));
   setScroll(toInt32(sx), toInt32(sy));
@@ -127,19 +153,19 @@ void TViewState::centreView(int32_t x, int32_t y) {
 }
 
 void TViewState::pushZoomState() {
-  if (zoomStack) zoomStack->push_back(TZoomState{scrollX, scrollY, zoom});
+  if (zoomStack) zoomStack->push_back(TZoomState{scrollX(), scrollY(), zoom()});
   commandStatesNeedUpdate = true;
 }
 
 bool TViewState::wheel(int delta, TPoint cursor) {
   if (delta < 0) {
-    setZoom(zoom / kZoomStep);
+    setZoom(zoom() / kZoomStep);
   } else if (delta > 0) {
     paintSuppressed = true;
     TPoint p = viewportToWorld(cursor, false);
-    p.x = std::clamp(p.x, 0, boardWidth);
-    p.y = std::clamp(p.y, -boardHeight, 0);
-    setZoom(zoom * kZoomStep);
+    p.x = std::clamp(p.x, 0, boardWidth());
+    p.y = std::clamp(p.y, -boardHeight(), 0);
+    setZoom(zoom() * kZoomStep);
     centreView(p.x, -p.y);
     paintSuppressed = false;
     surfaceNeedsRepaint = true;
@@ -150,9 +176,9 @@ bool TViewState::wheel(int delta, TPoint cursor) {
 
 void TViewState::zoomBoard() {
   pushZoomState();
-  if (boardWidth <= 0 || boardHeight <= 0) return;
-  const double z =
-      std::min(double(outerWidth - 10) / boardWidth, double(outerHeight - 10) / boardHeight);
+  const int32_t w = boardWidth(), h = boardHeight();
+  if (w <= 0 || h <= 0) return;
+  const double z = std::min(double(outerWidth - 10) / w, double(outerHeight - 10) / h);
   setZoom(z);
   surfaceNeedsRepaint = true;
 }
@@ -175,7 +201,7 @@ void TViewState::zoomToRect(const TRect& bounds) {
   setZoom(std::min(std::abs((outerWidth - 20) / w), std::abs((outerHeight - 20) / h)));
   int64_t t = std::min<int64_t>(std::abs(int64_t(r.left) + r.right) / 2, kCentreLimit);
   const int64_t v = std::abs(int64_t(r.top) + r.bottom) / 2;
-  if (mirrored()) t = boardWidth - t;
+  if (mirrored()) t = boardWidth() - t;
   centreView(int32_t(t - 10), v >= kCentreLimit + 1 ? kCentreLimit - 10 : int32_t(v - 10));
   paintSuppressed = false;
   surfaceNeedsRepaint = true;

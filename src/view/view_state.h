@@ -24,15 +24,27 @@ struct DisplayCoords {
 
 class TViewState {
  public:
-  // Working state of the active board.
-  int32_t boardWidth = 16000;
-  int32_t boardHeight = 10000;
-  double grid = 254.0;
-  int32_t originX = 0;
-  int32_t originY = 0;
-  double zoom = 0.1;  // pixels per unit, kept in [kMinZoom, kMaxZoom] by setZoom
-  int32_t scrollX = 0;
-  int32_t scrollY = 0;
+  // The board values (size, grid, origin, zoom, scroll) are read from and
+  // written to one record: the active board's of the layout the view is
+  // bound to, or else a record the view owns. A copy of a view always owns
+  // a copy of the values, so changing its zoom never reaches a board.
+  void bind(TLayout& layout);
+  // Works on a record of its own holding a copy of `values`, with zoom and
+  // scroll brought within range as when a board is shown.
+  void setRecord(const TBoardRecord& values);
+  // Keeps the current values in a record of its own.
+  void detach();
+  TBoardRecord& record() { return board_.get(); }
+  const TBoardRecord& record() const { return board_.get(); }
+
+  int32_t boardWidth() const { return record().width; }
+  int32_t boardHeight() const { return record().height; }
+  double grid() const { return record().grid; }
+  TPoint origin() const { return TPoint{record().originX, record().originY}; }
+  void setOrigin(TPoint world);
+  double zoom() const { return record().zoom; }  // pixels per unit, see setZoom
+  int32_t scrollX() const { return record().scrollX; }
+  int32_t scrollY() const { return record().scrollY; }
 
   bool inchMode = false;
   bool photoViewActive = false;
@@ -56,10 +68,9 @@ class TViewState {
   bool rulersNeedRepaint = false;
   bool commandStatesNeedUpdate = false;
 
-  // Takes the board's size, grid, origin, zoom (through setZoom) and scroll
-  // positions, and its zoom stack.
-  void loadBoard(const TBoardRecord& record, std::vector<TZoomState>* stack);
-  void storeTo(TBoardRecord& record) const;
+  // The record's board comes into view: takes its zoom-previous stack and
+  // brings its zoom and scroll positions within range.
+  void showBoard(std::vector<TZoomState>* stack);
 
   // Pixels per unit as the device mapping uses it: zoom quantised to 1/10000.
   double scale() const;
@@ -72,9 +83,17 @@ class TViewState {
   // is pixel (0, 0)).
   TPoint worldToDevice(TPoint world) const;
   TPoint deviceToWorld(TPoint pixel, bool snap) const;
-  // A pixel of the viewport (scrolled) to the world.
+  // World point <-> pixel of the viewport, the scrolled window onto the
+  // paint surface.
+  TPoint worldToViewport(TPoint world) const;
   TPoint viewportToWorld(TPoint pixel, bool snap) const;
-  TPoint snap(TPoint p) const { return snapToGrid(p, grid); }
+  // The part of the board the viewport shows, in world units from the
+  // board's top-left corner (y growing downwards), unrounded.
+  struct TVisibleArea {
+    double left = 0, top = 0, width = 0, height = 0;
+  };
+  TVisibleArea visibleArea() const;
+  TPoint snap(TPoint p) const { return snapToGrid(p, grid()); }
 
   // Relative to the origin, y growing downwards; mm, or inch in inch mode.
   DisplayCoords toDisplayCoords(TPoint world) const;
@@ -86,6 +105,7 @@ class TViewState {
   // of the paint surface, grown by 5 pixels on every side.
   TRect invalidationRect(const TObjekt& e) const;
 
+  // Kept in [kMinZoom, kMaxZoom]; the centre of the viewport stays.
   void setZoom(double z);
   // Scrolls so that (x, y) with y growing downwards (y = -world y) is at the
   // centre of the viewport.
@@ -105,6 +125,36 @@ class TViewState {
 
   // Clamps the scroll positions to the scroll bars' ranges.
   void setScroll(int32_t x, int32_t y);
+
+ private:
+  // Where the board values live; copying takes the values, not the link.
+  class TRecordLink {
+   public:
+    TRecordLink() = default;
+    TRecordLink(const TRecordLink& other) : own_(other.get()) {}
+    TRecordLink& operator=(const TRecordLink& other) {
+      if (this != &other) {
+        own_ = other.get();
+        layout_ = nullptr;
+      }
+      return *this;
+    }
+    TBoardRecord& get() { return layout_ ? layout_->working() : own_; }
+    const TBoardRecord& get() const { return layout_ ? layout_->working() : own_; }
+    void bind(TLayout* layout) { layout_ = layout; }
+    void detach() {
+      if (layout_) own_ = layout_->working();
+      layout_ = nullptr;
+    }
+
+   private:
+    TBoardRecord own_;
+    TLayout* layout_ = nullptr;
+  };
+
+  void applyZoom(double z);
+
+  TRecordLink board_;
 };
 
 // Outlines in the main view's device pixels.

@@ -21,6 +21,7 @@
 #include "app/layout_view.h"
 #include "app/project_info_dialog.h"
 #include "app/status_panels.h"
+#include "editing/command_table.h"
 #include "document/file_io.h"
 #include "document/layout_file.h"
 #include "scripted_dialogs.h"
@@ -138,13 +139,45 @@ TEST_F(MainWindowTest, CommandsOfLaterPartsArePresentButDisabled) {
   EXPECT_EQ(w.action("fn.mirrorV")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_T));
 }
 
+// Every menu entry, tool-bar button and button of the window comes from the
+// command table, and shows its caption in the window's language.
+TEST_F(MainWindowTest, EveryCommandAndButtonHasItsTableEntry) {
+  for (int language : {kGerman, kEnglish, kFrench}) {
+    SCOPED_TRACE(language);
+    TMainWindow& w = open(language);
+    int actions = 0, buttons = 0;
+    for (QAction* a : w.findChildren<QAction*>()) {
+      if (a->isSeparator() || a->objectName().isEmpty() || a->menu()) continue;
+      const TCommand* command = findCommand(a->objectName().toStdString());
+      ASSERT_NE(command, nullptr) << a->objectName().toStdString();
+      ++actions;
+      if (a->objectName().startsWith("file.recent")) continue;  // shows the file name
+      EXPECT_EQ(a->text().toStdString(), commandCaption(*command, language));
+      EXPECT_EQ(a->isEnabled() && command->pending, false) << command->id;
+    }
+    for (QAbstractButton* b : w.findChildren<QAbstractButton*>()) {
+      const QString name = b->objectName();
+      if (!name.startsWith("SB_") && !name.startsWith("RB_") && !name.startsWith("TB_")) continue;
+      const TCommand* command = findCommandForControl(name.toStdString());
+      ASSERT_NE(command, nullptr) << name.toStdString();
+      ++buttons;
+      EXPECT_FALSE(b->accessibleName().isEmpty()) << name.toStdString();
+    }
+    EXPECT_GT(actions, 80);
+    EXPECT_GT(buttons, 25);
+    EXPECT_EQ(w.findChild<QToolButton*>("SB_Line")->accessibleName().toStdString(),
+              commandCaption(*findCommand("tool.track"), language));
+    window.reset();
+  }
+}
+
 TEST_F(MainWindowTest, StartsWithTheDefaultsAndWritesThemAtClose) {
   TMainWindow& w = open();
   const TEditor& e = w.editor();
   ASSERT_EQ(e.layout.boards.size(), 1u);
-  EXPECT_EQ(e.layout.working.width, 16000);
-  EXPECT_EQ(e.layout.working.activeLayer, 3);
-  EXPECT_DOUBLE_EQ(w.view().zoom, 0.1);
+  EXPECT_EQ(e.layout.working().width, 16000);
+  EXPECT_EQ(e.layout.working().activeLayer, 3);
+  EXPECT_DOUBLE_EQ(w.view().zoom(), 0.1);
   EXPECT_FALSE(w.view().inchMode);
   EXPECT_EQ(w.rulerUnitButton()->text(), "M");
   EXPECT_TRUE(w.action("opt.hints")->isChecked());
@@ -203,24 +236,24 @@ TEST_F(MainWindowTest, BoardTabsKeepTheirViews) {
   w.view().setZoom(0.5);
   w.view().setScroll(300, 200);
   w.layoutView()->syncFromView();
-  w.editor().layout.working.grid = 127;
+  w.editor().layout.working().grid = 127;
   w.chooseActiveLayer(1);
   w.toggleLayerVisible(4);
-  const int scrollX = w.view().scrollX, scrollY = w.view().scrollY;
+  const int scrollX = w.view().scrollX(), scrollY = w.view().scrollY();
   ASSERT_GT(scrollX, 0);
 
   w.boardTabs()->setCurrentIndex(1);
   EXPECT_EQ(w.editor().layout.activeBoard, 1);
-  EXPECT_DOUBLE_EQ(w.view().zoom, 0.1);
-  EXPECT_EQ(w.editor().layout.working.activeLayer, 3);
+  EXPECT_DOUBLE_EQ(w.view().zoom(), 0.1);
+  EXPECT_EQ(w.editor().layout.working().activeLayer, 3);
 
   w.boardTabs()->setCurrentIndex(0);
-  const TBoardRecord& s = w.editor().layout.working;
-  EXPECT_DOUBLE_EQ(w.view().zoom, 0.5);
-  EXPECT_EQ(w.view().scrollX, scrollX);
-  EXPECT_EQ(w.view().scrollY, scrollY);
+  const TBoardRecord& s = w.editor().layout.working();
+  EXPECT_DOUBLE_EQ(w.view().zoom(), 0.5);
+  EXPECT_EQ(w.view().scrollX(), scrollX);
+  EXPECT_EQ(w.view().scrollY(), scrollY);
   EXPECT_DOUBLE_EQ(s.grid, 127);
-  EXPECT_DOUBLE_EQ(w.view().grid, 127);
+  EXPECT_DOUBLE_EQ(w.view().grid(), 127);
   EXPECT_EQ(s.activeLayer, 1);
   EXPECT_EQ(s.layerVisible[3], 0);
   EXPECT_FALSE(w.statusPanels()->activeButton(3)->isChecked());
@@ -239,7 +272,7 @@ TEST_F(MainWindowTest, ZoomPreviousStackBelongsToItsBoard) {
   EXPECT_FALSE(w.action("opt.zoomPrevious")->isEnabled());
   w.action("opt.zoomBoard")->trigger();
   EXPECT_TRUE(w.action("opt.zoomPrevious")->isEnabled());
-  const double boardZoom = w.view().zoom;
+  const double boardZoom = w.view().zoom();
   EXPECT_NE(boardZoom, 0.1);
 
   rejectNextDialog();
@@ -250,10 +283,10 @@ TEST_F(MainWindowTest, ZoomPreviousStackBelongsToItsBoard) {
   EXPECT_FALSE(w.action("opt.zoomPrevious")->isEnabled());
 
   w.activateBoard(0);
-  EXPECT_DOUBLE_EQ(w.view().zoom, boardZoom);
+  EXPECT_DOUBLE_EQ(w.view().zoom(), boardZoom);
   ASSERT_TRUE(w.action("opt.zoomPrevious")->isEnabled());
   w.action("opt.zoomPrevious")->trigger();
-  EXPECT_DOUBLE_EQ(w.view().zoom, 0.1);
+  EXPECT_DOUBLE_EQ(w.view().zoom(), 0.1);
   EXPECT_FALSE(w.action("opt.zoomPrevious")->isEnabled());
 }
 
@@ -269,28 +302,28 @@ TEST_F(MainWindowTest, WheelOverTheDrawingAreaZoomsAndScrolls) {
   TMainWindow& w = open();
   TViewState& v = w.view();
   turnWheel(w, 120, QPoint(200, 150));
-  EXPECT_DOUBLE_EQ(v.zoom, 0.1 * 1.4);
+  EXPECT_DOUBLE_EQ(v.zoom(), 0.1 * 1.4);
   // The surface grew; the scroll bars follow the view state.
   QAbstractScrollArea* area = w.layoutView();
   EXPECT_EQ(area->horizontalScrollBar()->maximum(), v.surfaceWidth() - v.clientWidth);
-  EXPECT_EQ(area->horizontalScrollBar()->value(), v.scrollX);
-  EXPECT_EQ(area->verticalScrollBar()->value(), v.scrollY);
+  EXPECT_EQ(area->horizontalScrollBar()->value(), v.scrollX());
+  EXPECT_EQ(area->verticalScrollBar()->value(), v.scrollY());
   turnWheel(w, -120, QPoint(200, 150));
   turnWheel(w, -120, QPoint(200, 150));
-  EXPECT_DOUBLE_EQ(v.zoom, 0.1 * 1.4 / 1.4 / 1.4);
+  EXPECT_DOUBLE_EQ(v.zoom(), 0.1 * 1.4 / 1.4 / 1.4);
 
   // Scrolling with the bar moves the view state.
   w.view().setZoom(0.5);
   w.layoutView()->syncFromView();
   area->horizontalScrollBar()->setValue(250);
-  EXPECT_EQ(v.scrollX, 250);
+  EXPECT_EQ(v.scrollX(), 250);
 }
 
 TEST_F(MainWindowTest, OriginMovesWithTheContextMenuAndShowsInCoordinates) {
   TMainWindow& w = open();
   w.layoutView()->setOrigin(TPoint{1000, -2000});
-  EXPECT_EQ(w.editor().layout.working.originX, 1000);
-  EXPECT_EQ(w.editor().layout.working.originY, -2000);
+  EXPECT_EQ(w.editor().layout.working().originX, 1000);
+  EXPECT_EQ(w.editor().layout.working().originY, -2000);
   EXPECT_EQ(w.view().displayTextX(TPoint{1500, -2500}), "X: 5 mm");
   EXPECT_EQ(w.view().displayTextY(TPoint{1500, -2500}), "Y: 5 mm");
   w.setInchMode(true);
@@ -300,7 +333,7 @@ TEST_F(MainWindowTest, OriginMovesWithTheContextMenuAndShowsInCoordinates) {
 
 TEST_F(MainWindowTest, LayerVisibilityRefusesTheActiveLayer) {
   TMainWindow& w = open();
-  TBoardRecord& s = w.editor().layout.working;
+  TBoardRecord& s = w.editor().layout.working();
   w.toggleLayerVisible(3);  // active
   EXPECT_EQ(s.layerVisible[2], 1);
   EXPECT_FALSE(w.action("layer.visible3")->isEnabled());

@@ -220,7 +220,7 @@ TEST_F(TemplateTest, TheWindowsDialogShowsTheTemplateInTheView) {
   const std::string bmp = writeBitmap("scan.bmp", darkBitmap(40, 20, 3937));
   // 40 x 20 pixels at 100 dpi: 1016 x 508 units, about 101 x 51 pixels at
   // zoom 0.1 from the board's top-left corner.
-  ASSERT_EQ(w.editor().layout.working.activeLayer, 3);
+  ASSERT_EQ(w.editor().layout.working().activeLayer, 3);
   const QColor before = viewPixel(w, 10, 10);
   dialogs->openFiles = {bmp};
   answerNextDialog<TTemplateDialog>([](TTemplateDialog& d) {
@@ -242,14 +242,14 @@ TEST_F(TemplateTest, TheWindowsDialogShowsTheTemplateInTheView) {
 
   // Cancel leaves everything as it was, and the layout unmodified.
   w.editor().layout.modified = false;
-  const TBoardRecord record = w.editor().layout.working;
+  const TBoardRecord record = w.editor().layout.working();
   answerNextDialog<TTemplateDialog>([](TTemplateDialog& d) {
     d.page(2).show->setChecked(false);
     d.reject();
   });
   w.showTemplateDialog();
   EXPECT_FALSE(w.editor().layout.modified);
-  EXPECT_EQ(w.editor().layout.working, record);
+  EXPECT_EQ(w.editor().layout.working(), record);
   EXPECT_EQ(viewPixel(w, 10, 10), QColor(0, 0, 255));
 }
 
@@ -258,11 +258,11 @@ TEST_F(TemplateTest, BoardsLoadTheirTemplatesWhenTheyBecomeActive) {
   TLayout layout;
   layout.addBoard("Plain");
   layout.addBoard("Traced");
-  layout.working.template2File = bmp;
-  layout.working.template2Shown = 1;
-  layout.working.template2Dpi = 100;
-  layout.working.template1File = path("gone.bmp");
-  layout.working.template1Shown = 1;
+  layout.working().template2File = bmp;
+  layout.working().template2Shown = 1;
+  layout.working().template2Dpi = 100;
+  layout.working().template1File = path("gone.bmp");
+  layout.working().template1Shown = 1;
   layout.activateBoard(0);
   const std::string file = path("two.lay");
   std::string error;
@@ -278,8 +278,8 @@ TEST_F(TemplateTest, BoardsLoadTheirTemplatesWhenTheyBecomeActive) {
   EXPECT_EQ(w.templates().path(2), bmp);
   // A file that cannot be read: the name is cleared and not shown.
   EXPECT_EQ(w.templates().image(1), nullptr);
-  EXPECT_EQ(w.editor().layout.working.template1File, "");
-  EXPECT_EQ(w.editor().layout.working.template1Shown, 0);
+  EXPECT_EQ(w.editor().layout.working().template1File, "");
+  EXPECT_EQ(w.editor().layout.working().template1Shown, 0);
   EXPECT_EQ(viewPixel(w, 10, 10), QColor(0, 255, 0)) << "lime by default";
   w.activateBoard(0);
   EXPECT_EQ(w.templates().image(2), nullptr);
@@ -287,7 +287,6 @@ TEST_F(TemplateTest, BoardsLoadTheirTemplatesWhenTheyBecomeActive) {
   // Saved with the traced board active, the template comes back on opening;
   // opening another layout drops it.
   w.activateBoard(1);
-  w.editor().layout.storeState();
   const std::string again = path("again.lay");
   ASSERT_TRUE(writeFileAtomically(again, encodeLayout(w.editor().layout), error)) << error;
   ASSERT_TRUE(w.files().openFile(file, false));

@@ -50,8 +50,8 @@ TBoardRecord fixtureBoard() {
 
 TViewState fixtureView(const TBoardRecord& state, double zoom) {
   TViewState view;
-  view.boardWidth = state.width;
-  view.boardHeight = state.height;
+  view.record().width = state.width;
+  view.record().height = state.height;
   view.setZoom(zoom);
   view.clientWidth = view.surfaceWidth();
   view.clientHeight = view.surfaceHeight();
@@ -143,7 +143,7 @@ class WindowPaint : public ::testing::Test {
     window_->show();
     TLayout layout;
     layout.addBoard("Fixture");
-    layout.working = fixtureBoard();
+    layout.working() = fixtureBoard();
     addFixture(layout.elements());
     window_->editor().layout = std::move(layout);
     window_->activateBoard(0);
@@ -159,8 +159,8 @@ class WindowPaint : public ::testing::Test {
   void showAt(double zoom, int32_t scrollX, int32_t scrollY) {
     TViewState& view = window_->view();
     view.setZoom(zoom);
-    view.scrollX = scrollX;
-    view.scrollY = scrollY;
+    view.record().scrollX = scrollX;
+    view.record().scrollY = scrollY;
     window_->layoutView()->syncFromView();
     QApplication::processEvents();
   }
@@ -180,7 +180,7 @@ class WindowPaint : public ::testing::Test {
     const TViewState& view = window_->view();
     RasterImage image(view.surfaceWidth(), view.surfaceHeight());
     RasterCanvas canvas(image);
-    paintMainView(window_->editor().elements(), window_->editor().layout.working, view, canvas,
+    paintMainView(window_->editor().elements(), window_->editor().layout.working(), view, canvas,
                   TRenderSettings(), TMainViewExtras{});
     return image;
   }
@@ -192,7 +192,7 @@ class WindowPaint : public ::testing::Test {
     int count = 0;
     for (int y = area.top(); y <= area.bottom(); ++y)
       for (int x = area.left(); x <= area.right(); ++x) {
-        const int sx = x + view.scrollX, sy = y + view.scrollY;
+        const int sx = x + view.scrollX(), sy = y + view.scrollY();
         const CanvasColour want =
             sx < surface.width() && sy < surface.height() ? surface.pixel(sx, sy) : kWhite;
         if (toCanvas(image.pixel(x, y)) != want && ++count <= 5)
@@ -216,17 +216,16 @@ TEST_F(WindowPaint, FramesAndRepaintedPartsEqualTheRasterPicture) {
   for (const View& v : views) {
     SCOPED_TRACE(::testing::Message() << "zoom " << v.zoom);
     showAt(v.zoom, v.scrollX, v.scrollY);
-    ASSERT_EQ(window_->view().scrollX, v.scrollX);
-    ASSERT_EQ(window_->view().scrollY, v.scrollY);
+    ASSERT_EQ(window_->view().scrollX(), v.scrollX);
+    ASSERT_EQ(window_->view().scrollY(), v.scrollY);
     const RasterImage surface = surfacePicture();
     const QRect whole = port()->rect();
     EXPECT_EQ(differences(frame(whole, qRgb(0, 0, 0)), surface, whole), 0);
 
     // A part around the through pad, at odd offsets; the rest of the
     // target stays untouched.
-    const TPoint pad = window_->view().worldToDevice(kPadAt);
-    const QRect part(pad.x - window_->view().scrollX - 29, pad.y - window_->view().scrollY - 21, 61,
-                     45);
+    const TPoint pad = window_->view().worldToViewport(kPadAt);
+    const QRect part(pad.x - 29, pad.y - 21, 61, 45);
     const QImage partial = frame(part, qRgb(1, 2, 3));
     EXPECT_EQ(differences(partial, surface, part), 0);
     EXPECT_EQ(partial.pixel(part.left() - 1, part.top()), qRgb(1, 2, 3));
@@ -257,12 +256,13 @@ TEST_F(WindowPaint, FontTextsAreDrawnWithTheSystemFont) {
   painted.fill(Qt::white);
   {
     QPainter painter(&painted);
-    painter.translate(-view.scrollX, -view.scrollY);
+    painter.translate(-view.scrollX(), -view.scrollY());
     QtCanvas canvas(painter, {0, 0, view.surfaceWidth(), view.surfaceHeight()});
     TMainViewExtras extras;
     extras.grid.visible = window_->settings().gridVisible;
     extras.grid.subdivision = window_->settings().gridMarking;
-    paintMainView(list, window_->editor().layout.working, view, canvas, TRenderSettings(), extras);
+    paintMainView(list, window_->editor().layout.working(), view, canvas, TRenderSettings(),
+                  extras);
   }
   const TRenderSettings settings;
   const CanvasColour copper1 = settings.colours()[kColourCopper1];
@@ -322,15 +322,15 @@ TEST_F(WindowPaint, OriginMarkerDragStaysInsideTheViewport) {
     EXPECT_TRUE(port()->rect().contains(origin)) << origin.x() << "," << origin.y();
     EXPECT_TRUE(port()->rect().contains(marker->geometry().center()));
     const TViewState& state = window_->view();
-    const TPoint world{state.originX, state.originY};
+    const TPoint world = state.origin();
     if (d.modifiers & Qt::ControlModifier) {
       // The pixel on the edge nearest the pointer.
       EXPECT_EQ(origin, QPoint(size.width() - 1, size.height() - 1));
     } else {
       EXPECT_EQ(state.snap(world), world);
     }
-    EXPECT_EQ(window_->editor().working().originX, state.originX);
-    EXPECT_EQ(window_->editor().working().originY, state.originY);
+    EXPECT_EQ(window_->editor().working().originX, world.x);
+    EXPECT_EQ(window_->editor().working().originY, world.y);
   }
 }
 
@@ -345,13 +345,13 @@ TEST_F(WindowPaint, OriginAtStaysOnAGridLineInsideTheViewport) {
   int roundedOutwards = 0;
   for (int32_t scroll = 0; scroll < 254; scroll += 7) {
     showAt(1.0, scroll, scroll);
-    ASSERT_EQ(state.scrollX, scroll);
+    ASSERT_EQ(state.scrollX(), scroll);
     const QSize size = port()->size();
     for (QPoint at : {QPoint(size.width() + 40, 30), QPoint(-40, 30), QPoint(30, -40),
                       QPoint(30, size.height() + 40)}) {
       const TPoint p = view->originAt(at, false);
-      const TPoint d = state.worldToDevice(p);
-      const QPoint inPort(d.x - state.scrollX, d.y - state.scrollY);
+      const TPoint d = state.worldToViewport(p);
+      const QPoint inPort(d.x, d.y);
       EXPECT_TRUE(port()->rect().contains(inPort)) << scroll << ": " << at.x() << "," << at.y();
       EXPECT_EQ(state.snap(p), p) << scroll;
       const QPoint edge(std::clamp(at.x(), 0, size.width() - 1),
@@ -362,13 +362,13 @@ TEST_F(WindowPaint, OriginAtStaysOnAGridLineInsideTheViewport) {
   }
   EXPECT_GT(roundedOutwards, 0) << "no case rounded outwards";
 
-  state.grid = 1e6;  // no grid line inside the scrolled viewport
+  state.record().grid = 1e6;  // no grid line inside the scrolled viewport
   showAt(1.0, 1003, 517);
   const QSize size = port()->size();
   const TPoint p = view->originAt(QPoint(size.width() + 40, 30), false);
-  const TPoint d = state.worldToDevice(p);
-  EXPECT_EQ(d.x - state.scrollX, size.width() - 1);
-  EXPECT_EQ(d.y - state.scrollY, 30);
+  const TPoint d = state.worldToViewport(p);
+  EXPECT_EQ(d.x, size.width() - 1);
+  EXPECT_EQ(d.y, 30);
 }
 
 }  // namespace

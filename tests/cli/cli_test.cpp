@@ -103,8 +103,8 @@ TEST_F(Cli, ConvertWritesVersion4AsOpenThenSave) {
   ASSERT_EQ(layout.elements().size(), 2u);
   EXPECT_EQ(layout.elements()[0]->layer, kCopper2);
   EXPECT_EQ(layout.elements()[1]->kind, kFontText) << "no font-text conversion without asking";
-  EXPECT_EQ(layout.working.groundPlane1, 1);
-  EXPECT_EQ(layout.working.groundPlane2, 0);
+  EXPECT_EQ(layout.working().groundPlane1, 1);
+  EXPECT_EQ(layout.working().groundPlane2, 0);
 
   // Converting the result again changes nothing.
   CliRun again = cli({"convert", path("new.lay"), path("again.lay")});

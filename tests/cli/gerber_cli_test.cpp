@@ -33,8 +33,8 @@ class ManufacturingCli : public ::testing::Test {
     fs::create_directories(dir);
     TLayout layout = testing::makeSampleLayout();
     layout.addBoard("Second");
-    layout.working.width = 5000;
-    layout.working.height = 3000;
+    layout.working().width = 5000;
+    layout.working().height = 3000;
     layout.elements().push_back(createPad({1000, -1000}, 80, kPadRound, kCopper1, 40));
     layout.activateBoard(0);
     lay = (dir / "board.lay").string();

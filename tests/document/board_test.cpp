@@ -12,7 +12,7 @@ namespace {
 TEST(Board, NewBoardHasTheDefaults) {
   TLayout layout;
   layout.addBoard("Board 1");
-  const TBoardRecord& r = layout.working;
+  const TBoardRecord& r = layout.working();
   EXPECT_EQ(r.width, 16000);
   EXPECT_EQ(r.height, 10000);
   EXPECT_EQ(r.grid, 254.0);
@@ -93,37 +93,37 @@ TEST(BoardRecord, ValuesOutOfRangeFallBackToTheDefaults) {
 TEST(Board, SwitchingBoardsRestoresTheWorkingState) {
   TLayout layout;
   layout.addBoard("Board 1");
-  layout.working.zoom = 0.37;
-  layout.working.scrollX = 120;
-  layout.working.scrollY = 45;
-  layout.working.grid = 127;
-  layout.working.activeLayer = 1;
-  layout.working.layerVisible = {1, 0, 0, 1};
-  const TBoardRecord first = layout.working;
+  layout.working().zoom = 0.37;
+  layout.working().scrollX = 120;
+  layout.working().scrollY = 45;
+  layout.working().grid = 127;
+  layout.working().activeLayer = 1;
+  layout.working().layerVisible = {1, 0, 0, 1};
+  const TBoardRecord first = layout.working();
   layout.addBoard("Board 2");
   EXPECT_EQ(layout.activeBoard, 1);
-  EXPECT_EQ(layout.working, TBoardRecord{});
-  layout.working.zoom = 0.5;
+  EXPECT_EQ(layout.working(), TBoardRecord{});
+  layout.working().zoom = 0.5;
   layout.activateBoard(0);
-  EXPECT_EQ(layout.working, first);
+  EXPECT_EQ(layout.working(), first);
   layout.activateBoard(1);
-  EXPECT_EQ(layout.working.zoom, 0.5);
+  EXPECT_EQ(layout.working().zoom, 0.5);
 }
 
 TEST(Board, TemplateThatCannotBeLoadedIsDroppedOnActivation) {
   TLayout layout;
   layout.addBoard("Board 1");
-  layout.working.template1File = "missing.bmp";
-  layout.working.template1Shown = 1;
-  layout.working.template2File = "ok.bmp";
-  layout.working.template2Shown = 1;
+  layout.working().template1File = "missing.bmp";
+  layout.working().template1Shown = 1;
+  layout.working().template2File = "ok.bmp";
+  layout.working().template2Shown = 1;
   layout.addBoard("Board 2");
   layout.loadTemplate = [](const std::string& path) { return path == "ok.bmp"; };
   layout.activateBoard(0);
-  EXPECT_EQ(layout.working.template1File, "");
-  EXPECT_EQ(layout.working.template1Shown, 0);
-  EXPECT_EQ(layout.working.template2File, "ok.bmp");
-  EXPECT_EQ(layout.working.template2Shown, 1);
+  EXPECT_EQ(layout.working().template1File, "");
+  EXPECT_EQ(layout.working().template1Shown, 0);
+  EXPECT_EQ(layout.working().template2File, "ok.bmp");
+  EXPECT_EQ(layout.working().template2Shown, 1);
 }
 
 TEST(Board, MovesKeepTheMovedBoardActive) {

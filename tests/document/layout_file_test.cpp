@@ -68,7 +68,7 @@ TEST(LayoutFile, RoundTripIsByteIdenticalAndKeepsEveryReference) {
   EXPECT_EQ(back.project.company, "Firma GmbH");
   EXPECT_EQ(back.boards[1]->name, "Zweite Platine");
   EXPECT_EQ(back.activeBoard, 0);
-  EXPECT_EQ(back.working.grid, 127.0);
+  EXPECT_EQ(back.working().grid, 127.0);
   EXPECT_FALSE(back.modified);
 }
 
@@ -265,7 +265,7 @@ TEST(LayoutFile, Version3ConvertsRecordsLayersAndGroundPlanes) {
   TReadReport report = readBytes(layout, makeV3File(elements, 1, 0));
   ASSERT_TRUE(report.ok) << report.error;
   EXPECT_EQ(report.version, 3);
-  const TBoardRecord& r = layout.working;
+  const TBoardRecord& r = layout.working();
   EXPECT_EQ(r.width, 5000);
   EXPECT_EQ(r.groundPlane1, 0);
   EXPECT_EQ(r.groundPlane2, 1);
@@ -303,8 +303,8 @@ TEST(LayoutFile, LegacyVersionsConvertToOneBoard) {
     ASSERT_TRUE(report.ok) << report.error;
     ASSERT_EQ(layout.boards.size(), 1u);
     EXPECT_EQ(layout.active().name, "Board 1");
-    EXPECT_EQ(layout.working.width, 9000);
-    EXPECT_EQ(layout.working.height, 7000);
+    EXPECT_EQ(layout.working().width, 9000);
+    EXPECT_EQ(layout.working().height, 7000);
     TObjektList& l = layout.elements();
     ASSERT_EQ(l.size(), 4u);
     EXPECT_EQ(l[0]->layer, 3);
@@ -335,14 +335,14 @@ TEST(LayoutFile, ImportAppendsBoardsAndKeepsTheProject) {
   TLayout layout;
   layout.addBoard("Mine");
   layout.project.title = "Mine";
-  layout.working.grid = 50;
+  layout.working().grid = 50;
   TReadReport report = readBytes(layout, bytes, true);
   ASSERT_TRUE(report.ok) << report.error;
   ASSERT_EQ(layout.boards.size(), 3u);
   EXPECT_EQ(layout.boards[1]->name, "Board 1");
   EXPECT_EQ(layout.boards[2]->name, "Imported 2");
   EXPECT_EQ(layout.activeBoard, 0);
-  EXPECT_EQ(layout.working.grid, 50);
+  EXPECT_EQ(layout.working().grid, 50);
   EXPECT_EQ(layout.project.title, "Mine");
   EXPECT_TRUE(layout.modified);
 }

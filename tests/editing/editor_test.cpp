@@ -9,6 +9,7 @@
 #include "document/byte_io.h"
 #include "document/layout_file.h"
 #include "support/sample_layout.h"
+#include "view/layer_visibility.h"
 
 namespace plavesk {
 namespace {
@@ -249,10 +250,14 @@ TEST(Structure, CommandStatesFollowSelectionClipboardAndStacks) {
   editor.addBoard("B");
   testing::addPad(editor.elements(), 0, -100);
   testing::addPad(editor.elements(), 500, -100);
-  EXPECT_EQ(editor.commandStates(), TCommandStates{});
+  EXPECT_EQ(editor.commandStates(), TCommandStates{.board = true});
+  editor.addBoard("C");
+  EXPECT_EQ(editor.commandStates(), (TCommandStates{.board = true, .boardBefore = true}));
+  editor.activateBoard(0);
+  EXPECT_EQ(editor.commandStates(), (TCommandStates{.board = true, .boardAfter = true}));
   editor.selectAll();
   TCommandStates s = editor.commandStates();
-  EXPECT_TRUE(s.copy);
+  EXPECT_TRUE(s.selection);
   EXPECT_FALSE(s.paste);
   editor.copy();
   editor.paste(10, 10);
@@ -301,8 +306,8 @@ TEST(Invariants, RandomCommandsKeepReferencesAndUndoRestoresExactly) {
         case 0: changed = editor.deleteSelection(); break;
         case 1: changed = editor.cut(); break;
         case 2: editor.copy(); changed = editor.paste(int(random() % 200), -int(random() % 200)); break;
-        case 3: editor.buildGroup(); changed = true; break;
-        case 4: editor.splitGroup(); changed = true; break;
+        case 3: changed = editor.buildGroup(); break;
+        case 4: changed = editor.splitGroup(); break;
         case 5: changed = editor.paste(50, 50); break;
         case 6:
           editor.activateBoard(1);
@@ -328,6 +333,107 @@ TEST(Invariants, RandomCommandsKeepReferencesAndUndoRestoresExactly) {
       }
     }
   }
+}
+
+}  // namespace
+}  // namespace plavesk
+
+namespace plavesk {
+namespace {
+
+// An editor with three ungrouped pads on copper 1, all inside the board.
+struct UndoRuleFixture {
+  UndoRuleFixture() {
+    editor.addBoard("B");
+    for (int i = 0; i < 3; ++i) testing::addPad(editor.elements(), 1000 + i * 300, -500);
+    editor.layout.modified = false;
+  }
+  size_t undoSteps() { return editor.layout.active().undoStack.size(); }
+  TEditor editor;
+};
+
+TEST(UndoRule, CommandsThatChangeNothingLeaveNoStep) {
+  struct Case {
+    const char* name;
+    std::function<void(TEditor&)> prepare;
+    std::function<bool(TEditor&)> command;
+  } cases[] = {
+      {"group of one group",
+       [](TEditor& e) {
+         e.selectAll();
+         e.buildGroup();
+       },
+       [](TEditor& e) { return e.buildGroup(); }},
+      {"ungroup of ungrouped", [](TEditor& e) { e.selectAll(); },
+       [](TEditor& e) { return e.splitGroup(); }},
+      {"delete outside with all inside", [](TEditor&) {},
+       [](TEditor& e) { return e.deleteOutside() > 0; }},
+      {"same board properties", [](TEditor&) {},
+       [](TEditor& e) {
+         return e.setBoardProperties("B", e.working().width, e.working().height);
+       }},
+      {"same project info", [](TEditor&) {},
+       [](TEditor& e) { return e.setProjectInfo(e.layout.project); }},
+      {"hiding the active layer", [](TEditor&) {},
+       [](TEditor& e) { return e.toggleLayerVisible(e.working().activeLayer); }},
+      {"choosing the active layer", [](TEditor&) {},
+       [](TEditor& e) { return e.chooseActiveLayer(e.working().activeLayer); }},
+  };
+  for (const Case& c : cases) {
+    UndoRuleFixture f;
+    c.prepare(f.editor);
+    const size_t steps = f.undoSteps();
+    f.editor.layout.modified = false;
+    EXPECT_FALSE(c.command(f.editor)) << c.name;
+    EXPECT_EQ(f.undoSteps(), steps) << c.name;
+    EXPECT_FALSE(f.editor.layout.modified) << c.name;
+  }
+}
+
+TEST(UndoRule, ChangingCommandsLeaveOneStepEach) {
+  UndoRuleFixture f;
+  TEditor& e = f.editor;
+  e.selectAll();
+  EXPECT_TRUE(e.buildGroup());
+  EXPECT_EQ(f.undoSteps(), 1u);
+  EXPECT_TRUE(e.splitGroup());
+  EXPECT_EQ(f.undoSteps(), 2u);
+  testing::addPad(e.elements(), 99000, -500);  // beyond the 160 mm board
+  EXPECT_EQ(e.deleteOutside(), 1u);
+  EXPECT_EQ(f.undoSteps(), 3u);
+  EXPECT_EQ(e.elements().size(), 3u);
+  EXPECT_TRUE(e.layout.modified);
+}
+
+TEST(UndoRule, UndoAndRedoRepaintOnce) {
+  UndoRuleFixture f;
+  TEditor& e = f.editor;
+  int repaints = 0, discarded = 0;
+  e.events.repaint = [&] { ++repaints; };
+  e.events.contoursDiscarded = [&] { ++discarded; };
+  e.selectAll();
+  ASSERT_TRUE(e.deleteSelection());
+  for (auto step : {&TEditor::undo, &TEditor::redo}) {
+    e.contours.push_back({{0, 0}, {10, 0}, {10, 10}});
+    repaints = discarded = 0;
+    ASSERT_TRUE((e.*step)());
+    EXPECT_EQ(repaints, 1);
+    EXPECT_EQ(discarded, 1);
+    EXPECT_TRUE(e.contours.empty());
+  }
+}
+
+TEST(LayerCommands, HidingALayerDeselectsItsElementsAndShowingAnActiveOne) {
+  UndoRuleFixture f;
+  TEditor& e = f.editor;
+  testing::addPad(e.elements(), 2000, -800, kCopper2);
+  e.selectAll();
+  ASSERT_EQ(e.working().activeLayer, kCopper2);
+  ASSERT_TRUE(e.toggleLayerVisible(kCopper1));
+  EXPECT_EQ(e.selectedCount(), 1u) << "only the pad of copper 2 stays selected";
+  EXPECT_TRUE(e.chooseActiveLayer(kCopper1));
+  EXPECT_TRUE(isLayerVisible(e.working(), kCopper1)) << "the active layer is always shown";
+  EXPECT_FALSE(e.toggleLayerVisible(kCopper1));
 }
 
 }  // namespace

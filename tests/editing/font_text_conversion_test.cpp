@@ -91,7 +91,7 @@ TEST_F(ConversionFixture, CornerRuleForEachOrientation) {
 }
 
 TEST_F(ConversionFixture, KeepsGroupIdsLayerAndOtherElements) {
-  layout.working.activeLayer = kCopper1;
+  layout.working().activeLayer = kCopper1;
   board(0).push_back(makeTrack());
   board(0).push_back(makeFontText("Hi", {0, 0}, 0, kSilk2, {3, 9}));
   board(0).push_back(makeTrack());
@@ -118,7 +118,7 @@ TEST_F(ConversionFixture, AllBoardsConvertedAndActiveBoardRestored) {
   board(1).push_back(makeFontText("$ ", {0, 0}));  // no glyphs: dropped
   board(1).push_back(makeFontText("", {0, 0}));    // empty: dropped
   // The first board is active while the last one is converted last.
-  layout.working.grid = 127.0;  // unsaved working state of the active board
+  layout.working().grid = 127.0;  // unsaved working state of the active board
   ASSERT_EQ(countFontTexts(layout), 4);
 
   EXPECT_EQ(convertFontTexts(layout, 96.0), 4);
@@ -129,7 +129,7 @@ TEST_F(ConversionFixture, AllBoardsConvertedAndActiveBoardRestored) {
   ASSERT_EQ(board(1).size(), 1u);
   EXPECT_EQ(board(1)[0]->text, "B");
   EXPECT_EQ(layout.activeBoard, 0);
-  EXPECT_EQ(layout.working.grid, 127.0);
+  EXPECT_EQ(layout.working().grid, 127.0);
   EXPECT_EQ(layout.suppressSnapshots, 0);
   EXPECT_TRUE(layout.modified);
   EXPECT_TRUE(layout.boards[0]->undoStack.empty());

@@ -181,7 +181,7 @@ TEST(AutorouteHover, SelectsBandsAndRoutedTracks) {
   TEditor editor;
   editor.layout = testing::makeSampleLayout();
   TViewState view;
-  view.loadBoard(editor.working(), nullptr);
+  view.setRecord(editor.working());
   TAutorouteTool tool;
   TObjektList& l = editor.elements();
   // The middle of band 0-3.

@@ -244,7 +244,7 @@ TEST(FabricationSet, TheExampleRendersAsTheBoard) {
     fs::path folder;
     ~Cleanup() { fs::remove_all(folder); }
   } cleanup{folder};
-  const TBoardRecord& board = layout.working;
+  const TBoardRecord& board = layout.working();
   const TFabResult result = writeFabricationSet(folder.string(), "demo", layout.elements(), board);
   ASSERT_TRUE(result.ok) << result.error;
   ASSERT_EQ(result.written.size(), fabFiles().size());

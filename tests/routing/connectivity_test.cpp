@@ -153,8 +153,8 @@ TLayout randomBoard(uint32_t seed, int elements) {
   auto coord = [&](int extent) { return int32_t(rng() % uint32_t(extent)); };
   TLayout layout;
   layout.addBoard("Random");
-  layout.working.groundPlane1 = rng() % 2;
-  layout.working.groundPlane2 = rng() % 2;
+  layout.working().groundPlane1 = rng() % 2;
+  layout.working().groundPlane2 = rng() % 2;
   TObjektList& l = layout.elements();
   const int extent = 12000;
   for (int k = 0; k < elements; ++k) {
@@ -202,7 +202,7 @@ TEST(Connectivity, OnePassAgreesWithMarkingFromEveryElement) {
   for (uint32_t seed : {1u, 2u, 3u, 4u}) {
     TLayout layout = randomBoard(seed, 400);
     TObjektList& l = layout.elements();
-    TCopperAnalysis analysis(l, layout.working);
+    TCopperAnalysis analysis(l, layout.working());
     const std::vector<int> nets = copperNets(analysis);
     size_t joinedPairs = 0;
     for (size_t i = 0; i < l.size(); ++i) {

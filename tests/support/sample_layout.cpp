@@ -50,8 +50,8 @@ TLayout makeSampleLayout() {
   for (int i : {0, 1, 2, 3}) l[i]->groupIds = {1};
   for (int i : {5, 6}) l[i]->groupIds = {2, 3};
   layout.project = {"Sample", "A. Author", "Firma GmbH", "line 1\r\nline 2"};
-  layout.working.grid = 127.0;
-  layout.working.originX = 500;
+  layout.working().grid = 127.0;
+  layout.working().originX = 500;
   layout.modified = false;
   return layout;
 }

@@ -4,8 +4,12 @@
 // could drop or cut something that reaches into the clip.
 #include <gtest/gtest.h>
 
+#include "document/byte_io.h"
+#include "document/layout_file.h"
 #include "platform/core/raster_canvas.h"
+#include "view/image_export.h"
 #include "view/main_view_paint.h"
+#include "view/metafile_export.h"
 #include "view/stroke_font.h"
 
 namespace plavesk {
@@ -110,8 +114,8 @@ TEST(ClippedPaint, SameAsAFullPaintInsideTheClipAndNothingOutside) {
   for (const Scene& scene : {Scene{"zoom 0.04", 0.04, false}, Scene{"zoom 0.2", 0.2, false},
                              Scene{"zoom 0.45", 0.45, false}, Scene{"mirrored photo", 0.3, true}}) {
     TViewState view;
-    view.loadBoard(state, nullptr);
-    view.zoom = scene.zoom;
+    view.setRecord(state);
+    view.record().zoom = scene.zoom;
     view.photoViewActive = view.photoMirrored = scene.photo;
     view.clientWidth = view.outerWidth = view.surfaceWidth();
     view.clientHeight = view.outerHeight = view.surfaceHeight();
@@ -152,44 +156,71 @@ TEST(ClippedPaint, SameAsAFullPaintInsideTheClipAndNothingOutside) {
   }
 }
 
+// Everything the drawing reads of the elements, in the form the file keeps
+// them: fields, strokes with their clearances, points, groups and links.
+std::vector<uint8_t> contents(const TObjektList& list) {
+  ByteWriter w;
+  writeElementBlock(w, list);
+  return w.bytes();
+}
+
+// The text of the fixture moved onto copper 2 with a clearance its strokes
+// do not have, as a file may hold it.
+void putTextInThePlane(TObjektList& list) {
+  for (auto& e : list)
+    if (e->kind == kText) {
+      e->layer = kCopper2;
+      e->clearance = 90;
+    }
+}
+
+struct HalvesScene {
+  const char* name;
+  bool photo;
+  void (*prepare)(TObjektList&);
+};
+
 // A tall view is painted in two halves on two threads. It must equal the
 // same view painted strip by strip on one thread (strips too low to be
-// split), and leave the elements as one thread would: every drawn element
-// knows the layer it was drawn for, and a highlighted element (which the
-// paint clears) makes the paint run on one thread.
+// split), in the photo view too, and leave the elements as they were.
 TEST(ClippedPaint, HalvesOnTwoThreadsEqualOneThread) {
   TBoardRecord state;
   state.width = 4000;
   state.height = 3000;
   state.activeLayer = kCopper2;
   state.groundPlane2 = 1;
-  TViewState view;
-  view.loadBoard(state, nullptr);
-  view.zoom = 0.2;
-  view.clientWidth = view.outerWidth = view.surfaceWidth();
-  view.clientHeight = view.outerHeight = view.surfaceHeight();
-  const int32_t w = view.surfaceWidth(), h = view.surfaceHeight();
   const TRenderSettings settings;
-
-  for (bool highlighted : {false, true}) {
-    SCOPED_TRACE(highlighted ? "with a highlighted track" : "nothing highlighted");
-    TObjektList whole = fixture(), strips = fixture();
+  const HalvesScene scenes[] = {
+      {"plain", false, [](TObjektList&) {}},
+      {"a text whose strokes have another clearance", false, putTextInThePlane},
+      {"mirrored photo view", true, putTextInThePlane},
+  };
+  for (const HalvesScene& scene : scenes) {
+    SCOPED_TRACE(scene.name);
+    TViewState view;
+    view.setRecord(state);
+    view.record().zoom = 0.2;
+    view.photoViewActive = view.photoMirrored = scene.photo;
+    view.clientWidth = view.outerWidth = view.surfaceWidth();
+    view.clientHeight = view.outerHeight = view.surfaceHeight();
+    const int32_t w = view.surfaceWidth(), h = view.surfaceHeight();
+    TObjektList list = fixture();
+    scene.prepare(list);
+    const std::vector<uint8_t> before = contents(list);
     // The ring, the copper area and the long track lie across the middle
     // row, where the halves meet.
     ASSERT_GT(h, 2 * 128);
-    constexpr size_t kLongTrack = 21;  // after 18 pads, a hole and two SMD pads
-    ASSERT_EQ(whole[kLongTrack]->kind, kTrack);
-    if (highlighted) whole[kLongTrack]->highlight = strips[kLongTrack]->highlight = 1;
 
     RasterImage together(w, h, kUntouched);
     RasterCanvas canvas(together);
-    paintMainView(whole, state, view, canvas, settings);
+    paintMainView(list, state, view, canvas, settings);
+    EXPECT_EQ(contents(list), before);
 
     RasterImage apart(w, h, kUntouched);
     for (int32_t top = 0; top < h; top += 100) {
       RasterCanvas strip(apart);
       strip.setClip({0, top, w, std::min(h, top + 100)});
-      paintMainView(strips, state, view, strip, settings);
+      paintMainView(list, state, view, strip, settings);
     }
     int wrong = 0;
     for (int32_t y = 0; y < h; ++y)
@@ -197,11 +228,35 @@ TEST(ClippedPaint, HalvesOnTwoThreadsEqualOneThread) {
         if (together.pixel(x, y) != apart.pixel(x, y) && wrong++ == 0)
           ADD_FAILURE() << "pixel " << x << "," << y;
     EXPECT_EQ(wrong, 0);
-    for (size_t i = 0; i < whole.size(); ++i) {
-      EXPECT_EQ(whole[i]->drawLayer, strips[i]->drawLayer) << "element " << i;
-      EXPECT_EQ(whole[i]->highlight, 0) << "element " << i;
-    }
-    EXPECT_EQ(whole[0]->drawLayer, kCopper2);
+  }
+}
+
+// Exports draw the selection in the ordinary look and the selection picture
+// only the selected elements, without touching a single element: neither
+// the selection nor the scratch marks nor a text's strokes change.
+TEST(ClippedPaint, ExportsLeaveTheElementsAsTheyWere) {
+  TBoardRecord state;
+  state.width = 4000;
+  state.height = 3000;
+  state.activeLayer = kCopper2;
+  state.groundPlane2 = 1;
+  TObjektList list = fixture();
+  putTextInThePlane(list);
+  list[0]->workMark = 1;
+  const std::vector<uint8_t> before = contents(list);
+  for (bool photo : {false, true}) {
+    TRenderSettings settings;
+    settings.photoView = photo;
+    settings.photo.side = 2;
+    renderBoardImage(list, state, settings, {400, 300});
+    EXPECT_EQ(contents(list), before) << (photo ? "photo " : "") << "image";
+  }
+  TViewState view;
+  view.setRecord(state);
+  view.record().zoom = 0.1;
+  for (bool selectionOnly : {false, true}) {
+    exportMetafile(list, state, view, TRenderSettings(), selectionOnly);
+    EXPECT_EQ(contents(list), before) << (selectionOnly ? "selection " : "") << "metafile";
   }
 }
 

@@ -10,7 +10,6 @@
 #include "view/emf_canvas.h"
 #include "view/gif_file.h"
 #include "view/metafile_export.h"
-#include "view/png_file.h"
 
 namespace plavesk {
 namespace {
@@ -18,10 +17,6 @@ namespace {
 uint32_t le32(const std::vector<uint8_t>& b, size_t at) {
   return uint32_t(b[at]) | (uint32_t(b[at + 1]) << 8) | (uint32_t(b[at + 2]) << 16) |
          (uint32_t(b[at + 3]) << 24);
-}
-uint32_t be32(const std::vector<uint8_t>& b, size_t at) {
-  return (uint32_t(b[at]) << 24) | (uint32_t(b[at + 1]) << 16) | (uint32_t(b[at + 2]) << 8) |
-         b[at + 3];
 }
 
 TEST(ExportSize, PixelsAndMemoryEstimates) {
@@ -134,17 +129,6 @@ TEST(BmpFile, ColourAndMonochromeRoundTrip) {
   EXPECT_FALSE(decodeBmp({'B', 'M'}).ok);
 }
 
-TEST(PngFile, HeaderChunksAndSize) {
-  RasterImage image(7, 3, kWhite);
-  const std::vector<uint8_t> png = encodePng(image, 300);
-  EXPECT_EQ((std::vector<uint8_t>(png.begin(), png.begin() + 8)),
-            (std::vector<uint8_t>{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}));
-  EXPECT_EQ(std::string(png.begin() + 12, png.begin() + 16), "IHDR");
-  EXPECT_EQ(be32(png, 16), 7u);
-  EXPECT_EQ(be32(png, 20), 3u);
-  EXPECT_EQ(std::string(png.end() - 8, png.end() - 4), "IEND");
-}
-
 // The records of a metafile: type and size, walked from the header to EOF.
 struct EmfRecord {
   uint32_t type;
@@ -202,7 +186,7 @@ TEST(Metafile, RecordsParseBackFromHeaderToEof) {
   list.back()->points = {{0, 0}, {500, 0}, {500, -500}};
   TBoardRecord state;
   TViewState view;
-  view.loadBoard(state, nullptr);
+  view.setRecord(state);
   const std::vector<uint8_t> emf = exportMetafile(list, state, view, TRenderSettings(), false);
   const auto records = parseEmf(emf);
   ASSERT_GE(records.size(), 3u);
@@ -231,7 +215,7 @@ TEST(Metafile, SelectionOnlyHasThePadAndItsHoleButNoBackground) {
   list[0]->selected = 1;
   TBoardRecord state;
   TViewState view;
-  view.loadBoard(state, nullptr);
+  view.setRecord(state);
   const std::vector<uint8_t> emf = exportMetafile(list, state, view, TRenderSettings(), true);
   std::vector<std::vector<int32_t>> ellipses;
   for (const auto& r : parseEmf(emf)) {
@@ -300,7 +284,7 @@ TEST(Metafile, FontTextAndTemplateBitmapParseBackRecordByRecord) {
   state.template1Color = 0x000000FF;
   const CanvasImage scan = twoColourScan();
   TViewState view;
-  view.loadBoard(state, nullptr);
+  view.setRecord(state);
   const TRenderSettings settings;
   const std::vector<uint8_t> emf =
       exportMetafile(list, state, view, settings, false, {&scan, nullptr});
@@ -391,7 +375,7 @@ TEST(Metafile, SelectionOnlyLeavesTheTemplateOut) {
   state.template1Shown = 1;
   const CanvasImage scan = twoColourScan();
   TViewState view;
-  view.loadBoard(state, nullptr);
+  view.setRecord(state);
   const auto emf = exportMetafile(list, state, view, TRenderSettings(), true, {&scan, nullptr});
   EXPECT_EQ(firstOf(parseEmf(emf), EmfCanvas::kStretchDiBits), nullptr);
 }

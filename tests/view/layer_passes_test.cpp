@@ -148,31 +148,77 @@ TEST(DrawPreview, DrawsEverythingWithoutClipOrVisibility) {
   EXPECT_EQ(canvas.calls[9].pen.style, PenStyle::kNone);
 }
 
-TEST(MirroredDrawing, AdjustsFontTextsAndArcsAndRestoresThem) {
-  auto circle = createCircle({0, 0}, 100, kPadRound, kSilk1, 80);
+// Under the mirrored mapping of the photo view of side 2 an arc runs from
+// its end angle to its start angle and a legacy font text's letters start at
+// the other end of its box, so that both keep their look; the clearance
+// box stays the text's box. The elements themselves are left as they are.
+TEST(MirroredPhotoView, ArcsAndFontTextsKeepTheirLook) {
+  auto circle = createCircle({0, 0}, 100, kPadRound, kCopper2, 80);
   circle->angle = 0;
   circle->dim3 = 90;
-  {
-    TMirroredDrawing m(*circle, true);
-    EXPECT_EQ(circle->angle, 90);
-    EXPECT_EQ(circle->dim3, 0);
-  }
-  EXPECT_EQ(circle->angle, 0);
-  EXPECT_EQ(circle->dim3, 90);
   TObjekt text;
   text.kind = kFontText;
+  text.layer = kCopper2;
   text.x = 10;
   text.y = -10;
   text.dim1 = 500;
   text.dim2 = -300;
-  for (auto [angle, x, y] : {std::tuple{0, 500, -10}, {90, 10, -300}, {270, 10, -300}}) {
-    text.angle = angle;
-    TMirroredDrawing m(text, true);
-    EXPECT_EQ(text.x, x);
-    EXPECT_EQ(text.y, y);
+  text.dim3 = -100;
+  text.clearance = 5;
+  text.text = "A";
+  const CanvasPoint east{100, 0}, north{0, 100};
+  struct Case {
+    int side, textAngle;
+    CanvasPoint arcStart, arcEnd, textAnchor;
+  } cases[] = {
+      {1, 0, east, north, {10, -10}},    {2, 0, north, east, {500, -10}},
+      {2, 90, north, east, {10, -300}},  {2, 270, north, east, {10, -300}},
+      {2, 180, north, east, {500, -10}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "side " << c.side << ", text at " << c.textAngle);
+    TRenderSettings settings;
+    settings.photoView = true;
+    settings.photo.side = c.side;
+    text.angle = c.textAngle;
+    RecordingCanvas canvas;
+    drawElement(*circle, canvas, kCopper1, settings);
+    drawElement(text, canvas, kCopper1, settings);
+    drawClearance(text, canvas, settings);
+    ASSERT_EQ(canvas.calls.size(), 3u);
+    EXPECT_EQ(canvas.calls[0].op, "arc");
+    EXPECT_EQ(canvas.calls[0].start, c.arcStart);
+    EXPECT_EQ(canvas.calls[0].end, c.arcEnd);
+    EXPECT_EQ(canvas.calls[1].points, std::vector<CanvasPoint>{c.textAnchor});
+    EXPECT_EQ(canvas.calls[2].box, (CanvasRect{5, -305, 505, -5}));
+    EXPECT_EQ(circle->angle, 0);
+    EXPECT_EQ(circle->dim3, 90);
+    EXPECT_EQ(text.x, 10);
+    EXPECT_EQ(text.y, -10);
   }
-  EXPECT_EQ(text.x, 10);
-  EXPECT_EQ(text.y, -10);
+}
+
+// A text's strokes are drawn with the text's clearance, which may be wider
+// than the clearance the strokes were made with: a repaint of a strip that
+// only that wider clearance reaches must still draw it.
+TEST(DrawGroundPlane, ClipMeetsATextsClearanceBeyondItsStrokes) {
+  TObjektList list;
+  list.push_back(createText({0, 0}, "I", false, false, kCopper1, 0, 1, 1, 500));
+  TObjekt& text = *list.back();
+  text.clearance = 300;
+  auto stroke = createTrack(40, kCopper1);
+  stroke->points = {{0, 0}, {0, -1000}};
+  text.strokes.push_back(std::move(stroke));
+  TBoardRecord state;
+  state.activeLayer = kCopper1;
+  state.groundPlane1 = 1;
+  // World x 200..300 at zoom 0.1: right of the stroke and its own bounds,
+  // inside the text's clearance.
+  RecordingCanvas canvas({20, 0, 30, 100});
+  canvas.setMapping(testing::zoomMapping(0.1));
+  drawGroundPlane(list, canvas, state, TRenderSettings());
+  ASSERT_EQ(canvas.calls.size(), 1u);
+  EXPECT_EQ(canvas.calls[0].pen.width, 40 + 600);
 }
 
 }  // namespace

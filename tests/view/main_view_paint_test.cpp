@@ -16,7 +16,7 @@ const TColourScheme kStd = standardColourScheme();
 
 TViewState viewAt(double zoom) {
   TViewState v;
-  v.zoom = zoom;
+  v.record().zoom = zoom;
   v.clientWidth = 800;
   v.clientHeight = 600;
   return v;
@@ -155,10 +155,10 @@ TEST(Rulers, TickLengthsFollowThePixelsPerStep) {
 
 TEST(Overview, PanelAndVisibleRectangle) {
   TViewState v = viewAt(0.1);
-  v.boardWidth = 16000;
-  v.boardHeight = 10000;
-  v.scrollX = 400;
-  v.scrollY = 100;
+  v.record().width = 16000;
+  v.record().height = 10000;
+  v.record().scrollX = 400;
+  v.record().scrollY = 100;
   const TOverviewGeometry g = overviewGeometry(v);
   EXPECT_EQ(g.panelWidth, 80);
   EXPECT_EQ(g.panelHeight, 50);
@@ -168,7 +168,7 @@ TEST(Overview, PanelAndVisibleRectangle) {
   EXPECT_EQ(g.left, 20);
   EXPECT_EQ(g.top, 5);
   EXPECT_EQ(overviewScroll(v, g, 20, 5), (TPoint{400, 100}));
-  v.boardWidth = v.boardHeight = 0;
+  v.record().width = v.record().height = 0;
   EXPECT_EQ(overviewGeometry(v).panelWidth, 0);
 }
 

@@ -2,7 +2,7 @@
 #include <ostream>
 
 #include "cli/commands/cli_command.h"
-#include "cli/commands/json_writer.h"
+#include "cli/commands/json_output.h"
 #include "cli/commands/mill_cli_options.h"
 #include "output/contour_computation.h"
 #include "output/hpgl_texts.h"
@@ -26,19 +26,15 @@ int runContours(const CliArguments& a, std::ostream& out, std::ostream& err) {
     out << r.contours.size() << " contours, " << r.droppedLoops << " loops dropped\n";
     return kExitOk;
   }
-  JsonWriter json;
-  json.beginObject().key("layer").value(*side).key("channelWidth").value(int(*cw));
-  json.key("contours").beginArray();
+  Json json = {{"layer", *side}, {"channelWidth", *cw}};
+  Json& contours = json["contours"] = Json::array();
   for (const auto& contour : r.contours) {
-    json.beginArray();
-    for (const auto& p : contour) json.beginArray().value(int(p.x)).value(int(p.y)).endArray();
-    json.endArray();
+    Json& points = contours.emplace_back(Json::array());
+    for (const auto& p : contour) points.push_back(Json::array({int(p.x), int(p.y)}));
   }
-  json.endArray();
-  json.key("droppedLoops").value(int64_t(r.droppedLoops));
-  json.key("abandonedTraces").value(int64_t(r.abandonedTraces));
-  json.endObject();
-  out << json.str() << "\n";
+  json["droppedLoops"] = r.droppedLoops;
+  json["abandonedTraces"] = r.abandonedTraces;
+  out << jsonLine(json);
   if (r.droppedLoops > 0) err << droppedLoopsMessage(r.droppedLoops, kConsoleLanguage) << "\n";
   return kExitOk;
 }

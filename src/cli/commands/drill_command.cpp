@@ -27,7 +27,7 @@ int runDrill(const CliArguments& a, std::ostream& out, std::ostream& err) {
   const std::string path =
       a.has("-o") ? a.value("-o") : std::filesystem::path(a.positional[0]).stem().string() + ".drl";
   std::string error;
-  if (!writeExcellonFile(path, layout.elements(), layout.working, options, error)) {
+  if (!writeExcellonFile(path, layout.elements(), layout.working(), options, error)) {
     err << error << "\n";
     return kExitFailed;
   }

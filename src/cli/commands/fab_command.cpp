@@ -28,7 +28,7 @@ int runFab(const CliArguments& a, std::ostream& out, std::ostream& err) {
     return kExitFailed;
   }
   const std::string stem = std::filesystem::path(a.positional[0]).stem().string();
-  const TFabResult result = writeFabricationSet(folder, stem, layout.elements(), layout.working);
+  const TFabResult result = writeFabricationSet(folder, stem, layout.elements(), layout.working());
   for (size_t i = 0; i < result.written.size(); ++i)
     out << result.written[i] << "  " << fabFiles()[i].description << "\n";
   if (!result.ok) {

@@ -88,7 +88,7 @@ int runGerber(const CliArguments& a, std::ostream& out, std::ostream& err) {
 
   const std::string path = a.has("-o") ? a.value("-o") : gerberFileName(options->output, *language);
   std::string error;
-  if (!PlotteGerberfile(path, layout.elements(), layout.working, *options, *language, error)) {
+  if (!PlotteGerberfile(path, layout.elements(), layout.working(), *options, *language, error)) {
     err << consoleText(gerberNotCreatedMessage(kConsoleLanguage)) << " " << error << "\n";
     return kExitFailed;
   }

@@ -168,7 +168,7 @@ int runImage(const CliArguments& a, std::ostream& out, std::ostream& err) {
   if (!openLayoutForCli(a.positional[0], layout, report, err)) return kExitFailed;
   if (!selectBoardForCli(a, layout, err)) return kExitUsage;
 
-  TBoardRecord& state = layout.working;
+  TBoardRecord& state = layout.working();
   if (state.width <= 0 || state.height <= 0) {
     err << "image: the board has no area\n";
     return kExitFailed;
@@ -209,7 +209,10 @@ int runImage(const CliArguments& a, std::ostream& out, std::ostream& err) {
                                 : encodeBmp1(image, request->dpi, background);
       } else if (request->format == ImageFormat::kPng) {
         if (!request->colour) reduceToMonochrome(image, background);
-        bytes = encodePng(image, request->dpi);
+        if (!encodePng(image, request->dpi, bytes, error)) {
+          err << "image: " << error << "\n";
+          return kExitFailed;
+        }
       } else {
         const TPaletteImage palette = toPaletteImage(image);
         image = RasterImage();
@@ -222,8 +225,8 @@ int runImage(const CliArguments& a, std::ostream& out, std::ostream& err) {
     }
     case ImageFormat::kEmf: {
       TViewState view;
-      view.loadBoard(state, nullptr);
-      view.scrollX = view.scrollY = 0;
+      view.setRecord(state);
+      view.setScroll(0, 0);
       bytes = exportMetafile(list, state, view, settings, false, templates.pointers);
       reported = {view.surfaceWidth(), view.surfaceHeight()};
       break;

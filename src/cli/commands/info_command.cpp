@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <unordered_map>
 
-#include "cli/commands/json_writer.h"
+#include "cli/commands/json_output.h"
 #include "view/geometry.h"
 
 namespace plavesk {
@@ -17,93 +17,87 @@ int positionOf(const Positions& at, const TObjekt* e) {
   return it == at.end() ? -1 : it->second;
 }
 
-void writePoints(JsonWriter& j, const std::vector<TPoint>& points) {
-  j.beginArray();
-  for (const TPoint& p : points) j.beginArray().value(p.x).value(p.y).endArray();
-  j.endArray();
+Json pointsJson(const std::vector<TPoint>& points) {
+  Json list = Json::array();
+  for (const TPoint& p : points) list.push_back(Json::array({p.x, p.y}));
+  return list;
 }
 
-void writeElement(JsonWriter& j, const TObjekt& e, const Positions& at, bool isStroke) {
-  j.beginObject();
-  j.key("kind").value(int(e.kind));
-  j.key("x").value(e.x).key("y").value(e.y);
-  j.key("dim1").value(e.dim1).key("dim2").value(e.dim2).key("dim3").value(e.dim3);
-  j.key("layer").value(int(e.layer)).key("padShape").value(int(e.padShape));
-  j.key("angle").value(e.angle).key("clearance").value(e.clearance);
-  j.key("filled").value(int(e.filled)).key("cutout").value(int(e.cutout));
-  j.key("autorouted").value(int(e.autorouted));
-  j.key("mirrorH").value(int(e.mirrorH)).key("mirrorV").value(int(e.mirrorV));
-  j.key("points");
-  writePoints(j, e.points);
+Json elementJson(const TObjekt& e, const Positions& at, bool isStroke) {
+  Json j = Json::object();
+  j["kind"] = int(e.kind);
+  j["x"] = e.x;
+  j["y"] = e.y;
+  j["dim1"] = e.dim1;
+  j["dim2"] = e.dim2;
+  j["dim3"] = e.dim3;
+  j["layer"] = int(e.layer);
+  j["padShape"] = int(e.padShape);
+  j["angle"] = e.angle;
+  j["clearance"] = e.clearance;
+  j["filled"] = int(e.filled);
+  j["cutout"] = int(e.cutout);
+  j["autorouted"] = int(e.autorouted);
+  j["mirrorH"] = int(e.mirrorH);
+  j["mirrorV"] = int(e.mirrorV);
+  j["points"] = pointsJson(e.points);
   if (!isStroke) {
-    j.key("text").value(e.text);
-    j.key("groupIds").beginArray();
-    for (int32_t id : e.groupIds) j.value(int64_t(id));
-    j.endArray();
-    j.key("strokes").beginArray();
-    for (const auto& s : e.strokes) writeElement(j, *s, at, true);
-    j.endArray();
-    j.key("padLink").value(positionOf(at, e.padLink));
-    j.key("connections").beginArray();
-    for (const TObjekt* c : e.connections) j.value(positionOf(at, c));
-    j.endArray();
-    j.key("routeFrom").value(positionOf(at, e.routeFrom));
-    j.key("routeTo").value(positionOf(at, e.routeTo));
+    j["text"] = e.text;
+    j["groupIds"] = e.groupIds;
+    Json& strokes = j["strokes"] = Json::array();
+    for (const auto& s : e.strokes) strokes.push_back(elementJson(*s, at, true));
+    j["padLink"] = positionOf(at, e.padLink);
+    Json& connections = j["connections"] = Json::array();
+    for (const TObjekt* c : e.connections) connections.push_back(positionOf(at, c));
+    j["routeFrom"] = positionOf(at, e.routeFrom);
+    j["routeTo"] = positionOf(at, e.routeTo);
   }
-  TRect b = elementBounds(e);
-  j.key("bounds").beginArray().value(b.left).value(b.top).value(b.right).value(b.bottom).endArray();
-  j.endObject();
+  const TRect b = elementBounds(e);
+  j["bounds"] = Json::array({b.left, b.top, b.right, b.bottom});
+  return j;
 }
 
 }  // namespace
 
 std::string layoutJson(TLayout& layout, int version, bool elements) {
-  layout.storeState();
-  JsonWriter j;
-  j.beginObject();
-  j.key("version").value(version);
-  j.key("activeBoard").value(layout.activeBoard);
-  j.key("project").beginObject();
-  j.key("title").value(layout.project.title);
-  j.key("author").value(layout.project.author);
-  j.key("company").value(layout.project.company);
-  j.key("comment").value(layout.project.comment);
-  j.endObject();
-  j.key("boards").beginArray();
+  Json j = Json::object();
+  j["version"] = version;
+  j["activeBoard"] = layout.activeBoard;
+  j["project"] = {{"title", layout.project.title},
+                  {"author", layout.project.author},
+                  {"company", layout.project.company},
+                  {"comment", layout.project.comment}};
+  Json& boards = j["boards"] = Json::array();
   for (const auto& board : layout.boards) {
     const TBoardRecord& r = board->record;
-    j.beginObject();
-    j.key("name").value(board->name);
-    j.key("width").value(r.width).key("height").value(r.height);
-    j.key("groundPlane1").value(int(r.groundPlane1));
-    j.key("groundPlane2").value(int(r.groundPlane2));
-    j.key("grid").value(r.grid).key("zoom").value(r.zoom);
-    j.key("activeLayer").value(r.activeLayer);
-    j.key("layerVisible").beginArray();
-    for (uint8_t v : r.layerVisible) j.value(int(v));
-    j.endArray();
-    j.key("originX").value(r.originX).key("originY").value(r.originY);
-    j.key("elementCount").value(int64_t(board->elements.size()));
+    Json& b = boards.emplace_back(Json::object());
+    b["name"] = board->name;
+    b["width"] = r.width;
+    b["height"] = r.height;
+    b["groundPlane1"] = int(r.groundPlane1);
+    b["groundPlane2"] = int(r.groundPlane2);
+    b["grid"] = r.grid;
+    b["zoom"] = r.zoom;
+    b["activeLayer"] = r.activeLayer;
+    b["layerVisible"] = r.layerVisible;
+    b["originX"] = r.originX;
+    b["originY"] = r.originY;
+    b["elementCount"] = board->elements.size();
     if (elements) {
       Positions at;
       at.reserve(board->elements.size());
       for (size_t i = 0; i < board->elements.size(); ++i)
         at.emplace(board->elements[i].get(), int(i));
-      j.key("elements").beginArray();
-      for (const auto& e : board->elements) writeElement(j, *e, at, false);
-      j.endArray();
+      Json& list = b["elements"] = Json::array();
+      for (const auto& e : board->elements) list.push_back(elementJson(*e, at, false));
     }
-    j.endObject();
   }
-  j.endArray();
-  j.endObject();
-  return j.str() + "\n";
+  return jsonLine(j);
 }
 
 std::string layoutSummary(TLayout& layout, const std::string& fileName, int version) {
   static const char* const kKindNames[9] = {
       "", "legacy lines", "pads", "font texts", "areas", "circles", "tracks", "texts", "SMD pads"};
-  layout.storeState();
   std::string s;
   char line[256];
   std::snprintf(line, sizeof line, "%s: layout file version %d, %zu board(s), active board %d\n",

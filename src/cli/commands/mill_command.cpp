@@ -80,7 +80,7 @@ int runMill(const CliArguments& a, std::ostream& out, std::ostream& err) {
   std::error_code ignored;
   if (std::filesystem::path(target).has_parent_path())
     std::filesystem::create_directories(std::filesystem::path(target).parent_path(), ignored);
-  const TMillingRun run = runIsolationMilling(layout.elements(), layout.working, o, target);
+  const TMillingRun run = runIsolationMilling(layout.elements(), layout.working(), o, target);
   if (!run.ok) {
     err << run.caption << ": " << consoleText(run.error) << "\n";
     return kExitFailed;

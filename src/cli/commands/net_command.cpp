@@ -4,7 +4,7 @@
 #include <ostream>
 
 #include "cli/commands/cli_command.h"
-#include "cli/commands/json_writer.h"
+#include "cli/commands/json_output.h"
 #include "editing/connectivity_commands.h"
 #include "editing/editor.h"
 #include "editing/element_at.h"
@@ -48,17 +48,12 @@ int runNet(const CliArguments& a, std::ostream& out, std::ostream& err) {
   const int hit = elementAt(editor.elements(), editor.working(), p, true);
   const std::vector<size_t> net = testAt(editor, p);
   if (a.has("--json")) {
-    JsonWriter j;
-    j.beginObject();
-    j.key("board").value(editor.layout.activeBoard + 1);
-    j.key("layer").value(int(editor.working().activeLayer));
-    j.key("at").beginArray().value(int64_t(p.x)).value(int64_t(p.y)).endArray();
-    j.key("element").value(net.empty() ? -1 : hit);
-    j.key("connected").beginArray();
-    for (size_t i : net) j.value(int64_t(i));
-    j.endArray();
-    j.endObject();
-    out << j.str() << "\n";
+    const Json j = {{"board", editor.layout.activeBoard + 1},
+                    {"layer", int(editor.working().activeLayer)},
+                    {"at", {p.x, p.y}},
+                    {"element", net.empty() ? -1 : hit},
+                    {"connected", net}};
+    out << jsonLine(j);
   } else if (net.empty()) {
     out << "no copper at " << p.x << "," << p.y << "\n";
   } else {

@@ -35,7 +35,7 @@ int runOutlineMill(const CliArguments& a, std::ostream& out, std::ostream& err) 
   const std::filesystem::path target(a.value("-o"));
   std::error_code ignored;
   if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), ignored);
-  const TOutlineRun run = runOutlineMilling(layout.elements(), layout.working, o, a.value("-o"));
+  const TOutlineRun run = runOutlineMilling(layout.elements(), layout.working(), o, a.value("-o"));
   if (!run.ok) {
     err << run.caption << ": " << consoleText(run.error) << "\n";
     return kExitFailed;

@@ -37,7 +37,7 @@ int runActions(const CliArguments& a, std::ostream& out, std::ostream& err) {
 
 std::string actionList() {
   std::string list;
-  for (const auto& [name, entry] : actions()) list += "\n      " + entry.usage;
+  for (const auto& [name, entry] : actions()) list += "\n      " + actionUsage(name, entry);
   return list;
 }
 

@@ -1,0 +1,474 @@
+#include "editing/command_table.h"
+
+#include <algorithm>
+
+namespace plavesk {
+
+bool isEnabled(TEnableRule rule, const TCommandStates& s) {
+  switch (rule) {
+    case TEnableRule::always:
+      return true;
+    case TEnableRule::board:
+      return s.board;
+    case TEnableRule::selection:
+      return s.selection;
+    case TEnableRule::paste:
+      return s.paste;
+    case TEnableRule::buildGroup:
+      return s.buildGroup;
+    case TEnableRule::splitGroup:
+      return s.splitGroup;
+    case TEnableRule::undo:
+      return s.undo;
+    case TEnableRule::redo:
+      return s.redo;
+    case TEnableRule::zoomPrevious:
+      return s.zoomPrevious;
+    case TEnableRule::boardBefore:
+      return s.boardBefore;
+    case TEnableRule::boardAfter:
+      return s.boardAfter;
+  }
+  return false;
+}
+
+const char* refusalOf(TEnableRule rule) {
+  switch (rule) {
+    case TEnableRule::always:
+      return "";
+    case TEnableRule::board:
+      return "no active board";
+    case TEnableRule::selection:
+      return "nothing is selected";
+    case TEnableRule::paste:
+      return "the clipboard is empty";
+    case TEnableRule::buildGroup:
+      return "select elements of more than one group";
+    case TEnableRule::splitGroup:
+      return "no selected element belongs to a group";
+    case TEnableRule::undo:
+      return "nothing to undo";
+    case TEnableRule::redo:
+      return "nothing to redo";
+    case TEnableRule::zoomPrevious:
+      return "no earlier view";
+    case TEnableRule::boardBefore:
+      return "the board is the first";
+    case TEnableRule::boardAfter:
+      return "the board is the last";
+  }
+  return "";
+}
+
+namespace {
+
+using R = TEnableRule;
+using I = IconId;
+constexpr TText kNoHint{nullptr, nullptr, nullptr};
+
+// A menu entry: caption, hint and shortcut.
+constexpr TCommand menu(std::string_view id, std::string_view action, TText caption,
+                        std::string_view shortcut = {}, R rule = R::always, bool pending = false,
+                        TText hint = kNoHint, I icon = I::None, bool checkable = false) {
+  return TCommand{id, action, {}, caption, hint, shortcut, icon, rule, pending, checkable};
+}
+// A menu entry that also has a button of its own (in the status bar).
+constexpr TCommand withControl(TCommand command, std::string_view control) {
+  command.control = control;
+  return command;
+}
+// A tool-panel button: its hint is its caption.
+constexpr TCommand button(std::string_view id, std::string_view control, TText hint, I icon,
+                          bool pending = true) {
+  return TCommand{id,        {},      control, {nullptr, nullptr, nullptr}, hint, {}, icon,
+                  R::always, pending, true};
+}
+// A runner action without a control of its own.
+constexpr TCommand script(std::string_view id, std::string_view action, TText caption,
+                          R rule = R::always) {
+  return TCommand{id, action, {}, caption, kNoHint, {}, I::None, rule, false, false};
+}
+
+// clang-format off
+constexpr TCommand kCommands[] = {
+  // --- File ---
+  menu("file.new", "", {"&Neu...", "&New...", "&Nouveau..."}, {}, R::always, false,
+       {"Neu|Neues Layout anlegen", "New|Create a new layout", "Nouveau|Créer un nouveau tracé"},
+       I::New),
+  menu("file.open", "", {"Ö&ffnen...", "&Open...", "&Ouvrir..."}, {}, R::always, false,
+       {"Öffnen|Layout-Datei öffnen", "Open|Open a layout file", "Ouvrir|Ouvrir un fichier tracé"},
+       I::Open),
+  menu("file.save", "", {"&Speichern", "&Save", "&Enregistrer"}, {}, R::always, false,
+       {"Speichern|Layout speichern", "Save|Save the layout", "Enregistrer|Enregistrer le tracé"},
+       I::Save),
+  menu("file.saveAs", "", {"Speichern &unter...", "S&ave as...", "Enregistrer &sous..."}),
+  menu("file.saveMacro", "macro-save",
+       {"als &Makro speichern...", "Save as &macro...", "Enregistrer comme &macro..."}, {},
+       R::always, true),
+  menu("file.autoSave", "", {"&Autospeichern...", "&AutoSave...", "S&auvegarde auto..."}),
+  menu("export.gerber", "", {"&Gerber-Format...", "&Gerber export...", "Export &Gerber..."}, {},
+       R::always, true),
+  menu("export.drill", "",
+       {"&Bohrdaten (Excellon)...", "&Drill data (Excellon)...", "&Données de perçage (Excellon)..."},
+       {}, R::always, true),
+  menu("export.bmp", "", {"Bitmap (*.bmp)...", "Bitmap (*.bmp)...", "Bitmap (*.bmp)..."}),
+  menu("export.gif", "", {"GIF (*.gif)...", "GIF (*.gif)...", "GIF (*.gif)..."}),
+  menu("export.emf", "", {"EMF (*.emf)...", "EMF (*.emf)...", "EMF (*.emf)..."}),
+  menu("export.isolation", "",
+       {"Isolationsfräsen... (HPGL, *.plt)", "Isolation milling (HPGL, *.plt)",
+        "Fraisage d´isolation (HPGL, *.plt)"},
+       {}, R::always, true),
+  menu("export.outline", "",
+       {"Platinenkontur... (HPGL, *.plt)", "PCB outline milling (HPGL, *.plt)",
+        "Fraisage du contour (HPGL, *.plt)"},
+       {}, R::always, true),
+  menu("file.directories", "", {"Arbeitsverzeichnisse...", "Directories...", "Répertoires..."}, {},
+       R::always, true),
+  menu("file.printerSetup", "",
+       {"D&rucker einrichten...", "P&rinter Setup...", "&Configuration imprimante..."}, {},
+       R::always, true),
+  menu("file.print", "", {"&Drucken...", "&Print...", "&Imprimer..."}, {}, R::always, true,
+       {"Drucken|Layout drucken", "Print|Print the layout", "Imprimer|Imprimer le tracé"},
+       I::Print),
+  menu("file.recent1", "", {"Zuletzt geöffnet 1", "Recent file 1", "Fichier récent 1"}),
+  menu("file.recent2", "", {"Zuletzt geöffnet 2", "Recent file 2", "Fichier récent 2"}),
+  menu("file.recent3", "", {"Zuletzt geöffnet 3", "Recent file 3", "Fichier récent 3"}),
+  menu("file.recent4", "", {"Zuletzt geöffnet 4", "Recent file 4", "Fichier récent 4"}),
+  menu("file.exit", "", {"&Beenden", "E&xit", "Sor&tir"}),
+
+  // --- Edit ---
+  menu("edit.undo", "undo", {"Rückgängig", "&Undo", "&Retour en arrière"}, "Ctrl+Z", R::undo,
+       false,
+       {"Rückgängig|Letzte Änderung rückgängig machen", "Undo|Undo the last change",
+        "Retour en arrière|Annuler la dernière modification"},
+       I::Undo),
+  menu("edit.redo", "redo", {"Wiederherstellen", "&Redo", "&Retour en avant"}, "Ctrl+Y", R::redo,
+       false,
+       {"Wiederherstellen|Rückgängig gemachte Änderung wiederherstellen",
+        "Redo|Redo the undone change", "Retour en avant|Rétablir la modification annulée"},
+       I::Redo),
+  menu("edit.copy", "copy", {"&Kopieren", "&Copy", "&Copier"}, "Ctrl+C", R::selection, false,
+       {"Kopieren|Markierte Elemente kopieren", "Copy|Copy the selected objects",
+        "Copier|Copier les objets sélectionnés"},
+       I::Copy),
+  menu("edit.cut", "cut", {"&Ausschneiden", "Cu&t", "C&ouper"}, "Ctrl+X", R::selection, false,
+       {"Ausschneiden|Markierte Elemente ausschneiden", "Cut|Cut the selected objects",
+        "Couper|Couper les objets sélectionnés"},
+       I::Cut),
+  // Paste and Duplicate place the block with the mouse in the window; the
+  // runner's forms place it at once.
+  menu("edit.paste", "paste", {"&Einfügen", "&Paste", "Co&ller"}, "Ctrl+V", R::paste, true,
+       {"Einfügen|Elemente aus der Zwischenablage einfügen", "Paste|Paste objects from the clipboard",
+        "Coller|Coller les objets du presse-papiers"},
+       I::Paste),
+  menu("edit.duplicate", "duplicate", {"&Duplizieren", "&Duplicate", "&Dupliquer"}, "Ctrl+D",
+       R::selection, true,
+       {"Duplizieren|Markierte Elemente duplizieren", "Duplicate|Duplicate the selected objects",
+        "Dupliquer|Dupliquer les objets sélectionnés"},
+       I::Duplicate),
+  menu("edit.delete", "delete", {"&Löschen  [Entf]", "&Delete  [Del]", "&Effacer  [Suppr]"}, {},
+       R::selection, false,
+       {"Löschen|Markierte Elemente löschen", "Delete|Delete the selected objects",
+        "Effacer|Effacer les objets sélectionnés"},
+       I::Delete),
+  menu("edit.selectAll", "select-all", {"Alles &markieren", "Select &all", "&Tout sélectionner"},
+       "Ctrl+A", R::board),
+
+  // --- Board ---
+  menu("board.add", "add-board",
+       {"&Neue Platine...", "&Add new board...", "&Ajouter nouvelle carte..."}),
+  withControl(menu("board.properties", "", {"Platine &einrichten...", "&Properties...", "&Propriétés..."}, {},
+       R::board), "SB_PlatinenGroesse"),
+  menu("board.delete", "delete-board",
+       {"Platine &löschen...", "&Delete board...", "&Effacer carte..."}, {}, R::board),
+  menu("board.toEnd", "", {"Platine ganz nach &rechts", "Set board to &right",
+                           "Carte tout à &droite"}, {}, R::boardAfter),
+  menu("board.toStart", "", {"Platine ganz nach lin&ks", "Set board to &left",
+                             "Carte tout à &gauche"}, {}, R::boardBefore),
+  menu("board.right", "", {"Platine eins nach rechts", "Move board to &right",
+                           "Déplacer carte à droite"}, {}, R::boardAfter),
+  menu("board.left", "", {"Platine eins nach links", "Move board to &left",
+                          "Déplacer carte à gauche"}, {}, R::boardBefore),
+  menu("board.import", "", {"Pla&tinen nachladen...", "&Import boards from file...",
+                            "&Importer cartes depuis fichier..."}),
+
+  // --- Functions ---
+  menu("fn.rotate", "", {"R&otieren", "&Rotate", "&Pivoter"}, "Ctrl+R", R::selection, true,
+       {"Rotieren|Markierte Elemente um 90° drehen", "Rotate|Rotate the selected objects by 90°",
+        "Pivoter|Pivoter les objets sélectionnés de 90°"},
+       I::Rotate),
+  menu("fn.mirrorH", "", {"&Horizontal spiegeln", "Mirror &horizontal", "Miroir &horizontal"},
+       "Ctrl+H", R::selection, true,
+       {"Horizontal spiegeln|Markierte Elemente horizontal spiegeln",
+        "Mirror horizontal|Mirror the selected objects horizontally",
+        "Miroir horizontal|Miroir horizontal des objets sélectionnés"},
+       I::MirrorH),
+  menu("fn.mirrorV", "", {"&Vertikal spiegeln", "Mirror &vertical", "Miroir &vertical"}, "Ctrl+T",
+       R::selection, true,
+       {"Vertikal spiegeln|Markierte Elemente vertikal spiegeln",
+        "Mirror vertical|Mirror the selected objects vertically",
+        "Miroir vertical|Miroir vertical des objets sélectionnés"},
+       I::MirrorV),
+  menu("fn.segment", "", {"&Kreisbogen...", "&Segment...", "&Segment..."}, {}, R::selection, true),
+  menu("fn.group", "group", {"&Gruppieren", "Build &group", "&Grouper"}, "Ctrl+G", R::buildGroup,
+       false,
+       {"Gruppieren|Markierte Elemente gruppieren", "Build group|Group the selected objects",
+        "Grouper|Grouper les objets sélectionnés"},
+       I::Group),
+  menu("fn.ungroup", "ungroup", {"Gruppierung auf&heben", "Split gro&up", "&Dégrouper"}, "Ctrl+U",
+       R::splitGroup, false,
+       {"Gruppierung aufheben|Gruppierung der Markierung aufheben",
+        "Split group|Split the selected group", "Dégrouper|Dégrouper la sélection"},
+       I::Ungroup),
+  menu("fn.changeSide", "", {"Auf andere Platinenseite setzen", "Change board side",
+                             "Changer de face"}, "Ctrl+W", R::selection, true),
+  menu("fn.setLayer1", "", {"K1", "C1", "C1"}, {}, R::selection, true),
+  menu("fn.setLayer2", "", {"B1", "S1", "S1"}, {}, R::selection, true),
+  menu("fn.setLayer3", "", {"K2", "C2", "C2"}, {}, R::selection, true),
+  menu("fn.setLayer4", "", {"B2", "S2", "S2"}, {}, R::selection, true),
+  menu("fn.adjustGrid", "", {"Am &Raster ausrichten", "&Adjust to grid", "&Aligner sur la grille"},
+       {}, R::selection, true,
+       {"Am Raster ausrichten|Markierte Elemente am Raster ausrichten",
+        "Adjust to grid|Snap the selected objects to the grid",
+        "Aligner sur la grille|Aligner les objets sur la grille"},
+       I::SnapGrid),
+  menu("fn.removeConnections", "clear-bands",
+       {"&Luftlinien entfernen", "&Remove connections (rubberbands)",
+        "&Enlever connexions (chevelu)"},
+       {}, R::board, true,
+       {"Luftlinien entfernen|Verbundene Luftlinien entfernen",
+        "Remove connections|Remove rubberbands whose pads are joined",
+        "Enlever connexions|Enlever le chevelu des pastilles reliées"},
+       I::RemoveConnections),
+  menu("fn.deleteOutside", "delete-outside",
+       {"Lösche Elemente ausserhalb", "Delete elements outside", "Effacer éléments extérieurs"},
+       {}, R::board),
+  // Tool-bar button without a menu entry of its own.
+  TCommand{"tb.align", {}, {}, {nullptr, nullptr, nullptr},
+           {"Ausrichten|Markierte Elemente ausrichten", "Align|Align the selected objects",
+            "Aligner|Aligner les objets sélectionnés"},
+           {}, I::Align, R::selection, true, false},
+
+  // --- Options ---
+  menu("opt.template", "", {"&Vorlage...", "&Scanned copy...", "&Copie scannée..."}, {}, R::board,
+       false,
+       {"Vorlage|Eingescannte Vorlage einblenden", "Scanned copy|Show a scanned copy under the layout",
+        "Copie scannée|Afficher une copie scannée sous le tracé"},
+       I::Template),
+  menu("opt.showMacros", "",
+       {"&Makrobibliothek anzeigen", "Show &Macro library", "Afficher bibliothèque de &macros"}, {},
+       R::always, true,
+       {"Makrobibliothek|Makrobibliothek ein- und ausblenden",
+        "Macro library|Show or hide the macro library",
+        "Bibliothèque de macros|Afficher ou masquer les macros"},
+       I::Macros, true),
+  menu("opt.macroFolder", "",
+       {"Makro-Stammverzeichnis...", "Macro directory...", "Répertoire des macros..."}, {},
+       R::always, true),
+  menu("opt.undoDepth", "undo-depth", {"Undo-Tiefe...", "UNDO depth...", "Profondeur UNDO..."}),
+  withControl(menu("opt.groundPlane", "ground-plane", {"&AutoMasse", "&GroundPlane", "Plan de &masse"}, {},
+       R::board, true, kNoHint, I::None, true), "SB_AutoMasse"),
+  menu("opt.rulerMm", "", {"&MM", "&MM", "&MM"}, {}, R::always, false, kNoHint, I::None, true),
+  menu("opt.rulerInch", "", {"&Zoll", "&Inch", "&Pouce"}, {}, R::always, false, kNoHint, I::None,
+       true),
+  menu("opt.showBoardZoom", "",
+       {"Platinen-Zoom anzeigen", "Show board zoom", "Afficher zoom carte"}, {}, R::always, false,
+       kNoHint, I::None, true),
+  menu("opt.showGrid", "", {"Raster sichtbar", "Show grid", "Afficher grille"}, {}, R::always,
+       false, kNoHint, I::None, true),
+  menu("opt.gridMarking0", "", {"Aus", "Off", "Arrêt"}, {}, R::always, false, kNoHint, I::None,
+       true),
+  menu("opt.gridMarking2", "", {"2", "2", "2"}, {}, R::always, false, kNoHint, I::None, true),
+  menu("opt.gridMarking4", "", {"4", "4", "4"}, {}, R::always, false, kNoHint, I::None, true),
+  menu("opt.gridMarking5", "", {"5", "5", "5"}, {}, R::always, false, kNoHint, I::None, true),
+  menu("opt.gridMarking10", "", {"10", "10", "10"}, {}, R::always, false, kNoHint, I::None, true),
+  menu("opt.repaint", "", {"&Neuzeichnen", "&Repaint", "&Redessiner"}, {}, R::always, false,
+       {"Neuzeichnen|Ansicht neu zeichnen", "Repaint|Repaint the view",
+        "Redessiner|Redessiner la vue"},
+       I::Repaint),
+  menu("opt.zoomBoard", "", {"Zoom &Platine", "Zoom &board", "Zoom &carte"}, {}, R::board, false,
+       {"Zoom Platine|Ganze Platine anzeigen", "Zoom board|Show the whole board",
+        "Zoom carte|Afficher toute la carte"},
+       I::ZoomBoard),
+  menu("opt.zoomObjects", "", {"Zoom &Objekte", "Zoom &objects", "Zoom &objets"}, {}, R::board,
+       false,
+       {"Zoom Objekte|Alle Elemente anzeigen", "Zoom objects|Show all objects",
+        "Zoom objets|Afficher tous les objets"},
+       I::ZoomObjects),
+  menu("opt.zoomSelection", "", {"Zoom Mar&kierung", "Zoom &selection", "Zoom &sélection"}, {},
+       R::selection, false,
+       {"Zoom Markierung|Markierte Elemente anzeigen", "Zoom selection|Show the selected objects",
+        "Zoom sélection|Afficher les objets sélectionnés"},
+       I::ZoomSelection),
+  menu("opt.zoomPrevious", "", {"Zoom vorher", "Zoom previous", "Zoom précédent"}, {},
+       R::zoomPrevious, false,
+       {"Zoom vorher|Vorherige Ansicht", "Zoom previous|Back to the previous view",
+        "Zoom précédent|Revenir à la vue précédente"},
+       I::ZoomPrevious),
+  menu("opt.colours", "", {"&Farben definieren...", "Define colors...", "Définir couleurs..."}, {},
+       R::always, true),
+  menu("opt.projectInfo", "", {"Projektinfo...", "Project info...", "Infos projet..."}, {},
+       R::always, false,
+       {"Projektinfo|Informationen zum Projekt", "Project info|Information about the project",
+        "Infos projet|Informations sur le projet"},
+       I::ProjectInfo),
+  menu("opt.hints", "", {"&Hinweistexte", "Show &hints", "Afficher &info-bulles"}, {}, R::always,
+       false, kNoHint, I::None, true),
+
+  // --- Layer ---
+  withControl(menu("layer.active1", "", {"&Kupferseite  (1)", "&Copper (1)", "&Cuivre (1)"}, {}, R::board,
+       false, kNoHint, I::None, true), "RB_K1"),
+  withControl(menu("layer.active2", "", {"&Bestückung  (1)", "&Silk screen (1)", "&Sérigraphie (1)"}, {},
+       R::board, false, kNoHint, I::None, true), "RB_B1"),
+  withControl(menu("layer.active3", "", {"K&upferseite  (2)", "&Copper (2)", "C&uivre (2)"}, {}, R::board,
+       false, kNoHint, I::None, true), "RB_K2"),
+  withControl(menu("layer.active4", "", {"B&estückung  (2)", "&Silk screen (2)", "S&érigraphie (2)"}, {},
+       R::board, false, kNoHint, I::None, true), "RB_B2"),
+  withControl(menu("layer.visible1", "", {"&Kupferseite  (1)", "&Copper (1)", "&Cuivre (1)"}, {}, R::board,
+       false, kNoHint, I::None, true), "SB_K1"),
+  withControl(menu("layer.visible2", "", {"&Bestückung  (1)", "&Silk screen (1)", "&Sérigraphie (1)"}, {},
+       R::board, false, kNoHint, I::None, true), "SB_B1"),
+  withControl(menu("layer.visible3", "", {"K&upferseite  (2)", "&Copper (2)", "C&uivre (2)"}, {}, R::board,
+       false, kNoHint, I::None, true), "SB_K2"),
+  withControl(menu("layer.visible4", "", {"B&estückung  (2)", "&Silk screen (2)", "S&érigraphie (2)"}, {},
+       R::board, false, kNoHint, I::None, true), "SB_B2"),
+
+  // --- ? ---
+  menu("help.topics", "", {"&Hilfethemen...", "&Index...", "&Index..."}, {}, R::always, true),
+  menu("help.update", "", {"Internet Update...", "Internet Update...", "Mise à jour Internet..."},
+       {}, R::always, true),
+  menu("help.info", "", {"I&nfo...", "I&nfo...", "I&nfo..."}),
+
+  // --- Tool panel ---
+  button("tool.edit", "SB_Standard",
+         {"Standard|Objekte markieren, verschieben, löschen", "Edit|Select, move and delete objects",
+          "Editer|Sélectionner, déplacer, effacer des objets"},
+         I::Edit, false),
+  button("tool.zoom", "SB_Zoom",
+         {"Zoom|Ansicht vergrössern und verkleinern", "Zoom|Zoom in and out",
+          "Zoom|Agrandir et réduire la vue"},
+         I::Zoom),
+  button("tool.track", "SB_Line",
+         {"Leiterbahn|Leiterbahnen zeichnen", "Track|Draw tracks", "Piste|Dessiner des pistes"},
+         I::Track),
+  button("tool.pad", "SB_Circle",
+         {"Lötauge|Lötaugen platzieren", "Pad|Place pads", "Pastille|Placer des pastilles"},
+         I::Pad),
+  button("tool.padShape", "SB_PadShape",
+         {"Lötaugenform|Form der Lötaugen wählen", "Pad shape|Choose the pad shape",
+          "Forme de pastille|Choisir la forme des pastilles"},
+         I::PadShape),
+  button("tool.circle", "SB_Ring",
+         {"Kreisring|Kreise und Bögen zeichnen", "Circle|Draw circles and arcs",
+          "Cercle|Dessiner des cercles et des arcs"},
+         I::Circle),
+  button("tool.area", "SB_Polygon",
+         {"Fläche|Flächen zeichnen", "Zone|Draw areas", "Zone|Dessiner des zones"}, I::Area),
+  button("tool.text", "SB_LineText",
+         {"Text|Texte platzieren", "Text|Place texts", "Texte|Placer des textes"}, I::Text),
+  button("tool.grid", "SB_Raster",
+         {"Raster|Aktuelles Raster", "Grid|Current grid", "Grille|Grille actuelle"}, I::None),
+  button("tool.test", "SB_Test",
+         {"Test|Verbundene Elemente anzeigen", "Test|Show the connected copper",
+          "Test|Afficher le cuivre relié"},
+         I::Test),
+  button("tool.connect", "SB_Connect",
+         {"Luftlinie|Luftlinien zeichnen", "Connections|Draw rubberband connections",
+          "Connexion|Dessiner le chevelu"},
+         I::Connect),
+  button("tool.polygon", "SB_Vieleck",
+         {"Vieleck|Regelmässige Vielecke platzieren", "Polygon|Place regular polygons",
+          "Polygone|Placer des polygones réguliers"},
+         I::Polygon),
+  button("tool.autoroute", "SB_AutoRoute",
+         {"Autoroute|Luftlinien automatisch verlegen", "Autoroute|Route rubberbands automatically",
+          "Routeur automatique|Router le chevelu automatiquement"},
+         I::Autoroute),
+  button("tool.measure", "SB_Messen",
+         {"Messen|Abstände messen", "Measure|Measure distances", "Mesurer|Mesurer des distances"},
+         I::Measure),
+  button("tool.smd", "SB_SMDPad",
+         {"SMD-Pad|SMD-Pads platzieren", "SMD-Pad|Place SMD pads",
+          "SMD-Pad|Placer des pastilles CMS"},
+         I::SmdPad),
+  button("tool.photo", "SB_RealAnsicht",
+         {"Fotoansicht|Platine wie gefertigt anzeigen", "Photoview|Show the board as manufactured",
+          "Vue photo|Afficher la carte telle que fabriquée"},
+         I::Photo),
+  button("tool.trackList", "SB_LineContainer",
+         {"Leiterbahnbreiten|Liste der Leiterbahnbreiten", "Track widths|List of track widths",
+          "Largeurs de piste|Liste des largeurs de piste"},
+         I::ValueList),
+  button("tool.padList", "SB_LoetaugenContainer",
+         {"Lötaugengrössen|Liste der Lötaugengrössen", "Pad sizes|List of pad sizes",
+          "Tailles de pastille|Liste des tailles de pastille"},
+         I::ValueList),
+  button("tool.smdList", "SB_SMDContainer",
+         {"SMD-Grössen|Liste der SMD-Pad-Grössen", "SMD sizes|List of SMD-pad sizes",
+          "Tailles CMS|Liste des tailles de pastille CMS"},
+         I::ValueList),
+  TCommand{"view.rulerUnit", {}, "SB_Einheit", {nullptr, nullptr, nullptr},
+           {"Linealeinheit|Zwischen mm und Zoll umschalten", "Ruler unit|Switch between mm and inch",
+            "Unité des règles|Basculer entre mm et pouce"},
+           {}, I::None, R::always, false, false},
+
+  // --- Runner actions without a control of their own ---
+  script("script.board", "board", {"Platine wählen", "Choose board", "Choisir carte"}),
+  script("script.selectAt", "select-at",
+         {"Element markieren", "Select element", "Sélectionner élément"}, R::board),
+  script("script.deselect", "deselect",
+         {"Markierung aufheben", "Deselect all", "Désélectionner tout"}, R::board),
+  script("script.macroInsert", "macro-insert",
+         {"Makro einfügen", "Insert macro", "Insérer macro"}, R::board),
+  script("script.connect", "connect",
+         {"Luftlinie ziehen", "Draw rubberband", "Dessiner connexion"}, R::board),
+  script("script.testAt", "test-at",
+         {"Verbindung testen", "Test connection", "Tester connexion"}, R::board),
+  script("script.route", "route", {"Luftlinie verlegen", "Route rubberband", "Router connexion"},
+         R::board),
+  script("script.unroute", "unroute",
+         {"Verlegung aufheben", "Unroute track", "Dérouter piste"}, R::board),
+  script("script.routeAll", "route-all",
+         {"Alle Luftlinien verlegen", "Route all rubberbands", "Router tout le chevelu"}, R::board),
+  script("script.layer", "layer", {"Aktiver Layer", "Active layer", "Couche active"}, R::board),
+};
+// clang-format on
+
+}  // namespace
+
+std::span<const TCommand> commandTable() {
+  return kCommands;
+}
+
+const TCommand* findCommand(std::string_view id) {
+  for (const TCommand& c : kCommands)
+    if (c.id == id) return &c;
+  return nullptr;
+}
+
+const TCommand* findCommandForAction(std::string_view action) {
+  if (action.empty()) return nullptr;
+  for (const TCommand& c : kCommands)
+    if (c.action == action) return &c;
+  return nullptr;
+}
+
+const TCommand* findCommandForControl(std::string_view control) {
+  if (control.empty()) return nullptr;
+  for (const TCommand& c : kCommands)
+    if (c.control == control) return &c;
+  return nullptr;
+}
+
+bool hasHint(const TCommand& command) {
+  return command.hint.de != nullptr;
+}
+
+std::string_view commandCaption(const TCommand& command, int language) {
+  if (command.caption.de) return pickText(language, command.caption);
+  if (!hasHint(command)) return {};
+  std::string_view hint = pickText(language, command.hint);
+  return hint.substr(0, hint.find('|'));
+}
+
+}  // namespace plavesk
