@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 #include <sstream>
 
 #include "cli/commands/cli.h"
 #include "document/file_io.h"
 #include "document/layout_file.h"
+#include "support/png_reader.h"
 #include "support/sample_layout.h"
+#include "view/bmp_file.h"
 
 namespace plavesk {
 namespace {
@@ -83,6 +86,42 @@ TEST_F(ImageCommand, WritesEachFormatAtTheSizeOfItsResolution) {
       EXPECT_EQ(le(b, 6, 2), c.width) << c.name;
       EXPECT_EQ(le(b, 8, 2), c.height) << c.name;
     }
+  }
+}
+
+// The PNG, read back by libpng, holds the pixels of the BMP the same request
+// writes: the same picture whatever the file format.
+TEST_F(ImageCommand, PngHoldsThePixelsOfTheBitmap) {
+  const std::vector<std::vector<std::string>> requests = {
+      {"--dpi", "100"},
+      {"--dpi", "150", "--bw"},
+      {"--dpi", "100", "--photo", "--side", "2"},
+  };
+  for (const auto& options : requests) {
+    SCOPED_TRACE(options.back());
+    std::vector<std::string> png = {"-o", path("p.png")}, bmp = {"-o", path("p.bmp")};
+    png.insert(png.end(), options.begin(), options.end());
+    bmp.insert(bmp.end(), options.begin(), options.end());
+    ASSERT_EQ(run(png), 0) << lastError;
+    ASSERT_EQ(run(bmp), 0) << lastError;
+    testing::TPngPicture picture;
+    std::string error;
+    ASSERT_TRUE(testing::readPngFile(path("p.png"), picture, error)) << error;
+    const TBmpReadResult bitmap = decodeBmp(read("p.bmp"));
+    ASSERT_TRUE(bitmap.ok) << bitmap.error;
+    ASSERT_EQ(picture.width, uint32_t(bitmap.image.width));
+    ASSERT_EQ(picture.height, uint32_t(bitmap.image.height));
+    EXPECT_EQ(picture.xPixelsPerUnit, uint32_t(std::lround(std::stod(options[1]) / 0.0254)));
+    size_t wrong = 0, dark = 0;
+    for (uint32_t y = 0; y < picture.height; ++y)
+      for (uint32_t x = 0; x < picture.width; ++x) {
+        const CanvasColour c = bitmap.image.pixels[y * picture.width + x];  // 0x00BBGGRR
+        const uint32_t expected = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+        wrong += picture.pixel(x, y) != expected;
+        dark += expected != 0xFFFFFF;
+      }
+    EXPECT_EQ(wrong, 0u);
+    EXPECT_GT(dark, 0u) << "the board is drawn";
   }
 }
 

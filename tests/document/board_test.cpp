@@ -110,6 +110,26 @@ TEST(Board, SwitchingBoardsRestoresTheWorkingState) {
   EXPECT_EQ(layout.working().zoom, 0.5);
 }
 
+// No copy of the working state exists that a save or a switch would have to
+// store first, and nothing written while no board is active reaches a board.
+TEST(Board, WorkingStateIsTheActiveBoardsOwnRecord) {
+  TLayout layout;
+  layout.working().zoom = 0.5;
+  layout.addBoard("Board 1");
+  EXPECT_EQ(layout.working(), TBoardRecord{});
+  layout.working().grid = 127;
+  EXPECT_EQ(layout.boards[0]->record.grid, 127);
+  layout.addBoard("Board 2");
+  layout.working().grid = 50;
+  EXPECT_TRUE(layout.deleteBoard(1));
+  EXPECT_EQ(layout.activeBoard, 0);
+  EXPECT_EQ(layout.working().grid, 127);
+  layout.working().zoom = 0.2;
+  layout.close();
+  EXPECT_FALSE(layout.hasActiveBoard());
+  EXPECT_EQ(layout.working(), TBoardRecord{});
+}
+
 TEST(Board, TemplateThatCannotBeLoadedIsDroppedOnActivation) {
   TLayout layout;
   layout.addBoard("Board 1");

@@ -25,6 +25,7 @@ Json pointsJson(const std::vector<TPoint>& points) {
 
 Json elementJson(const TObjekt& e, const Positions& at, bool isStroke) {
   Json j = Json::object();
+  j.get_ref<Json::object_t&>().reserve(24);  // the keys below, stored in one block
   j["kind"] = int(e.kind);
   j["x"] = e.x;
   j["y"] = e.y;
@@ -89,6 +90,7 @@ std::string layoutJson(TLayout& layout, int version, bool elements) {
       for (size_t i = 0; i < board->elements.size(); ++i)
         at.emplace(board->elements[i].get(), int(i));
       Json& list = b["elements"] = Json::array();
+      list.get_ref<Json::array_t&>().reserve(board->elements.size());
       for (const auto& e : board->elements) list.push_back(elementJson(*e, at, false));
     }
   }
