@@ -79,16 +79,14 @@ bool TFileCommands::askToSave() {
 
 bool TFileCommands::closeLayout() {
   if (!askToSave()) return false;
-  editor_.layout.close();
-  editor_.discardContours();
+  editor_.closeLayout();
   return true;
 }
 
 bool TFileCommands::newLayout() {
   if (!closeLayout()) return false;
   setFileName("");
-  editor_.layout.addBoard(boardBaseName(language_) + "1");
-  editor_.layout.modified = false;
+  editor_.newLayout(boardBaseName(language_) + "1");
   call(layoutReplaced);
   call(boardPropertiesForNew);
   return true;
@@ -113,20 +111,7 @@ bool TFileCommands::readChecked(const std::string& path, const std::vector<uint8
   TReadOptions options;
   options.import = import;
   options.language = language_;
-  TReadReport report;
-  if (import) {
-    report = readLayoutData(editor_.layout, data.data(), data.size(), path, options);
-  } else {
-    // A file that fails halfway must not leave a partial layout under the old
-    // name, so the new one replaces the open layout only when complete.
-    TLayout fresh;
-    fresh.loadTemplate = editor_.layout.loadTemplate;
-    report = readLayoutData(fresh, data.data(), data.size(), path, options);
-    if (report.ok) {
-      editor_.layout = std::move(fresh);
-      editor_.discardContours();
-    }
-  }
+  const TReadReport report = editor_.readLayout(data.data(), data.size(), path, options);
   if (!report.ok) {
     reportError(report.error);
     return false;
@@ -136,9 +121,7 @@ bool TFileCommands::readChecked(const std::string& path, const std::vector<uint8
   const int fontTexts = countFontTexts(editor_.layout);
   if (fontTexts > 0 &&
       dialogs_.askYesNo(texts::kProgramName, fontTextQuestion(language_, fontTexts))) {
-    convertFontTexts(editor_.layout, pixelsPerInch);
-    editor_.layout.modified = true;
-    editor_.repaint();
+    editor_.convertFontTexts(pixelsPerInch);
     dialogs_.message(TMessageKind::Information, texts::kProgramName, fontTextReport(language_));
   }
   if (report.version < kCurrentFileVersion)

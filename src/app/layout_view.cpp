@@ -1,14 +1,21 @@
 #include "app/layout_view.h"
 
-#include <QContextMenuEvent>
 #include <QElapsedTimer>
-#include <QMenu>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTimer>
 #include <QWheelEvent>
 #include <cmath>
+#include <cstring>
+#include <optional>
 
+#include "app/cursors.h"
 #include "editing/editor.h"
+#include "editing/tools/feedback_paint.h"
+#include "platform/qt/qt_canvas.h"
+#include "view/main_view_paint.h"
 #include "view/units.h"
 
 namespace plavesk {
@@ -16,9 +23,51 @@ namespace plavesk {
 namespace {
 
 constexpr int kMarkerSize = 13;
+// Room around a feedback's figures for the last pixels of their pens.
+constexpr int kFeedbackMargin = 3;
+// Invalidated rectangles kept apart between two repaints.
+constexpr int kSeparateInvalidations = 32;
 
-QColor toQColor(TColour c) {
-  return QColor(redOf(c), greenOf(c), blueOf(c));
+int32_t floorTo8(int32_t v) {
+  return v & ~int32_t(7);
+}
+
+// The name of a key as the tool manager knows it; empty for keys it does not
+// take.
+std::string keyName(int key) {
+  if (key >= Qt::Key_A && key <= Qt::Key_Z) return std::string(1, char('A' + (key - Qt::Key_A)));
+  if (key >= Qt::Key_F1 && key <= Qt::Key_F12) return "F" + std::to_string(key - Qt::Key_F1 + 1);
+  switch (key) {
+    case Qt::Key_Space:
+      return "Space";
+    case Qt::Key_Delete:
+      return "Delete";
+    case Qt::Key_Left:
+      return "Left";
+    case Qt::Key_Right:
+      return "Right";
+    case Qt::Key_Up:
+      return "Up";
+    case Qt::Key_Down:
+      return "Down";
+    case Qt::Key_Escape:
+      return "Escape";
+    default:
+      return {};
+  }
+}
+
+TInputEvent::Button buttonOf(Qt::MouseButton b) {
+  switch (b) {
+    case Qt::LeftButton:
+      return TInputEvent::left;
+    case Qt::RightButton:
+      return TInputEvent::right;
+    case Qt::MiddleButton:
+      return TInputEvent::middle;
+    default:
+      return TInputEvent::none;
+  }
 }
 
 }  // namespace
@@ -32,7 +81,17 @@ TLayoutView::TLayoutView(TViewState& view, TEditor& editor, QWidget* parent)
   setFocusPolicy(Qt::StrongFocus);
   horizontalScrollBar()->setSingleStep(16);
   verticalScrollBar()->setSingleStep(16);
+  // The right button belongs to the tools, which open their own menus.
+  setContextMenuPolicy(Qt::PreventContextMenu);
+  viewport()->setContextMenuPolicy(Qt::PreventContextMenu);
+  setAccessibleName("Layout");
+  viewport()->setAccessibleName("Layout");
   marker_ = new TOriginMarker(*this);
+}
+
+void TLayoutView::setTools(TToolManager* tools, const TRenderSettings* settings) {
+  tools_ = tools;
+  settings_ = settings;
 }
 
 void TLayoutView::updateClientSize() {
@@ -93,7 +152,7 @@ void TLayoutView::setOrigin(TPoint world) {
 
 void TLayoutView::notify() {
   placeOriginMarker();
-  if (viewChanged) viewChanged();
+  if (viewMoved) viewMoved();
 }
 
 void TLayoutView::syncFromView() {
@@ -116,45 +175,232 @@ void TLayoutView::syncFromView() {
   syncing_ = false;
   view_.surfaceNeedsRepaint = false;
   view_.rulersNeedRepaint = false;
-  viewport()->update();
+  repaintSurface();
   notify();
 }
 
 void TLayoutView::invalidateWorld(const TRect& area) {
   const TPoint a = view_.worldToViewport(TPoint{area.left, area.top});
   const TPoint b = view_.worldToViewport(TPoint{area.right, area.bottom});
-  viewport()->update(QRect(QPoint(std::min(a.x, b.x), std::min(a.y, b.y)),
-                           QPoint(std::max(a.x, b.x), std::max(a.y, b.y)))
-                         .adjusted(-5, -5, 5, 5));
+  const QRect r = QRect(QPoint(std::min(a.x, b.x), std::min(a.y, b.y)),
+                        QPoint(std::max(a.x, b.x), std::max(a.y, b.y)))
+                      .adjusted(-5, -5, 5, 5)
+                      .intersected(viewport()->rect());
+  if (r.isEmpty()) return;
+  // A command that changes many elements invalidates each of them; past a
+  // few rectangles their bounding box is repainted instead, which spares
+  // uniting thousands of rectangles.
+  if (invalidations_ < kSeparateInvalidations) {
+    ++invalidations_;
+    dirty_ += r;
+    viewport()->update(r);
+    return;
+  }
+  if (bulk_.isNull())
+    QTimer::singleShot(0, this, [this] {
+      dirty_ += bulk_;
+      viewport()->update(bulk_);
+      bulk_ = QRect();
+      invalidations_ = 0;
+    });
+  bulk_ |= r;
+}
+
+void TLayoutView::repaintSurface() {
+  dirty_ = QRegion(viewport()->rect());
+  viewport()->update();
+}
+
+void TLayoutView::ensureFrame() {
+  const QSize size = viewport()->size();
+  const QPoint scroll(view_.scrollX(), view_.scrollY());
+  if (size == frameViewport_ && scroll == frameScroll_) return;
+  frameViewport_ = size;
+  frameScroll_ = scroll;
+  frameX_ = floorTo8(scroll.x());
+  frameY_ = floorTo8(scroll.y());
+  const int32_t w = std::max(1, size.width() + (scroll.x() - frameX_));
+  const int32_t h = std::max(1, size.height() + (scroll.y() - frameY_));
+  if (frame_.width() != w || frame_.height() != h) {
+    frame_ = RasterImage(w, h);
+    layers_ = RasterImage(w, h);
+  }
+  dirty_ = QRegion(viewport()->rect());
+  feedbackOnly_ = QRegion();
+}
+
+QRect TLayoutView::imageRect(const QRect& viewportArea) const {
+  return viewportArea.translated(view_.scrollX() - frameX_, view_.scrollY() - frameY_)
+      .intersected(QRect(0, 0, frame_.width(), frame_.height()));
+}
+
+void TLayoutView::showLayers(const QRect& inImage) {
+  for (int y = inImage.top(); y <= inImage.bottom(); ++y)
+    std::memcpy(frame_.row(y) + size_t(inImage.left()) * 3,
+                layers_.row(y) + size_t(inImage.left()) * 3, size_t(inImage.width()) * 3);
+}
+
+void TLayoutView::drawVisibleFeedback(const QRect& area, int except) {
+  if (!tools_ || !settings_) return;
+  const QRect surface = area.translated(view_.scrollX(), view_.scrollY());
+  std::optional<ImageAreaCanvas> canvas;
+  for (size_t k = 0; k < kFeedbackKinds; ++k) {
+    if (int(k) == except || !tools_->feedbackVisible(TFeedbackKind(k))) continue;
+    if (!canvas)
+      canvas.emplace(
+          frame_, frameX_, frameY_,
+          CanvasRect{surface.left(), surface.top(), surface.right() + 1, surface.bottom() + 1});
+    canvas->setMapping(viewMapping(view_));
+    plavesk::drawFeedback(tools_->feedback(TFeedbackKind(k)), *canvas, *settings_);
+  }
+}
+
+void TLayoutView::paintFrame(const QRect& area) {
+  const QRect inImage = imageRect(area);
+  if (inImage.isEmpty()) return;
+  for (int y = inImage.top(); y <= inImage.bottom(); ++y)
+    std::memset(layers_.row(y) + size_t(inImage.left()) * 3, 0xFF, size_t(inImage.width()) * 3);
+  // Nothing is drawn beyond the paint surface; the viewport around it stays
+  // white.
+  const QRect surface = area.translated(view_.scrollX(), view_.scrollY())
+                            .intersected(QRect(0, 0, view_.surfaceWidth(), view_.surfaceHeight()));
+  if (!view_.paintSuppressed && editor_.layout.hasActiveBoard() && !surface.isEmpty()) {
+    ImageAreaCanvas canvas(
+        layers_, frameX_, frameY_,
+        CanvasRect{surface.left(), surface.top(), surface.right() + 1, surface.bottom() + 1});
+    if (paintLayers) {
+      paintLayers(canvas, surface);
+    } else {
+      // Without the layers, the board background alone, two pixels beyond
+      // the board's far edges.
+      const int32_t a = roundToUnit(2 / view_.zoom());
+      const TPoint corner =
+          view_.worldToDevice(TPoint{view_.boardWidth() + a, -view_.boardHeight() - a});
+      const QRect ground =
+          surface.intersected(QRect(QPoint(0, 0), QPoint(corner.x - 1, corner.y - 1)))
+              .translated(-frameX_, -frameY_);
+      const TColour c = backgroundColour ? backgroundColour() : 0;
+      for (int y = ground.top(); y <= ground.bottom(); ++y)
+        for (int x = ground.left(); x <= ground.right(); ++x) layers_.setPixel(x, y, c);
+    }
+  }
+  showLayers(inImage);
+  // The feedback on screen lies on the layers again.
+  drawVisibleFeedback(area, -1);
 }
 
 void TLayoutView::paintEvent(QPaintEvent* event) {
   QElapsedTimer timer;
   timer.start();
-  QPainter painter(viewport());
-  const QRect clip = event->rect();
-  painter.fillRect(clip, Qt::white);
-  if (view_.paintSuppressed || !editor_.layout.hasActiveBoard()) return;
-  painter.translate(-view_.scrollX(), -view_.scrollY());
-  // Nothing is drawn beyond the paint surface; the viewport around it stays
-  // white.
-  const QRect surfaceClip =
-      clip.translated(view_.scrollX(), view_.scrollY())
-          .intersected(QRect(0, 0, view_.surfaceWidth(), view_.surfaceHeight()));
-  if (surfaceClip.isEmpty()) return;
-  painter.setClipRect(surfaceClip);
-  if (paintLayers) {
-    paintLayers(painter, surfaceClip);
-  } else {
-    // Without the layers, the board background alone, two pixels beyond
-    // the board's far edges.
-    const int32_t a = roundToUnit(2 / view_.zoom());
-    const TPoint corner =
-        view_.worldToDevice(TPoint{view_.boardWidth() + a, -view_.boardHeight() - a});
-    painter.fillRect(QRect(QPoint(0, 0), QPoint(corner.x - 1, corner.y - 1)),
-                     toQColor(backgroundColour ? backgroundColour() : 0));
+  ensureFrame();
+  const QRegion region = event->region();
+  // Layers where they changed and wherever the screen asks for the picture
+  // for other reasons (uncovered, grabbed); feedback changes are shown from
+  // the frame as it is.
+  const QRegion layers = (region - feedbackOnly_) + (region & dirty_);
+  if (!layers.isEmpty()) {
+    if (layers.rectCount() > 8)
+      paintFrame(layers.boundingRect());
+    else
+      for (const QRect& r : layers) paintFrame(r);
   }
-  if (clip == viewport()->rect()) lastPaintMs_ = double(timer.nsecsElapsed()) / 1e6;
+  dirty_ -= region;
+  feedbackOnly_ -= region;
+  if (bulk_.isNull()) invalidations_ = 0;
+  const QImage picture(frame_.row(0), frame_.width(), frame_.height(), frame_.width() * 3,
+                       QImage::Format_BGR888);
+  QPainter painter(viewport());
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  // Rectangle by rectangle: the picture is converted for the screen only
+  // where it is shown.
+  for (const QRect& r : region)
+    painter.drawImage(r.topLeft(), picture,
+                      r.translated(view_.scrollX() - frameX_, view_.scrollY() - frameY_));
+  if (event->rect() == viewport()->rect()) lastPaintMs_ = double(timer.nsecsElapsed()) / 1e6;
+}
+
+QRect TLayoutView::feedbackRect(const TFeedback& feedback) const {
+  const TRect bounds = feedbackBounds(feedback);
+  const TPoint a = view_.worldToViewport(TPoint{bounds.left, bounds.top});
+  const TPoint b = view_.worldToViewport(TPoint{bounds.right, bounds.bottom});
+  return QRect(QPoint(std::min(a.x, b.x), std::min(a.y, b.y)),
+               QPoint(std::max(a.x, b.x), std::max(a.y, b.y)))
+      .adjusted(-kFeedbackMargin, -kFeedbackMargin, kFeedbackMargin, kFeedbackMargin)
+      .intersected(viewport()->rect());
+}
+
+void TLayoutView::drawFeedback(const TFeedback& feedback) {
+  if (!settings_) return;
+  ensureFrame();
+  const QRect r = feedbackRect(feedback);
+  if (r.isEmpty()) return;
+  const QRect surface = r.translated(view_.scrollX(), view_.scrollY());
+  ImageAreaCanvas canvas(
+      frame_, frameX_, frameY_,
+      CanvasRect{surface.left(), surface.top(), surface.right() + 1, surface.bottom() + 1});
+  canvas.setMapping(viewMapping(view_));
+  plavesk::drawFeedback(feedback, canvas, *settings_);
+  feedbackOnly_ += r;
+  viewport()->update(r);
+}
+
+// Drawing the figures again would restore the picture as well, but costs as
+// much as drawing them; the layers under them are copied back instead, and
+// any other feedback there drawn again.
+void TLayoutView::eraseFeedback(const TFeedback& feedback) {
+  ensureFrame();
+  const QRect r = feedbackRect(feedback);
+  if (r.isEmpty()) return;
+  showLayers(imageRect(r));
+  drawVisibleFeedback(r, int(feedback.kind));
+  feedbackOnly_ += r;
+  viewport()->update(r);
+}
+
+void TLayoutView::setCursor(TCursor cursor) {
+  viewport()->setCursor(toolCursor(cursor));
+}
+
+// As the origin marker does: the view holds the mouse, and moves outside
+// the viewport are taken back to its border.
+void TLayoutView::confinePointer() {
+  if (confined_) return;
+  confined_ = true;
+  viewport()->grabMouse();
+}
+
+void TLayoutView::releasePointer() {
+  if (!confined_) return;
+  confined_ = false;
+  viewport()->releaseMouse();
+}
+
+void TLayoutView::refreshPointer() {
+  // A fresh move at the pointer's own position once the scroll has been
+  // shown, paced so that holding the pointer at the border scrolls smoothly.
+  QTimer::singleShot(15, this, [this] {
+    const QPoint at = viewport()->mapFromGlobal(QCursor::pos());
+    if (!viewport()->rect().contains(at) && !confined_) return;
+    QMouseEvent move(QEvent::MouseMove, at, viewport()->mapToGlobal(at), Qt::NoButton,
+                     QGuiApplication::mouseButtons(), QGuiApplication::keyboardModifiers());
+    mouseMoveEvent(&move);
+  });
+}
+
+void TLayoutView::openMenu(const std::string& menu, const std::vector<std::string>& ids,
+                           TPoint pixel) {
+  // A menu takes the mouse for itself.
+  releasePointer();
+  if (menuRequested)
+    menuRequested(menu, ids, QPoint(pixel.x - view_.scrollX(), pixel.y - view_.scrollY()));
+}
+
+void TLayoutView::showCoordinates(TPoint world) {
+  if (cursorMoved) cursorMoved(world, true);
+}
+
+void TLayoutView::showMode(int mode) {
+  if (modeShown) modeShown(mode);
 }
 
 void TLayoutView::resizeEvent(QResizeEvent* event) {
@@ -165,38 +411,112 @@ void TLayoutView::resizeEvent(QResizeEvent* event) {
 void TLayoutView::scrollContentsBy(int, int) {
   if (syncing_) return;
   // The bars' ranges are the view state's, so their values need no clamping.
+  // Feedback is taken off before the picture under it moves.
+  if (tools_) tools_->eraseAllFeedback();
   view_.record().scrollX = horizontalScrollBar()->value();
   view_.record().scrollY = verticalScrollBar()->value();
-  viewport()->update();
+  repaintSurface();
   notify();
 }
 
 void TLayoutView::wheelEvent(QWheelEvent* event) {
   const int delta = event->angleDelta().y();
   const QPoint pos = event->position().toPoint();
+  if (tools_) tools_->eraseAllFeedback();
   view_.wheel(delta, TPoint{pos.x(), pos.y()});
   syncFromView();
+  event->accept();
+}
+
+TInputEvent TLayoutView::inputEvent(TInputEvent::Kind kind, const QMouseEvent& event) {
+  QPoint at = event.position().toPoint();
+  if (confined_) {
+    const QPoint held(std::clamp(at.x(), 0, std::max(0, viewport()->width() - 1)),
+                      std::clamp(at.y(), 0, std::max(0, viewport()->height() - 1)));
+    if (held != at) {
+      QCursor::setPos(viewport()->mapToGlobal(held));
+      at = held;
+    }
+  }
+  TInputEvent e;
+  e.kind = kind;
+  e.pixel = TPoint{at.x() + view_.scrollX(), at.y() + view_.scrollY()};
+  e.button = buttonOf(event.button());
+  e.shift = event.modifiers() & Qt::ShiftModifier;
+  e.ctrl = event.modifiers() & Qt::ControlModifier;
+  e.alt = event.modifiers() & Qt::AltModifier;
+  e.leftHeld = event.buttons() & Qt::LeftButton;
+  return e;
+}
+
+void TLayoutView::handle(const TInputEvent& event) {
+  if (tools_ && editor_.layout.hasActiveBoard()) tools_->handle(event);
+}
+
+void TLayoutView::mousePressEvent(QMouseEvent* event) {
+  handle(inputEvent(TInputEvent::press, *event));
   event->accept();
 }
 
 void TLayoutView::mouseMoveEvent(QMouseEvent* event) {
   // Editing keys work as soon as the pointer is over the view.
   if (!viewport()->hasFocus()) viewport()->setFocus(Qt::MouseFocusReason);
-  const QPoint pos = event->position().toPoint();
-  if (cursorMoved) cursorMoved(worldAt(pos, event->modifiers() & Qt::ControlModifier), true);
-  QAbstractScrollArea::mouseMoveEvent(event);
+  if (tools_) {
+    handle(inputEvent(TInputEvent::move, *event));
+  } else if (cursorMoved) {
+    const QPoint pos = event->position().toPoint();
+    cursorMoved(worldAt(pos, event->modifiers() & Qt::ControlModifier), true);
+  }
+  event->accept();
 }
 
+void TLayoutView::mouseReleaseEvent(QMouseEvent* event) {
+  handle(inputEvent(TInputEvent::release, *event));
+  event->accept();
+}
+
+void TLayoutView::mouseDoubleClickEvent(QMouseEvent* event) {
+  // The toolkit sends the double-click in place of the second press; the
+  // tools expect the double-click and then that press, which they ignore
+  // when the double-click opened a dialog.
+  handle(inputEvent(TInputEvent::doubleClick, *event));
+  handle(inputEvent(TInputEvent::press, *event));
+  event->accept();
+}
+
+void TLayoutView::keyPressEvent(QKeyEvent* event) {
+  // Space held down repeats; the temporary zoom wants its press once.
+  if (!handleKey(TInputEvent::keyDown, *event, event->key() != Qt::Key_Space))
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+void TLayoutView::keyReleaseEvent(QKeyEvent* event) {
+  if (!handleKey(TInputEvent::keyUp, *event, false)) QAbstractScrollArea::keyReleaseEvent(event);
+}
+
+bool TLayoutView::handleKey(TInputEvent::Kind kind, QKeyEvent& event, bool repeats) {
+  const std::string key = keyName(event.key());
+  if (key.empty() || !tools_) return false;
+  event.accept();
+  if (event.isAutoRepeat() && !repeats) return true;
+  TInputEvent e;
+  e.kind = kind;
+  const QPoint at = viewport()->mapFromGlobal(QCursor::pos());
+  e.pixel = TPoint{at.x() + view_.scrollX(), at.y() + view_.scrollY()};
+  e.key = key;
+  e.shift = event.modifiers() & Qt::ShiftModifier;
+  e.ctrl = event.modifiers() & Qt::ControlModifier;
+  e.alt = event.modifiers() & Qt::AltModifier;
+  e.leftHeld = QGuiApplication::mouseButtons() & Qt::LeftButton;
+  handle(e);
+  return true;
+}
+
+// The pointer left the view: no feedback stays behind, the ruler markers go.
 void TLayoutView::leaveEvent(QEvent* event) {
-  if (cursorMoved) cursorMoved(TPoint{}, false);
+  if (tools_ && !confined_) tools_->pointerLeftView();
+  if (cursorMoved && !confined_) cursorMoved(TPoint{}, false);
   QAbstractScrollArea::leaveEvent(event);
-}
-
-void TLayoutView::contextMenuEvent(QContextMenuEvent* event) {
-  const TPoint world = worldAt(viewport()->mapFrom(this, event->pos()), false);
-  QMenu menu(this);
-  QAction* setOrigin = menu.addAction(setOriginCaption);
-  if (menu.exec(event->globalPos()) == setOrigin) this->setOrigin(world);
 }
 
 TOriginMarker::TOriginMarker(TLayoutView& view) : QWidget(view.viewport()), view_(view) {
@@ -217,14 +537,23 @@ void TOriginMarker::paintEvent(QPaintEvent*) {
 // marker holds the mouse for the drag and never leaves the viewport itself,
 // wherever the pointer goes.
 void TOriginMarker::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return;
+  // The origin is dragged in edit mode only; in the other modes the press
+  // belongs to the tool under the marker.
+  const TToolManager* tools = view_.tools();
+  if (event->button() != Qt::LeftButton || (tools && tools->mode() != TToolMode::edit)) {
+    event->ignore();
+    return;
+  }
   dragging_ = true;
   grabOffset_ = event->position().toPoint() - QPoint(kMarkerSize / 2, kMarkerSize / 2);
   grabMouse();
 }
 
 void TOriginMarker::mouseMoveEvent(QMouseEvent* event) {
-  if (!dragging_) return;
+  if (!dragging_) {
+    event->ignore();
+    return;
+  }
   const QPoint centre = mapTo(view_.viewport(), event->position().toPoint() - grabOffset_);
   const TPoint world = view_.originAt(centre, event->modifiers() & Qt::ControlModifier);
   if (view_.cursorMoved) view_.cursorMoved(world, true);

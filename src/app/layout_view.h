@@ -1,44 +1,85 @@
 // The drawing area: a scrolling viewport over the board-sized paint surface,
 // with the origin marker lying on it. Scrolling and zooming go through the
 // view state's arithmetic; the window hears about every change through
-// `viewChanged` and repaints rulers, overview and status.
+// `viewMoved` and repaints rulers, overview and status.
+//
+// Mouse and key events become input events for the tool manager. The picture
+// is kept in a frame image of the viewport: the layers are painted into an
+// image of their own where they changed and copied into the frame, feedback
+// is drawn into the frame in its raster mode and erased by copying the layers
+// back, and the screen is updated from the frame, for feedback only in the
+// rectangles the figures cover.
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QRegion>
 #include <functional>
 
 #include "document/objekt.h"
+#include "editing/tools/tool_host.h"
+#include "editing/tools/tool_manager.h"
+#include "platform/core/raster_canvas.h"
 #include "view/colour_scheme.h"
 #include "view/view_state.h"
 
-class QPainter;
-
 namespace plavesk {
 
+class Canvas;
 class TEditor;
 class TOriginMarker;
+class TRenderSettings;
 
-class TLayoutView : public QAbstractScrollArea {
+class TLayoutView : public QAbstractScrollArea, public TToolHost {
   Q_OBJECT
 
  public:
   TLayoutView(TViewState& view, TEditor& editor, QWidget* parent = nullptr);
 
-  // Paints the layers of the board onto the painter, which is set up with
-  // paint-surface pixels; `clip` is the invalid area in the same pixels.
-  std::function<void(QPainter& painter, const QRect& clip)> paintLayers;
+  // Paints the layers of the board on the canvas, whose device pixels are
+  // those of the paint surface; `clip` is the invalid area in the same pixels.
+  std::function<void(Canvas& canvas, const QRect& clip)> paintLayers;
   std::function<TColour()> backgroundColour;
   // Called after every change of zoom, scroll, size or origin.
-  std::function<void()> viewChanged;
+  std::function<void()> viewMoved;
   std::function<void(TPoint world, bool inside)> cursorMoved;
   std::function<void()> originChanged;
-  // The caption of the context menu's "set origin" entry.
-  QString setOriginCaption;
+  // The tool manager asks for a menu at a viewport pixel.
+  std::function<void(const std::string& menu, const std::vector<std::string>& ids,
+                     QPoint viewportPixel)>
+      menuRequested;
+  // The state machine changed the mode itself: the tool panel follows.
+  std::function<void(int mode)> modeShown;
+
+  // Mouse and key events go to `tools` (null: none) and feedback is drawn
+  // with `settings`.
+  void setTools(TToolManager* tools, const TRenderSettings* settings);
+  TToolManager* tools() const { return tools_; }
+
+  // --- TToolHost ---
+  TViewState& view() override { return view_; }
+  void drawFeedback(const TFeedback& feedback) override;
+  void eraseFeedback(const TFeedback& feedback) override;
+  using QAbstractScrollArea::setCursor;
+  void setCursor(TCursor cursor) override;
+  void confinePointer() override;
+  void releasePointer() override;
+  void refreshPointer() override;
+  void openMenu(const std::string& menu, const std::vector<std::string>& ids,
+                TPoint pixel) override;
+  // The tool scrolled or zoomed: scroll bars, picture, rulers, overview.
+  void viewChanged() override { syncFromView(); }
+  void showCoordinates(TPoint world) override;
+  void showMode(int mode) override;
+
+  // The viewport rectangle a feedback's figures cover (with a margin for
+  // the pens' last pixels), clipped to the viewport.
+  QRect feedbackRect(const TFeedback& feedback) const;
+  bool pointerConfined() const { return confined_; }
 
   // Takes over the view state's scroll positions and flags: sets the scroll
   // bars, repaints what the flags ask for and tells the window.
   void syncFromView();
-  void repaintSurface() { viewport()->update(); }
+  void repaintSurface();
   // Repaints the device rectangle of a world area (grown by 5 pixels).
   void invalidateWorld(const TRect& area);
   void placeOriginMarker();
@@ -61,19 +102,63 @@ class TLayoutView : public QAbstractScrollArea {
   void resizeEvent(QResizeEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
   void wheelEvent(QWheelEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
   void leaveEvent(QEvent* event) override;
-  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   void updateClientSize();
   void notify();
+  // The mouse event as an input event at its paint-surface pixel, the
+  // pointer held inside the viewport while it is confined.
+  TInputEvent inputEvent(TInputEvent::Kind kind, const QMouseEvent& event);
+  void handle(const TInputEvent& event);
+  // A key the tools know goes to them (auto-repeated only when `repeats`);
+  // false for the others.
+  bool handleKey(TInputEvent::Kind kind, QKeyEvent& event, bool repeats);
+  // The frame image matches the viewport and scroll position; otherwise it
+  // is made anew and everything in it needs painting.
+  void ensureFrame();
+  // The image rectangle of a viewport rectangle.
+  QRect imageRect(const QRect& viewportArea) const;
+  // Paints the layers into a viewport rectangle of the layer image and
+  // shows them with the feedback on them in the frame image.
+  void paintFrame(const QRect& area);
+  // Copies an image rectangle of the layers into the frame.
+  void showLayers(const QRect& inImage);
+  // Draws the visible feedback but kind `except` (-1: all) into a viewport
+  // rectangle of the frame image.
+  void drawVisibleFeedback(const QRect& area, int except);
 
   TViewState& view_;
   TEditor& editor_;
   TOriginMarker* marker_;
+  TToolManager* tools_ = nullptr;
+  const TRenderSettings* settings_ = nullptr;
   bool syncing_ = false;
+  bool confined_ = false;
   double lastPaintMs_ = 0;
+
+  // The frame image, what the screen shows, and the layers alone under it:
+  // image pixel (0, 0) is paint-surface pixel (frameX_, frameY_), kept on
+  // multiples of 8 so patterns fall as on the surface.
+  RasterImage frame_;
+  RasterImage layers_;
+  int32_t frameX_ = 0, frameY_ = 0;
+  QSize frameViewport_;
+  QPoint frameScroll_{-1, -1};
+  // Viewport areas whose layers must be painted, and areas asked to be
+  // shown again only because feedback changed there.
+  QRegion dirty_;
+  QRegion feedbackOnly_;
+  // Invalidations since the last repaint, and the box of those beyond the
+  // first few, shown together once the command is done.
+  int invalidations_ = 0;
+  QRect bulk_;
 };
 
 // The 13 x 13 pixel disc at the coordinate origin; dragging it moves the

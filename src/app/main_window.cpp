@@ -32,6 +32,8 @@
 #include "app/template_dialog.h"
 #include "app/tool_panel.h"
 #include "editing/command_table.h"
+#include "editing/tool_actions.h"
+#include "editing/tools/tool_manager.h"
 #include "platform/qt/qt_canvas.h"
 #include "view/layer_visibility.h"
 #include "view/main_view_paint.h"
@@ -117,7 +119,10 @@ TMainWindow::TMainWindow(const TMainWindowOptions& options, std::unique_ptr<TUse
   resize(std::min(1280, available.width() * 9 / 10), std::min(900, available.height() * 9 / 10));
 }
 
-TMainWindow::~TMainWindow() = default;
+TMainWindow::~TMainWindow() {
+  // The drawing area outlives the tools while the widgets are torn down.
+  layoutView_->setTools(nullptr, nullptr);
+}
 
 QAction* TMainWindow::action(const std::string& name) const {
   auto it = actions_.find(name);
@@ -168,7 +173,8 @@ void TMainWindow::buildCentre() {
   grid->setContentsMargins(0, 0, 0, 0);
   grid->setSpacing(0);
   layoutView_ = new TLayoutView(view_, editor_);
-  layoutView_->setOriginCaption = pick(language_, texts::kSetOrigin);
+  tools_ = std::make_unique<TToolManager>(editor_, *layoutView_);
+  layoutView_->setTools(tools_.get(), &render_);
   unitButton_ = new QToolButton;
   unitButton_->setObjectName("SB_Einheit");
   unitButton_->setFixedSize(kRulerDepth, kRulerDepth);
@@ -203,20 +209,20 @@ void TMainWindow::buildCentre() {
   status_->activeChosen = [this](int layer) { chooseActiveLayer(layer); };
   status_->boardSizeClicked = [this] { editBoardProperties(); };
 
-  layoutView_->viewChanged = [this] { onViewChanged(); };
+  layoutView_->viewMoved = [this] { onViewChanged(); };
+  layoutView_->menuRequested = [this](const std::string& name, const std::vector<std::string>& ids,
+                                      QPoint at) { openViewMenu(name, ids, at); };
+  layoutView_->modeShown = [this](int) { showToolMode(); };
+  toolPanel_->toolClicked = [this](const TToolButton& button) { selectTool(button); };
   layoutView_->cursorMoved = [this](TPoint p, bool inside) { onCursorMoved(p, inside); };
   layoutView_->originChanged = [this] {
     topRuler_->update();
     leftRuler_->update();
   };
-  // The passes draw on the raster canvas into an image of the invalid area,
-  // shown in one piece: the pixels of image export, and far fewer painter
-  // calls than one per figure.
-  layoutView_->paintLayers = [this, buffer = std::make_shared<RasterImage>()](QPainter& painter,
-                                                                              const QRect& clip) {
+  // The passes draw on the raster canvas into the view's frame image: the
+  // pixels of image export, and far fewer painter calls than one per figure.
+  layoutView_->paintLayers = [this](Canvas& canvas, const QRect&) {
     if (!editor_.layout.hasActiveBoard()) return;
-    BufferedQtCanvas canvas(
-        painter, CanvasRect{clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1}, *buffer);
     TMainViewExtras extras;
     extras.grid.visible = settings_.gridVisible;
     extras.grid.subdivision = settings_.gridMarking;
@@ -300,8 +306,12 @@ void TMainWindow::buildMenus() {
     if (editor_.copy()) images_->copySelectionPicture();
   });
   addCommand(edit, "edit.cut", [this] { editor_.cut(); });
-  addCommand(edit, "edit.paste");
-  addCommand(edit, "edit.duplicate");
+  // Paste and Duplicate place the block with the mouse (paste placement).
+  addCommand(edit, "edit.paste", [this] { tools_->enterPastePlacement(); });
+  addCommand(edit, "edit.duplicate", [this] {
+    editor_.duplicate();
+    tools_->enterPastePlacement();
+  });
   addCommand(edit, "edit.delete", [this] { editor_.deleteSelection(); });
   addCommand(edit, "edit.selectAll", [this] { editor_.selectAll(); });
 
@@ -336,6 +346,13 @@ void TMainWindow::buildMenus() {
   fn->addSeparator();
   addCommand(fn, "fn.removeConnections");
   addCommand(fn, "fn.deleteOutside", [this] { editor_.deleteOutside(); });
+  // The node menu and the view's context menu have entries of their own.
+  addCommand(nullptr, "node.remove", [this] { editor_.removeCorner(editor_.nodeTarget); });
+  addCommand(nullptr, "node.add", [this] { editor_.addCorner(editor_.nodeTarget); });
+  addCommand(nullptr, "node.snap", [this] { editor_.snapCorner(editor_.nodeTarget); });
+  addCommand(nullptr, "node.split", [this] { editor_.splitTrack(editor_.nodeTarget); });
+  addCommand(nullptr, "view.setOrigin",
+             [this] { layoutView_->setOrigin(layoutView_->worldAt(menuPixel_, false)); });
 
   QMenu* opt = topMenu("options", texts::kMenuOptions);
   addCommand(opt, "opt.template", [this] { showTemplateDialog(); });
@@ -627,6 +644,52 @@ void TMainWindow::refreshStatus() {
   }
 }
 
+void TMainWindow::selectTool(const TToolButton& button) {
+  if (!editor_.layout.hasActiveBoard()) return;
+  tools_->selectTool(button.mode, button.photoView);
+  // A tool whose dialog was cancelled leaves edit mode pressed.
+  showToolMode();
+}
+
+void TMainWindow::showToolMode() {
+  const TToolState& state = tools_->state();
+  // Paste placement has no button: the one pressed before stays.
+  if (state.mode == TToolMode::paste) return;
+  for (const TToolButton& b : toolButtons())
+    if (b.mode == state.mode && b.photoView == (state.mode == TToolMode::zoom && state.photoView)) {
+      toolPanel_->showTool(b);
+      return;
+    }
+}
+
+void TMainWindow::openViewMenu(const std::string& name, const std::vector<std::string>& ids,
+                               QPoint at) {
+  // The entries are the main menu's actions; "id>" opens a submenu headed
+  // by that command's caption, "<" closes it.
+  QMenu popup(this);
+  popup.setObjectName(q(name));
+  QMenu* into = &popup;
+  for (const std::string& id : ids) {
+    if (id.empty()) {
+      into->addSeparator();
+    } else if (id == "<") {
+      into = &popup;
+    } else if (id.back() == '>') {
+      const std::string head = id.substr(0, id.size() - 1);
+      const TCommand* command = findCommand(head);
+      const std::string_view caption = command ? commandCaption(*command, language_) : "";
+      into = popup.addMenu(QString::fromUtf8(caption.data(), qsizetype(caption.size())));
+      into->setObjectName(q(head));
+      if (command) into->setEnabled(editor_.enabled(*command));
+    } else if (QAction* a = action(id)) {
+      into->addAction(a);
+    }
+  }
+  menuPixel_ = at;
+  updateCommandStates();
+  popup.exec(layoutView_->viewport()->mapToGlobal(at));
+}
+
 void TMainWindow::updateCommandStates() {
   if (!editor_.layout.hasActiveBoard()) return;
   const TCommandStates states = editor_.commandStates();
@@ -634,6 +697,7 @@ void TMainWindow::updateCommandStates() {
     const TCommand* command = findCommand(id);
     if (command && !command->pending) a->setEnabled(plavesk::isEnabled(command->rule, states));
   }
+  toolPanel_->highlightFields(editor_.spinHighlights());
 }
 
 void TMainWindow::refreshTitle() {

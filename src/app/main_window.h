@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPoint>
 #include <QPointer>
 #include <map>
 #include <memory>
@@ -32,6 +33,8 @@ class QToolButton;
 namespace plavesk {
 
 class TLayoutView;
+class TToolManager;
+struct TToolButton;
 class TRuler;
 class TStatusPanels;
 class TToolPanel;
@@ -67,6 +70,7 @@ class TMainWindow : public QMainWindow {
   QMenu* menu(const std::string& name) const;
   QTabBar* boardTabs() const { return tabs_; }
   TLayoutView* layoutView() const { return layoutView_; }
+  TToolManager& tools() { return *tools_; }
   TToolPanel* toolPanel() const { return toolPanel_; }
   TStatusPanels* statusPanels() const { return status_; }
   QToolButton* rulerUnitButton() const { return unitButton_; }
@@ -93,6 +97,8 @@ class TMainWindow : public QMainWindow {
   void toggleLayerVisible(int layer);
 
   void updateCommandStates();
+  // A tool button's click: the mode, and the button of the mode pressed.
+  void selectTool(const TToolButton& button);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -123,6 +129,11 @@ class TMainWindow : public QMainWindow {
   void moveBoard(bool (TLayout::*move)());
   void writeRecentFiles();
   void toggleHints(bool on);
+  // The tool panel presses the button of the tool manager's mode.
+  void showToolMode();
+  // The context menu or node menu of the drawing area at a viewport pixel,
+  // with the entries of the command table's ids ("" a separator).
+  void openViewMenu(const std::string& name, const std::vector<std::string>& ids, QPoint at);
 
   int language_;
   std::string programFolder_;
@@ -137,6 +148,9 @@ class TMainWindow : public QMainWindow {
   std::unique_ptr<TImageCommands> images_;
   TTemplateBitmaps templates_;
   std::string templateFolder_;
+  std::unique_ptr<TToolManager> tools_;
+  // Where the last menu of the drawing area was opened (viewport pixels).
+  QPoint menuPixel_;
 
   std::map<std::string, QAction*> actions_;
   std::map<std::string, QMenu*> menus_;

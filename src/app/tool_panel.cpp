@@ -17,6 +17,8 @@
 #include "app/board_zoom_view.h"
 #include "app/hint_text.h"
 #include "app/main_window_texts.h"
+#include "editing/editor.h"
+#include "editing/tool_actions.h"
 
 namespace plavesk {
 
@@ -61,6 +63,14 @@ QToolButton* toolButton(const char* id, int language) {
   return b;
 }
 
+QString fieldStyle(bool highlighted) {
+  return QString(
+             "QDoubleSpinBox { color: %1; background: %2; }"
+             "QDoubleSpinBox:disabled { color: #c0c0c0; background: %3; }")
+      .arg(highlighted ? "#ffffff" : "#ffff00", highlighted ? "#ff0000" : "#000000",
+           highlighted ? "#c04040" : "#808080");
+}
+
 QDoubleSpinBox* valueField(int language, const FieldSpec& f) {
   auto* e = new QDoubleSpinBox;
   e->setObjectName(f.name);
@@ -70,9 +80,7 @@ QDoubleSpinBox* valueField(int language, const FieldSpec& f) {
   e->setValue(f.value);
   e->setFixedWidth(59);
   e->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-  e->setStyleSheet(
-      "QDoubleSpinBox { color: #ffff00; background: #000000; }"
-      "QDoubleSpinBox:disabled { color: #c0c0c0; background: #808080; }");
+  e->setStyleSheet(fieldStyle(false));
   applyHint(e, language, *f.hint);
   // The value fields and their lists come with the element properties.
   e->setEnabled(false);
@@ -109,6 +117,10 @@ TToolPanel::TToolPanel(int language, TViewState& view, QWidget* parent) : QWidge
     QToolButton* b = toolButton(id, language);
     b->setCheckable(true);
     tools_->addButton(b);
+    buttonTools_[b] = findToolButton(id);
+    connect(b, &QToolButton::clicked, this, [this, b] {
+      if (toolClicked) toolClicked(*buttonTools_.at(b));
+    });
     place(b);
     if (std::string_view(id) == "tool.pad") place(toolButton("tool.padShape", language));
     if (std::string_view(id) == "tool.text") {
@@ -157,6 +169,25 @@ TToolPanel::TToolPanel(int language, TViewState& view, QWidget* parent) : QWidge
   applyHint(overview_, language, texts::kBoardZoomHint);
   outer->addWidget(overview_, 0, Qt::AlignHCenter);
   fitWidth();
+}
+
+void TToolPanel::showTool(const TToolButton& button) {
+  for (const auto& [b, tool] : buttonTools_)
+    if (tool == &button) b->setChecked(true);
+}
+
+void TToolPanel::highlightFields(const TSpinHighlights& h) {
+  const std::pair<const char*, bool> fields[] = {
+      {"SE_Breite", h.trackWidth},  {"SE_Aussen", h.padOuter},
+      {"SE_Innen", h.padDrill},     {"SE_SMDPad_X", h.smdWidth},
+      {"SE_SMDPad_Y", h.smdHeight}, {"SE_FreistanzOffset", h.clearance},
+  };
+  for (const auto& [name, on] : fields)
+    if (auto* field = content_->findChild<QDoubleSpinBox*>(name)) {
+      if (field->property("highlighted").toBool() == on) continue;
+      field->setProperty("highlighted", on);
+      field->setStyleSheet(fieldStyle(on));
+    }
 }
 
 void TToolPanel::showGrid(double gridUnits) {

@@ -3,9 +3,12 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
+#include <map>
 
 #include "view/view_state.h"
 
+class QAbstractButton;
 class QButtonGroup;
 class QDoubleSpinBox;
 class QScrollArea;
@@ -14,6 +17,8 @@ class QToolButton;
 namespace plavesk {
 
 class TBoardZoomView;
+struct TSpinHighlights;
+struct TToolButton;
 
 class TToolPanel : public QWidget {
   Q_OBJECT
@@ -24,6 +29,13 @@ class TToolPanel : public QWidget {
   TBoardZoomView* overview() const { return overview_; }
   QToolButton* gridButton() const { return grid_; }
   QButtonGroup* tools() const { return tools_; }
+  // A tool button was clicked.
+  std::function<void(const TToolButton&)> toolClicked;
+  // Presses the button of a tool without running its click.
+  void showTool(const TToolButton& button);
+  // The value fields that edit the selection: red with white digits, the
+  // others black with yellow ones.
+  void highlightFields(const TSpinHighlights& highlights);
   // The grid button shows the grid in mm.
   void showGrid(double gridUnits);
   void setOverviewVisible(bool visible);
@@ -37,6 +49,7 @@ class TToolPanel : public QWidget {
   QScrollArea* scroll_;
   QWidget* content_;
   QButtonGroup* tools_;
+  std::map<QAbstractButton*, const TToolButton*> buttonTools_;
   QToolButton* grid_;
   TBoardZoomView* overview_;
 };

@@ -9,6 +9,7 @@
 #include "editing/editor.h"
 #include "editing/macro_library.h"
 #include "editing/routing_actions.h"
+#include "editing/tool_actions.h"
 
 namespace plavesk {
 
@@ -46,6 +47,10 @@ const std::string& TActionArgs::text(const std::string& name) const {
 
 bool TActionArgs::flag(const std::string& name) const {
   return texts_.count(name) != 0;
+}
+
+bool TActionArgs::has(const std::string& name) const {
+  return texts_.count(name) != 0 || numbers_.count(name) != 0;
 }
 
 double TActionArgs::option(const std::string& name, double fallback) const {
@@ -126,9 +131,12 @@ bool TActionArgs::read(const std::vector<TParam>& params, const std::vector<std:
     }
   }
   size_t next = 0;
+  bool optionalGiven = false;
   for (const TParam& p : params) {
     if (p.kind == TParam::flag || p.kind == TParam::numberOption) continue;
     while (next < words.size() && used[next]) ++next;
+    if (next >= words.size() && p.optional && !optionalGiven) break;
+    optionalGiven = optionalGiven || p.optional;
     if (next >= words.size()) {
       error = "missing " + whatOf(p);
       return false;
@@ -146,8 +154,11 @@ bool TActionArgs::read(const std::vector<TParam>& params, const std::vector<std:
 
 std::string actionUsage(const std::string& name, const TActionEntry& entry) {
   std::string usage = name;
+  bool optionalOpen = false;
   for (const TParam& p : entry.params) {
-    usage += ' ';
+    // The optional positional parameters in one pair of brackets: "paste [DX DY]".
+    usage += p.optional && !optionalOpen ? " [" : " ";
+    optionalOpen = optionalOpen || p.optional;
     if (p.kind == TParam::flag)
       usage += "[" + p.name + "]";
     else if (p.kind == TParam::numberOption)
@@ -157,6 +168,7 @@ std::string actionUsage(const std::string& name, const TActionEntry& entry) {
     } else
       usage += p.name;
   }
+  if (optionalOpen) usage += ']';
   return usage;
 }
 
@@ -242,17 +254,11 @@ void registerEditorActions(std::map<std::string, TActionEntry>& t) {
                     }};
   t["copy"] = simple(&TEditor::copy);
   t["cut"] = simple(&TEditor::cut);
-  t["duplicate"] = simple(&TEditor::duplicate);
   t["delete"] = simple(&TEditor::deleteSelection);
   t["group"] = simple(&TEditor::buildGroup);
   t["ungroup"] = simple(&TEditor::splitGroup);
   t["undo"] = simple(&TEditor::undo);
   t["redo"] = simple(&TEditor::redo);
-  t["paste"] = {{integerParam("DX"), integerParam("DY")},
-                [](TActionContext& c, const TActionArgs& args, std::string&) {
-                  c.editor.paste(args.integer("DX"), args.integer("DY"));
-                  return true;
-                }};
   t["delete-outside"] = {{}, [](TActionContext& c, const TActionArgs&, std::string&) {
                            c.out << "delete-outside: " << c.editor.deleteOutside() << " deleted\n";
                            return true;
@@ -311,6 +317,8 @@ static void ensureSubsystemActions() {
   if (done) return;
   done = true;
   registerRoutingActions();
+  // Tool modes, mouse, keys, paste placement and the node menu.
+  registerToolActions();
 }
 
 const std::map<std::string, TActionEntry>& actions() {
@@ -343,7 +351,7 @@ bool runAction(TActionContext& context, const std::string& action, std::string& 
   if (ok)
     if (const TCommand* command = findCommandForAction(name);
         command && !context.editor.enabled(*command)) {
-      error = refusalOf(command->rule);
+      error = refusalOf(command->rule, context.editor.commandStates());
       ok = false;
     }
   if (ok && !it->second.run(context, args, error)) ok = false;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <iosfwd>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 namespace plavesk {
 
 class TEditor;
+class TScriptSession;
 
 // One word an action takes. Positional parameters come in order; flags
 // ("--mirror") and options ("--width MM") may stand anywhere after the name.
@@ -28,6 +30,9 @@ struct TParam {
   std::string range = {};
   // A word must be one of these when any are given.
   std::vector<std::string> choices = {};
+  // Positional parameters at the end may be left out together ("paste" or
+  // "paste DX DY"); once the first is given, the others are needed too.
+  bool optional = false;
 };
 
 TParam integerParam(std::string name, std::string what = {});
@@ -44,6 +49,7 @@ class TActionArgs {
   double number(const std::string& name) const;
   const std::string& text(const std::string& name) const;
   bool flag(const std::string& name) const;  // also: an option was given
+  bool has(const std::string& name) const;   // a value was given
   double option(const std::string& name, double fallback) const;
 
   // Reads `words` for `params`; false with a message (without the action's
@@ -59,6 +65,9 @@ class TActionArgs {
 struct TActionContext {
   TEditor& editor;
   std::ostream& out;  // reports of actions that print something
+  // The drawing area of a script (tool mode, pointer, held buttons), made by
+  // the first tool, mouse or key action and kept for the rest of the run.
+  std::shared_ptr<TScriptSession> session = {};
 };
 
 // Runs with checked arguments; returns false with a message in `error` when

@@ -28,6 +28,20 @@ bool isEnabled(TEnableRule rule, const TCommandStates& s) {
       return s.boardBefore;
     case TEnableRule::boardAfter:
       return s.boardAfter;
+    case TEnableRule::circleSelected:
+      return s.circleSelected;
+    case TEnableRule::bands:
+      return s.bands;
+    case TEnableRule::elements:
+      return s.elements;
+    case TEnableRule::severalBoards:
+      return s.severalBoards;
+    case TEnableRule::node:
+      return s.node;
+    case TEnableRule::nodeRemovable:
+      return s.nodeRemovable;
+    case TEnableRule::nodeSplittable:
+      return s.nodeSplittable;
   }
   return false;
 }
@@ -56,8 +70,27 @@ const char* refusalOf(TEnableRule rule) {
       return "the board is the first";
     case TEnableRule::boardAfter:
       return "the board is the last";
+    case TEnableRule::circleSelected:
+      return "no circle is selected";
+    case TEnableRule::bands:
+      return "the board has no rubber bands";
+    case TEnableRule::elements:
+      return "the board is empty";
+    case TEnableRule::severalBoards:
+      return "the layout has only one board";
+    case TEnableRule::node:
+      return "no corner was chosen";
+    case TEnableRule::nodeRemovable:
+      return "a track or area keeps at least two corners";
+    case TEnableRule::nodeSplittable:
+      return "a track is split at a corner between its ends";
   }
   return "";
+}
+
+const char* refusalOf(TEnableRule rule, const TCommandStates& states) {
+  const bool nodeRule = rule == TEnableRule::nodeRemovable || rule == TEnableRule::nodeSplittable;
+  return refusalOf(nodeRule && !states.node ? TEnableRule::node : rule);
 }
 
 namespace {
@@ -157,12 +190,12 @@ constexpr TCommand kCommands[] = {
        I::Cut),
   // Paste and Duplicate place the block with the mouse in the window; the
   // runner's forms place it at once.
-  menu("edit.paste", "paste", {"&Einfügen", "&Paste", "Co&ller"}, "Ctrl+V", R::paste, true,
+  menu("edit.paste", "paste", {"&Einfügen", "&Paste", "Co&ller"}, "Ctrl+V", R::paste, false,
        {"Einfügen|Elemente aus der Zwischenablage einfügen", "Paste|Paste objects from the clipboard",
         "Coller|Coller les objets du presse-papiers"},
        I::Paste),
   menu("edit.duplicate", "duplicate", {"&Duplizieren", "&Duplicate", "&Dupliquer"}, "Ctrl+D",
-       R::selection, true,
+       R::selection, false,
        {"Duplizieren|Markierte Elemente duplizieren", "Duplicate|Duplicate the selected objects",
         "Dupliquer|Dupliquer les objets sélectionnés"},
        I::Duplicate),
@@ -172,7 +205,7 @@ constexpr TCommand kCommands[] = {
         "Effacer|Effacer les objets sélectionnés"},
        I::Delete),
   menu("edit.selectAll", "select-all", {"Alles &markieren", "Select &all", "&Tout sélectionner"},
-       "Ctrl+A", R::board),
+       "Ctrl+A", R::elements),
 
   // --- Board ---
   menu("board.add", "add-board",
@@ -180,7 +213,7 @@ constexpr TCommand kCommands[] = {
   withControl(menu("board.properties", "", {"Platine &einrichten...", "&Properties...", "&Propriétés..."}, {},
        R::board), "SB_PlatinenGroesse"),
   menu("board.delete", "delete-board",
-       {"Platine &löschen...", "&Delete board...", "&Effacer carte..."}, {}, R::board),
+       {"Platine &löschen...", "&Delete board...", "&Effacer carte..."}, {}, R::severalBoards),
   menu("board.toEnd", "", {"Platine ganz nach &rechts", "Set board to &right",
                            "Carte tout à &droite"}, {}, R::boardAfter),
   menu("board.toStart", "", {"Platine ganz nach lin&ks", "Set board to &left",
@@ -209,7 +242,8 @@ constexpr TCommand kCommands[] = {
         "Mirror vertical|Mirror the selected objects vertically",
         "Miroir vertical|Miroir vertical des objets sélectionnés"},
        I::MirrorV),
-  menu("fn.segment", "", {"&Kreisbogen...", "&Segment...", "&Segment..."}, {}, R::selection, true),
+  menu("fn.segment", "", {"&Kreisbogen...", "&Segment...", "&Segment..."}, {}, R::circleSelected,
+       true),
   menu("fn.group", "group", {"&Gruppieren", "Build &group", "&Grouper"}, "Ctrl+G", R::buildGroup,
        false,
        {"Gruppieren|Markierte Elemente gruppieren", "Build group|Group the selected objects",
@@ -222,6 +256,9 @@ constexpr TCommand kCommands[] = {
        I::Ungroup),
   menu("fn.changeSide", "", {"Auf andere Platinenseite setzen", "Change board side",
                              "Changer de face"}, "Ctrl+W", R::selection, true),
+  // The heading of the submenu that holds the four layer entries.
+  menu("fn.setLayer", "", {"Setze auf Layer ", "Set to layer", "Mettre sur couche"}, {},
+       R::selection),
   menu("fn.setLayer1", "", {"K1", "C1", "C1"}, {}, R::selection, true),
   menu("fn.setLayer2", "", {"B1", "S1", "S1"}, {}, R::selection, true),
   menu("fn.setLayer3", "", {"K2", "C2", "C2"}, {}, R::selection, true),
@@ -235,7 +272,7 @@ constexpr TCommand kCommands[] = {
   menu("fn.removeConnections", "clear-bands",
        {"&Luftlinien entfernen", "&Remove connections (rubberbands)",
         "&Enlever connexions (chevelu)"},
-       {}, R::board, true,
+       {}, R::bands, true,
        {"Luftlinien entfernen|Verbundene Luftlinien entfernen",
         "Remove connections|Remove rubberbands whose pads are joined",
         "Enlever connexions|Enlever le chevelu des pastilles reliées"},
@@ -243,11 +280,24 @@ constexpr TCommand kCommands[] = {
   menu("fn.deleteOutside", "delete-outside",
        {"Lösche Elemente ausserhalb", "Delete elements outside", "Effacer éléments extérieurs"},
        {}, R::board),
+  // The node menu of a track or area corner (right click on the corner).
+  menu("node.remove", "node-remove", {"Knoten entfernen", "Remove corner", "Supprimer le sommet"}, {},
+       R::nodeRemovable),
+  menu("node.add", "node-add", {"Neuer Knoten", "Add corner", "Ajouter un sommet"}, {}, R::node),
+  menu("node.snap", "node-snap",
+       {"Knoten am Raster ausrichten", "Adjust corner to grid", "Aligner le sommet sur la grille"},
+       {}, R::node),
+  menu("node.split", "node-split", {"Leiterbahn auftrennen", "Split track", "Couper la piste"}, {},
+       R::nodeSplittable),
+  // Context menu of the view: the origin goes to the snapped point where the
+  // menu was opened.
+  menu("view.setOrigin", "", {"Nullpunkt setzen", "Set origin", "Définir l'origine"}, {},
+       R::board),
   // Tool-bar button without a menu entry of its own.
   TCommand{"tb.align", {}, {}, {nullptr, nullptr, nullptr},
            {"Ausrichten|Markierte Elemente ausrichten", "Align|Align the selected objects",
             "Aligner|Aligner les objets sélectionnés"},
-           {}, I::Align, R::selection, true, false},
+           {}, I::Align, R::buildGroup, true, false},
 
   // --- Options ---
   menu("opt.template", "", {"&Vorlage...", "&Scanned copy...", "&Copie scannée..."}, {}, R::board,
@@ -290,7 +340,7 @@ constexpr TCommand kCommands[] = {
        {"Zoom Platine|Ganze Platine anzeigen", "Zoom board|Show the whole board",
         "Zoom carte|Afficher toute la carte"},
        I::ZoomBoard),
-  menu("opt.zoomObjects", "", {"Zoom &Objekte", "Zoom &objects", "Zoom &objets"}, {}, R::board,
+  menu("opt.zoomObjects", "", {"Zoom &Objekte", "Zoom &objects", "Zoom &objets"}, {}, R::elements,
        false,
        {"Zoom Objekte|Alle Elemente anzeigen", "Zoom objects|Show all objects",
         "Zoom objets|Afficher tous les objets"},
@@ -347,13 +397,13 @@ constexpr TCommand kCommands[] = {
   button("tool.zoom", "SB_Zoom",
          {"Zoom|Ansicht vergrössern und verkleinern", "Zoom|Zoom in and out",
           "Zoom|Agrandir et réduire la vue"},
-         I::Zoom),
+         I::Zoom, false),
   button("tool.track", "SB_Line",
          {"Leiterbahn|Leiterbahnen zeichnen", "Track|Draw tracks", "Piste|Dessiner des pistes"},
-         I::Track),
+         I::Track, false),
   button("tool.pad", "SB_Circle",
          {"Lötauge|Lötaugen platzieren", "Pad|Place pads", "Pastille|Placer des pastilles"},
-         I::Pad),
+         I::Pad, false),
   button("tool.padShape", "SB_PadShape",
          {"Lötaugenform|Form der Lötaugen wählen", "Pad shape|Choose the pad shape",
           "Forme de pastille|Choisir la forme des pastilles"},
@@ -361,9 +411,9 @@ constexpr TCommand kCommands[] = {
   button("tool.circle", "SB_Ring",
          {"Kreisring|Kreise und Bögen zeichnen", "Circle|Draw circles and arcs",
           "Cercle|Dessiner des cercles et des arcs"},
-         I::Circle),
+         I::Circle, false),
   button("tool.area", "SB_Polygon",
-         {"Fläche|Flächen zeichnen", "Zone|Draw areas", "Zone|Dessiner des zones"}, I::Area),
+         {"Fläche|Flächen zeichnen", "Zone|Draw areas", "Zone|Dessiner des zones"}, I::Area, false),
   button("tool.text", "SB_LineText",
          {"Text|Texte platzieren", "Text|Place texts", "Texte|Placer des textes"}, I::Text),
   button("tool.grid", "SB_Raster",
@@ -386,15 +436,15 @@ constexpr TCommand kCommands[] = {
          I::Autoroute),
   button("tool.measure", "SB_Messen",
          {"Messen|Abstände messen", "Measure|Measure distances", "Mesurer|Mesurer des distances"},
-         I::Measure),
+         I::Measure, false),
   button("tool.smd", "SB_SMDPad",
          {"SMD-Pad|SMD-Pads platzieren", "SMD-Pad|Place SMD pads",
           "SMD-Pad|Placer des pastilles CMS"},
-         I::SmdPad),
+         I::SmdPad, false),
   button("tool.photo", "SB_RealAnsicht",
          {"Fotoansicht|Platine wie gefertigt anzeigen", "Photoview|Show the board as manufactured",
           "Vue photo|Afficher la carte telle que fabriquée"},
-         I::Photo),
+         I::Photo, false),
   button("tool.trackList", "SB_LineContainer",
          {"Leiterbahnbreiten|Liste der Leiterbahnbreiten", "Track widths|List of track widths",
           "Largeurs de piste|Liste des largeurs de piste"},
@@ -431,6 +481,22 @@ constexpr TCommand kCommands[] = {
   script("script.routeAll", "route-all",
          {"Alle Luftlinien verlegen", "Route all rubberbands", "Router tout le chevelu"}, R::board),
   script("script.layer", "layer", {"Aktiver Layer", "Active layer", "Couche active"}, R::board),
+  // The drawing area driven by a script: tool buttons, zoom, mouse and keys.
+  script("script.tool", "tool", {"Werkzeug wählen", "Choose tool", "Choisir outil"}, R::board),
+  script("script.zoom", "zoom", {"Zoomfaktor", "Zoom factor", "Facteur de zoom"}, R::board),
+  script("script.press", "press", {"Maustaste drücken", "Press mouse button",
+                                   "Appuyer bouton souris"}, R::board),
+  script("script.move", "move", {"Maus bewegen", "Move mouse", "Déplacer souris"}, R::board),
+  script("script.release", "release", {"Maustaste loslassen", "Release mouse button",
+                                       "Relâcher bouton souris"}, R::board),
+  script("script.click", "click", {"Klicken", "Click", "Cliquer"}, R::board),
+  script("script.dblclick", "dblclick", {"Doppelklicken", "Double-click", "Double-cliquer"},
+         R::board),
+  script("script.key", "key", {"Taste drücken", "Press key", "Appuyer touche"}, R::board),
+  script("script.keydown", "keydown", {"Taste niederdrücken", "Key down", "Touche enfoncée"},
+         R::board),
+  script("script.keyup", "keyup", {"Taste loslassen", "Key up", "Touche relâchée"}, R::board),
+  script("script.undoAll", "undo-all", {"Alles rückgängig", "Undo all", "Tout annuler"}),
 };
 // clang-format on
 

@@ -70,8 +70,16 @@ struct TCommandStates {
   bool undo = false;
   bool redo = false;
   bool zoomPrevious = false;
-  bool boardBefore = false;  // the active board can move left
-  bool boardAfter = false;   // ... and right
+  bool boardBefore = false;     // the active board can move left
+  bool boardAfter = false;      // ... and right
+  bool circleSelected = false;  // a selected circle can become an arc
+  bool bands = false;           // some pad of the board has a rubber band
+  bool elements = false;        // the board has elements
+  bool severalBoards = false;   // the layout has more than one board
+  // The node the node menu was opened on (a track or area corner).
+  bool node = false;
+  bool nodeRemovable = false;   // its element keeps at least 2 points without it
+  bool nodeSplittable = false;  // a track corner that is neither end
   friend bool operator==(const TCommandStates&, const TCommandStates&) = default;
 };
 
@@ -87,11 +95,21 @@ enum class TEnableRule {
   zoomPrevious,
   boardBefore,
   boardAfter,
+  circleSelected,
+  bands,
+  elements,
+  severalBoards,
+  node,
+  nodeRemovable,
+  nodeSplittable,
 };
 
 bool isEnabled(TEnableRule rule, const TCommandStates& states);
 // Why a disabled command cannot run, for the runner's message.
 const char* refusalOf(TEnableRule rule);
+// The same, saying first what is missing altogether (no corner chosen for a
+// corner command).
+const char* refusalOf(TEnableRule rule, const TCommandStates& states);
 
 struct TCommand {
   std::string_view id;        // "edit.undo"; the window's action name

@@ -4,6 +4,7 @@
 
 #include "document/text_codec.h"
 #include "editing/element_at.h"
+#include "editing/font_text_conversion.h"
 #include "editing/layout_commands.h"
 #include "view/layer_visibility.h"
 
@@ -165,6 +166,44 @@ int TEditor::selectAt(TPoint p) {
   }
   commandStatesChanged();
   return i;
+}
+
+void TEditor::selectInFrame(TPoint a, TPoint b) {
+  if (!layout.hasActiveBoard()) return;
+  const TRect r{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+  // As setSelected on every element touched, with each group spread once
+  // instead of by a walk over the list per member.
+  auto mark = [this](TObjekt& x) {
+    if (!x.selected) {
+      x.selected = 1;
+      invalidate(x);
+    }
+    if (x.kind == kPad && x.padLink && !x.padLink->selected) {
+      x.padLink->selected = 1;
+      invalidate(*x.padLink);
+    }
+  };
+  GroupIndex groups;
+  bool indexed = false;
+  for (auto& e : elements()) {
+    if (e->selected || !isLayerVisible(working(), e->layer)) continue;
+    const TRect box = elementBounds(*e);
+    if (box.right < r.left || box.left > r.right || box.bottom < r.top || box.top > r.bottom)
+      continue;
+    const auto outline = elementOutline(*e);
+    if (!outline || !outline->intersectsRect(toBox(r))) continue;
+    mark(*e);
+    if (e->groupIds.empty()) continue;
+    if (!indexed) {
+      groups = indexGroups(elements());
+      indexed = true;
+    }
+    auto it = groups.find(e->groupIds.back());
+    if (it == groups.end()) continue;
+    for (TObjekt* member : it->second) mark(*member);
+    groups.erase(it);
+  }
+  commandStatesChanged();
 }
 
 size_t TEditor::selectedCount() const {
@@ -361,22 +400,68 @@ TCommandStates TEditor::commandStates() const {
   s.undo = !layout.active().undoStack.empty();
   s.redo = !layout.active().redoStack.empty();
   size_t selected = 0;
+  // Group counts the selected elements except the first that already has a
+  // group id, so one grouped element and one other are not grouped.
+  size_t counted = 0;
+  bool groupedSeen = false;
   int32_t first = 0;
   bool oneGroup = true;
   for (const auto& e : elements()) {
+    s.bands |= e->hasConnections() && !e->connections.empty();
     if (!e->selected) continue;
     if (selected++ == 0) first = e->lastGroupId();
     oneGroup &= !e->groupIds.empty() && e->groupIds.back() == first;
     s.splitGroup |= !e->groupIds.empty();
+    s.circleSelected |= e->kind == kCircle;
+    if (!e->groupIds.empty() && !groupedSeen)
+      groupedSeen = true;
+    else
+      ++counted;
   }
   s.board = true;
   s.selection = selected > 0;
-  s.buildGroup = selected >= 2 && !oneGroup;
+  s.buildGroup = counted > 1 && !oneGroup;
   s.zoomPrevious = !layout.active().zoomStack.empty();
+  s.elements = !elements().empty();
   const int boards = int(layout.boards.size());
+  s.severalBoards = boards > 1;
   s.boardBefore = boards > 1 && layout.activeBoard > 0;
   s.boardAfter = boards > 1 && layout.activeBoard + 1 < boards;
+  if (const TObjekt* e = nodeElement(nodeTarget)) {
+    const int points = int(e->points.size());
+    s.node = true;
+    s.nodeRemovable = points > 2;
+    s.nodeSplittable = e->kind == kTrack && nodeTarget.node > 0 && nodeTarget.node < points - 1;
+  }
   return s;
+}
+
+TSpinHighlights TEditor::spinHighlights() const {
+  TSpinHighlights h;
+  if (!layout.hasActiveBoard()) return h;
+  const TBoardRecord& w = working();
+  const bool groundPlane = isSide2Layer(w.activeLayer) ? w.groundPlane2 : w.groundPlane1;
+  for (const auto& e : elements()) {
+    if (!e->selected) continue;
+    switch (e->kind) {
+      case kLine:
+      case kArea:
+      case kCircle:
+      case kTrack:
+        h.trackWidth = true;
+        break;
+      case kPad:
+        h.padOuter = h.padDrill = true;
+        break;
+      case kSmdPad:
+        h.smdWidth = h.smdHeight = true;
+        break;
+      default:
+        break;
+    }
+    h.clearance |= groundPlane && !(e->kind == kArea && e->cutout);
+  }
+  return h;
 }
 
 void TEditor::activateBoard(int index) {
@@ -444,6 +529,49 @@ bool TEditor::toggleLayerVisible(int layer) {
   repaint();
   commandStatesChanged();
   return true;
+}
+
+void TEditor::closeLayout() {
+  layout.close();
+  dropContours();
+}
+
+void TEditor::newLayout(const std::string& firstBoardName) {
+  closeLayout();
+  layout.addBoard(firstBoardName);
+  layout.modified = false;
+  repaint();
+  commandStatesChanged();
+}
+
+TReadReport TEditor::readLayout(const uint8_t* data, size_t size, const std::string& path,
+                                const TReadOptions& options) {
+  TReadReport report;
+  if (options.import) {
+    report = readLayoutData(layout, data, size, path, options);
+  } else {
+    // A file that fails halfway must not leave a partial layout under the
+    // old name, so the new one replaces the open layout only when complete.
+    TLayout fresh;
+    fresh.loadTemplate = layout.loadTemplate;
+    report = readLayoutData(fresh, data, size, path, options);
+    if (report.ok) {
+      layout = std::move(fresh);
+      dropContours();
+    }
+  }
+  if (report.ok) {
+    repaint();
+    commandStatesChanged();
+  }
+  return report;
+}
+
+int TEditor::convertFontTexts(double pixelsPerInch) {
+  const int converted = plavesk::convertFontTexts(layout, pixelsPerInch);
+  layout.modified = true;
+  repaint();
+  return converted;
 }
 
 }  // namespace plavesk

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "document/board.h"
+#include "document/layout_file.h"
 #include "editing/command_table.h"
 #include "output/contour_types.h"
 #include "view/geometry.h"
@@ -18,6 +19,28 @@ struct TEditorEvents {
   std::function<void()> repaint;                 // the whole view
   std::function<void()> commandStatesChanged;
   std::function<void()> contoursDiscarded;  // isolation contours are gone (repaint follows)
+};
+
+// A corner of a track or area: element index in the active list, point index,
+// and when known the element itself, so that a list changed since the corner
+// was chosen does not hand the command another element at that index.
+struct TNodeRef {
+  int element = -1;
+  int node = -1;
+  const TObjekt* object = nullptr;
+};
+
+enum class TNudge { left, right, up, down };
+
+// The value fields that edit the current selection (red background).
+struct TSpinHighlights {
+  bool trackWidth = false;  // SE_Breite
+  bool padOuter = false;    // SE_Aussen
+  bool padDrill = false;    // SE_Innen
+  bool smdWidth = false;    // SE_SMDPad_X
+  bool smdHeight = false;   // SE_SMDPad_Y
+  bool clearance = false;   // SE_FreistanzOffset
+  friend bool operator==(const TSpinHighlights&, const TSpinHighlights&) = default;
 };
 
 constexpr int kDefaultUndoDepth = 50;  // the undo stack holds depth + 1
@@ -63,6 +86,27 @@ class TEditor {
   // index of the element hit or -1.
   int selectAt(TPoint p);
   size_t selectedCount() const;
+  // Selects (never deselects) every element on a visible layer that the
+  // rectangle between a and b touches.
+  void selectInFrame(TPoint a, TPoint b);
+
+  // --- moving and corners ---
+  // Moves the selection by (dx, dy): one undo step, none for (0, 0) or an
+  // empty selection. No clamping to the board.
+  bool moveSelection(int32_t dx, int32_t dy);
+  // The arrow keys: one grid step (rounded), 1 unit with Ctrl.
+  bool nudgeSelection(TNudge direction, bool ctrl);
+  // The node menu works on this corner, chosen by the right click.
+  TNodeRef nodeTarget;
+  // Each returns whether it changed the element (one undo step then).
+  bool removeCorner(TNodeRef at);
+  // Inserts a corner before `at.node`, snapped to the grid: the midpoint of
+  // the segment ending there, or before the first point 254 units up-left.
+  bool addCorner(TNodeRef at);
+  bool snapCorner(TNodeRef at);
+  // Cuts a track at an inner corner: the old track keeps points 0..node, a new
+  // one appended to the list holds the rest backwards, both end at the corner.
+  bool splitTrack(TNodeRef at);
 
   // --- clipboard and structure ---
   const TObjektList& clipboard() const { return clipboard_; }
@@ -86,8 +130,22 @@ class TEditor {
   size_t deleteOutside();
 
   TCommandStates commandStates() const;
+  TSpinHighlights spinHighlights() const;
   // Whether the command's enable rule holds now.
   bool enabled(const TCommand& command) const { return isEnabled(command.rule, commandStates()); }
+
+  // --- the whole layout ---
+  // Closes the layout: no boards, no contours.
+  void closeLayout();
+  // A new, unmodified layout with one board.
+  void newLayout(const std::string& firstBoardName);
+  // Reads a layout file's bytes: opening replaces the layout only when the
+  // whole file was read (a failure leaves it as it was); importing appends
+  // the file's boards.
+  TReadReport readLayout(const uint8_t* data, size_t size, const std::string& path,
+                         const TReadOptions& options);
+  // Replaces the legacy font texts by stroke-font texts; returns how many.
+  int convertFontTexts(double pixelsPerInch);
 
   // --- boards and layers ---
   void activateBoard(int index);
@@ -114,6 +172,13 @@ class TEditor {
   void commandStatesChanged();
 
  private:
+  // The element of a node-menu corner when it is still a selected, ungrouped
+  // track or area holding that point; null otherwise.
+  TObjekt* nodeElement(TNodeRef at);
+  const TObjekt* nodeElement(TNodeRef at) const;
+  // The area of every rubber band with a selected end.
+  TRect selectedBandArea() const;
+  void invalidate(const TRect& area);
   // Clears the contours and says so; the caller repaints.
   bool dropContours();
   // Build group without a snapshot: returns whether ids were appended.

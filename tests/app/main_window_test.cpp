@@ -258,6 +258,26 @@ TEST_F(MainWindowTest, BoardTabsKeepTheirViews) {
   EXPECT_EQ(s.layerVisible[3], 0);
   EXPECT_FALSE(w.statusPanels()->activeButton(3)->isChecked());
   EXPECT_TRUE(w.statusPanels()->activeButton(1)->isChecked());
+
+  // Saved with the second board active, both boards' views come back on
+  // opening; a zoom after saving is not in the file.
+  w.boardTabs()->setCurrentIndex(1);
+  w.view().setZoom(0.4);
+  w.view().setScroll(150, 90);
+  w.layoutView()->syncFromView();
+  const int secondX = w.view().scrollX(), secondY = w.view().scrollY();
+  ASSERT_GT(secondX, 0);
+  ASSERT_TRUE(w.files().save());
+  w.view().setZoom(0.2);
+  ASSERT_TRUE(w.files().openFile(path, false));
+  EXPECT_EQ(w.editor().layout.activeBoard, 1);
+  EXPECT_DOUBLE_EQ(w.view().zoom(), 0.4);
+  EXPECT_EQ(w.view().scrollX(), secondX);
+  EXPECT_EQ(w.view().scrollY(), secondY);
+  w.boardTabs()->setCurrentIndex(0);
+  EXPECT_DOUBLE_EQ(w.view().zoom(), 0.5);
+  EXPECT_EQ(w.view().scrollX(), scrollX);
+  EXPECT_EQ(w.view().scrollY(), scrollY);
 }
 
 // Closes the next modal dialog once the event loop runs it.

@@ -85,6 +85,7 @@ TEST_F(RunnerRules, DisabledCommandsAreRefusedWithTheirReason) {
       {"", "ungroup", "ungroup: no selected element belongs to a group"},
       {"select-at 1000 -500", "group", "group: select elements of more than one group"},
       {"", "paste 0 0", "paste: the clipboard is empty"},
+      {"", "paste", "paste: the clipboard is empty"},
       {"", "redo", "redo: nothing to redo"},
   };
   for (const Case& c : cases) {
@@ -121,7 +122,8 @@ TEST_F(RunnerRules, ArgumentsAreCheckedFromTheTable) {
 }
 
 TEST(ActionUsage, IsMadeFromTheParameters) {
-  EXPECT_EQ(actionUsage("paste", actions().at("paste")), "paste DX DY");
+  EXPECT_EQ(actionUsage("paste", actions().at("paste")), "paste [DX DY]");
+  EXPECT_EQ(actionUsage("click", actions().at("click")), "click X Y [--right] [--shift] [--ctrl]");
   EXPECT_EQ(actionUsage("route", actions().at("route")), "route I J [--width MM] [--clearance MM]");
   EXPECT_EQ(actionUsage("ground-plane", actions().at("ground-plane")), "ground-plane on|off");
   EXPECT_EQ(actionUsage("macro-insert", actions().at("macro-insert")),

@@ -250,11 +250,14 @@ TEST(Structure, CommandStatesFollowSelectionClipboardAndStacks) {
   editor.addBoard("B");
   testing::addPad(editor.elements(), 0, -100);
   testing::addPad(editor.elements(), 500, -100);
-  EXPECT_EQ(editor.commandStates(), TCommandStates{.board = true});
+  EXPECT_EQ(editor.commandStates(), (TCommandStates{.board = true, .elements = true}));
   editor.addBoard("C");
-  EXPECT_EQ(editor.commandStates(), (TCommandStates{.board = true, .boardBefore = true}));
+  EXPECT_EQ(editor.commandStates(),
+            (TCommandStates{.board = true, .boardBefore = true, .severalBoards = true}));
   editor.activateBoard(0);
-  EXPECT_EQ(editor.commandStates(), (TCommandStates{.board = true, .boardAfter = true}));
+  EXPECT_EQ(
+      editor.commandStates(),
+      (TCommandStates{.board = true, .boardAfter = true, .elements = true, .severalBoards = true}));
   editor.selectAll();
   TCommandStates s = editor.commandStates();
   EXPECT_TRUE(s.selection);

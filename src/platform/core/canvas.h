@@ -48,6 +48,9 @@ enum class RasterMode : uint8_t {
   kCopy,
   // Rubber-band feedback: drawing the same figure twice restores the picture.
   kNotXor,
+  // The same with destination xor colour (measure lines, circle preview);
+  // canvases that cannot combine pixels draw it as copy.
+  kXor,
 };
 
 struct CanvasPen {

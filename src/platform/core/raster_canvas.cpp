@@ -115,7 +115,7 @@ void RasterCanvas::span(int32_t y, int32_t x0, int32_t x1, const Paint& paint) {
   x0 = std::max(x0, clip_.left);
   x1 = std::min(x1, clip_.right);
   if (x0 >= x1) return;
-  if (!paint.rows || mode() == RasterMode::kNotXor) [[unlikely]] {
+  if (!paint.rows || mode() != RasterMode::kCopy) [[unlikely]] {
     spanByPixel(y, x0, x1, paint);
     return;
   }
@@ -164,13 +164,13 @@ void RasterCanvas::span(int32_t y, int32_t x0, int32_t x1, const Paint& paint) {
 
 void RasterCanvas::spanByPixel(int32_t y, int32_t x0, int32_t x1, const Paint& paint) {
   uint8_t* p = image_.row(y) + size_t(x0) * 3;
-  const bool notXor = mode() == RasterMode::kNotXor;
+  const RasterMode rop = mode();
   for (int32_t x = x0; x < x1; ++x, p += 3) {
     CanvasColour c = paint.pattern ? (*paint.pattern)[size_t((y & 7) * 8 + (x & 7))] : paint.colour;
-    if (notXor) {
+    if (rop != RasterMode::kCopy) {
       const CanvasColour dst =
           CanvasColour(p[2]) | (CanvasColour(p[1]) << 8) | (CanvasColour(p[0]) << 16);
-      c = ~(dst ^ c) & 0x00FFFFFF;
+      c = (rop == RasterMode::kXor ? dst ^ c : ~(dst ^ c)) & 0x00FFFFFF;
     }
     p[0] = uint8_t(c >> 16);
     p[1] = uint8_t(c >> 8);
@@ -342,7 +342,7 @@ void RasterCanvas::thinLine(DevicePoint a, DevicePoint b, const Paint& paint) {
          int32_t(std::min<int64_t>(std::max(x0, x1) + 1, clip_.right)), paint);
     return;
   }
-  const bool solid = paint.rows && !paint.pattern && mode() != RasterMode::kNotXor;
+  const bool solid = paint.rows && !paint.pattern && mode() == RasterMode::kCopy;
   const uint32_t clipW = uint32_t(clip_.right - clip_.left);
   const uint32_t clipH = uint32_t(clip_.bottom - clip_.top);
   const ptrdiff_t stride = ptrdiff_t(image_.width()) * 3;
@@ -609,7 +609,7 @@ void RasterCanvas::stroke(std::span<const DevicePoint> pts, bool closed, double 
   // A wide line is the union of a rectangle along every segment and a disc
   // on every point (round ends and joins).
   const double h = width / 2;
-  if (mode() != RasterMode::kNotXor) {
+  if (mode() == RasterMode::kCopy) {
     // In copy mode a pixel covered twice looks as covered once, so the
     // union is taken segment by segment, each with the discs on its ends.
     if (pts.size() == 1) strokeSegment(pts[0], pts[0], h, paint);
@@ -617,7 +617,8 @@ void RasterCanvas::stroke(std::span<const DevicePoint> pts, bool closed, double 
     if (closed && pts.size() > 2) strokeSegment(pts.back(), pts.front(), h, paint);
     return;
   }
-  // Not-xor is undone by drawing twice: every part once, as drawn alone.
+  // Not-xor and xor are undone by drawing twice: every part once, as drawn
+  // alone.
   DevicePoint quad[4];
   for (size_t i = 1; i < pts.size(); ++i)
     if (segmentQuad(pts[i - 1], pts[i], h, quad)) fillPolygon(quad, paint);

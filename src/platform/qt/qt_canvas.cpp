@@ -113,8 +113,17 @@ void QtCanvas::applyMode(QPainter::CompositionMode mode) {
 void QtCanvas::apply(bool fill) {
   applyPen();
   applyBrush(fill);
-  applyMode(mode() == RasterMode::kNotXor ? QPainter::RasterOp_NotSourceXorDestination
-                                          : QPainter::CompositionMode_SourceOver);
+  switch (mode()) {
+    case RasterMode::kNotXor:
+      applyMode(QPainter::RasterOp_NotSourceXorDestination);
+      break;
+    case RasterMode::kXor:
+      applyMode(QPainter::RasterOp_SourceXorDestination);
+      break;
+    default:
+      applyMode(QPainter::CompositionMode_SourceOver);
+      break;
+  }
 }
 
 QRectF QtCanvas::deviceRect(const CanvasRect& box, bool insideFrame) const {
