@@ -27,12 +27,52 @@ int TRuler::viewportOffset() const {
 
 void TRuler::setCursorMarker(int viewportPixel) {
   if (viewportPixel == cursor_) return;
+  if (cursor_ >= 0) update(markerStrip(cursor_));
   cursor_ = viewportPixel;
-  update();
+  if (cursor_ >= 0) update(markerStrip(cursor_));
+}
+
+QRect TRuler::markerStrip(int viewportPixel) const {
+  const int at = viewportPixel + viewportOffset();
+  return side_ == RulerSide::kTop ? QRect(at - 1, 0, 3, height()) : QRect(0, at - 1, width(), 3);
+}
+
+TRuler::ScaleKey TRuler::scaleKey() const {
+  const QPoint origin = layoutView_.originInViewport();
+  return {view_.zoom(),
+          origin.x(),
+          origin.y(),
+          viewportOffset(),
+          view_.inchMode,
+          view_.paintSuppressed,
+          view_.boardHeight(),
+          width(),
+          height(),
+          int(devicePixelRatioF() * 100)};
 }
 
 void TRuler::paintEvent(QPaintEvent*) {
+  const ScaleKey key = scaleKey();
+  if (scale_.isNull() || key != scaleKey_) {
+    scaleKey_ = key;
+    scale_ = QPixmap(size() * devicePixelRatioF());
+    scale_.setDevicePixelRatio(devicePixelRatioF());
+    QPainter sp(&scale_);
+    paintScale(sp);
+  }
   QPainter p(this);
+  p.drawPixmap(0, 0, scale_);
+  if (cursor_ >= 0 && !view_.paintSuppressed) {
+    p.setPen(Qt::red);
+    const int at = cursor_ + viewportOffset();
+    if (side_ == RulerSide::kTop)
+      p.drawLine(at, 0, at, height());
+    else
+      p.drawLine(0, at, width(), at);
+  }
+}
+
+void TRuler::paintScale(QPainter& p) {
   p.fillRect(rect(), palette().window());
   p.setPen(palette().mid().color());
   if (side_ == RulerSide::kTop)
@@ -73,14 +113,6 @@ void TRuler::paintEvent(QPaintEvent*) {
         p.drawText(width() - 3 - w, t.position - 2, label);
       }
     }
-  }
-  if (cursor_ >= 0) {
-    p.setPen(Qt::red);
-    const int at = cursor_ + offset;
-    if (top)
-      p.drawLine(at, 0, at, height());
-    else
-      p.drawLine(0, at, width(), at);
   }
 }
 
