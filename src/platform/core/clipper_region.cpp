@@ -6,6 +6,7 @@
 #include <numbers>
 #include <polyclipping/clipper.hpp>
 
+#include "platform/core/int_math.h"
 #include "platform/core/region.h"
 
 namespace plavesk {
@@ -141,12 +142,6 @@ int windingNumber(const Paths& paths, const IntPoint& p, bool& onBoundary) {
   return winding;
 }
 
-cInt floorDiv(cInt v, cInt d) {
-  return v >= 0 ? v / d : -((-v + d - 1) / d);
-}
-cInt ceilDiv(cInt v, cInt d) {
-  return -floorDiv(-v, d);
-}
 
 int ellipseVertexCount(double radiusInUnits) {
   if (radiusInUnits <= kChordError) return 4;

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstring>
 
+#include "platform/core/int_math.h"
+
 namespace plavesk {
 
 RasterImage::RasterImage(int32_t width, int32_t height, CanvasColour fillColour)
@@ -289,14 +291,6 @@ inline int64_t floorToInt(double v) {
   return i - (double(i) > v ? 1 : 0);
 }
 
-int64_t floorDiv(int64_t a, int64_t b) {
-  const int64_t q = a / b;
-  return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
-int64_t ceilDiv(int64_t a, int64_t b) {
-  const int64_t q = a / b;
-  return (a % b != 0 && (a < 0) == (b < 0)) ? q + 1 : q;
-}
 }  // namespace
 
 // A one-pixel line from the pixel of `a` to the pixel of `b`. The pixels

@@ -38,6 +38,11 @@ class Region {
     int32_t right = 0;
     int32_t bottom = 0;
     bool isEmpty() const { return left >= right || top >= bottom; }
+    // Whether this box lies wholly inside `outer` (edges may touch).
+    bool inside(const Box& outer) const {
+      return left >= outer.left && right <= outer.right && top >= outer.top &&
+             bottom <= outer.bottom;
+    }
     friend bool operator==(const Box&, const Box&) = default;
   };
 
