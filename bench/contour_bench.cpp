@@ -1,7 +1,11 @@
 // Isolation contours on large synthetic boards, against a plain polygon
-// union of the same element polygons in the same run.
+// union of the same element polygons in the same run; and the board whose
+// tracks all cross, which must stop within the memory budget.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
+#include <chrono>
+#include <ctime>
 #include <polyclipping/clipper.hpp>
 
 #include "output/contour_computation.h"
@@ -11,12 +15,13 @@
 namespace plavesk {
 namespace {
 
-// `count` copper elements on side 1: the synthetic mix with every copper
-// element moved to layer 1 and everything else left out.
-TObjektList copperBoard(size_t count) {
+// `count` copper elements on side 1: the copper elements of `make`'s boards
+// moved to layer 1, everything else left out.
+template <class Make>
+TObjektList copperBoard(size_t count, Make make) {
   TObjektList list;
   for (uint32_t seed = 1; list.size() < count; ++seed) {
-    TLayout layout = makeSyntheticLayout(count, seed);
+    TLayout layout = make(count, seed);
     TObjektList& source = layout.elements();
     for (auto& e : source)
       e->padLink = nullptr, e->connections.clear(), e->routeFrom = e->routeTo = nullptr;
@@ -29,6 +34,36 @@ TObjektList copperBoard(size_t count) {
     }
   }
   return list;
+}
+
+TObjektList copperBoard(size_t count) {
+  return copperBoard(count, [](size_t n, uint32_t seed) { return makeSyntheticLayout(n, seed); });
+}
+
+double processSeconds() {
+  timespec t;
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+ClipperLib::Paths clipperPaths(const TObjektList& list) {
+  TContourOptions options;
+  TContourWorkSet work = makeContourWorkSet(list, options);
+  ClipperLib::Paths paths;
+  for (const auto& poly : buildSegments(work, {})) {
+    ClipperLib::Path p;
+    for (const auto& v : poly) p.emplace_back(v.x, v.y);
+    paths.push_back(std::move(p));
+  }
+  return paths;
+}
+
+void clipperUnion(const ClipperLib::Paths& paths) {
+  ClipperLib::Clipper clipper;
+  clipper.AddPaths(paths, ClipperLib::ptSubject, true);
+  ClipperLib::Paths out;
+  clipper.Execute(ClipperLib::ctUnion, out, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+  benchmark::DoNotOptimize(out);
 }
 
 void BM_Contours(benchmark::State& state) {
@@ -45,25 +80,54 @@ void BM_Contours(benchmark::State& state) {
 }
 
 void BM_ClipperUnion(benchmark::State& state) {
-  const TObjektList list = copperBoard(size_t(state.range(0)));
-  TContourOptions options;
-  TContourWorkSet work = makeContourWorkSet(list, options);
-  ClipperLib::Paths paths;
-  for (const auto& poly : buildSegments(work, {})) {
-    ClipperLib::Path p;
-    for (const auto& v : poly) p.emplace_back(v.x, v.y);
-    paths.push_back(std::move(p));
-  }
-  for (auto _ : state) {
-    ClipperLib::Clipper clipper;
-    clipper.AddPaths(paths, ClipperLib::ptSubject, true);
-    ClipperLib::Paths out;
-    clipper.Execute(ClipperLib::ctUnion, out, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
-    benchmark::DoNotOptimize(out);
-  }
+  const ClipperLib::Paths paths = clipperPaths(copperBoard(size_t(state.range(0))));
+  for (auto _ : state) clipperUnion(paths);
   state.SetComplexityN(state.range(0));
 }
 
+// Both on the same board, one after the other in every iteration, so that
+// the ratio does not depend on what else the machine does between two
+// benchmarks. The contours use both cores in places, so the ratio is taken
+// of the time they take on the clock; their processor time is shown too.
+void BM_ContoursToClipperRatio(benchmark::State& state) {
+  const TObjektList list = copperBoard(size_t(state.range(0)));
+  const ClipperLib::Paths paths = clipperPaths(list);
+  double contours = 0, contoursProcessor = 0, clipper = 0;
+  auto clock = [] {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+  };
+  for (auto _ : state) {
+    const double t0 = clock(), p0 = processSeconds();
+    benchmark::DoNotOptimize(computeContours(list, TContourOptions{}));
+    const double t1 = clock(), p1 = processSeconds();
+    clipperUnion(paths);
+    const double t2 = clock();
+    contours += t1 - t0, contoursProcessor += p1 - p0, clipper += t2 - t1;
+  }
+  state.counters["contours_s"] = contours / double(state.iterations());
+  state.counters["contours_cpu_s"] = contoursProcessor / double(state.iterations());
+  state.counters["clipper_s"] = clipper / double(state.iterations());
+  state.counters["ratio"] = contours / clipper;
+}
+
+// The board whose tracks all cross, with the default budget: it must stop
+// over budget, early, and the process must stay below the budget.
+void BM_OverfullBoardStops(benchmark::State& state) {
+  const TObjektList list = copperBoard(
+      size_t(state.range(0)), [](size_t n, uint32_t seed) { return makeCrossingLayout(n, seed); });
+  TContourResult r;
+  for (auto _ : state) r = computeContours(list, TContourOptions{});
+  if (!r.overBudget) state.SkipWithError("the overfull board did not stop");
+  rusage usage;
+  getrusage(RUSAGE_SELF, &usage);
+  state.counters["crossings"] = double(r.crossings);
+  state.counters["peak_MB"] = double(usage.ru_maxrss) / 1024;
+  state.counters["budget_MB"] = double(kDefaultContourMemoryBudget >> 20);
+}
+
+// First, so that the process's peak memory is this run's.
+BENCHMARK(BM_OverfullBoardStops)->Arg(100000)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(BM_Contours)
     ->Arg(500)
     ->Arg(2000)
@@ -76,6 +140,8 @@ BENCHMARK(BM_ClipperUnion)
     ->Arg(10000)
     ->Unit(benchmark::kMillisecond)
     ->Complexity();
+BENCHMARK(BM_ContoursToClipperRatio)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ContoursToClipperRatio)->Arg(100000)->Unit(benchmark::kSecond)->Iterations(1);
 
 }  // namespace
 }  // namespace plavesk

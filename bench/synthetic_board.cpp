@@ -104,4 +104,15 @@ TLayout makeSyntheticLayout(size_t elementCount, uint32_t seed) {
   return layout;
 }
 
+TLayout makeCrossingLayout(size_t elementCount, uint32_t seed) {
+  TLayout layout = makeSyntheticLayout(elementCount, seed);
+  std::mt19937 random(seed + 1000);
+  auto across = [&] { return -int32_t(random() % 30001); };
+  for (auto& e : layout.elements()) {
+    if (e->kind != kTrack || e->autorouted) continue;
+    e->points = {{0, across()}, {15000, across()}, {30000, across()}};
+  }
+  return layout;
+}
+
 }  // namespace plavesk

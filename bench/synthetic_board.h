@@ -13,4 +13,9 @@ namespace plavesk {
 // a given seed.
 TLayout makeSyntheticLayout(size_t elementCount, uint32_t seed = 1);
 
+// The same mix with every track running across the whole board, from the
+// left edge to the right one: millions of crossings, more than a contour
+// computation can hold.
+TLayout makeCrossingLayout(size_t elementCount, uint32_t seed = 1);
+
 }  // namespace plavesk

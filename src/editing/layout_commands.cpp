@@ -23,8 +23,25 @@ size_t countElementsOutside(const TLayout& layout) {
 size_t deleteElementsOutside(TLayout& layout) {
   if (!layout.hasActiveBoard()) return 0;
   const TBoardRecord& record = layout.working();
-  return deleteElementsIf(layout.elements(),
-                          [&](const TObjekt& e) { return isOutsideBoard(e, record); });
+  const TRect board = normalised({0, -record.height, record.width, 0});
+  // The bounds of a circle come from its outline, which takes long to make.
+  // A box around the whole circle, clearance included, settles nearly
+  // every circle: one well inside the board stays, one wholly outside goes;
+  // only the few across the edge need the outline.
+  auto doomed = [&](const TObjekt& e) {
+    const int64_t w = e.dim3 / 2 != 0 ? e.dim3 / 2 : 20;  // what elementBounds adds
+    if (e.kind == kCircle && e.dim2 >= 0 && int64_t(e.dim1) - e.dim2 >= 2 && w + e.clearance >= 0) {
+      const int64_t reach = int64_t(e.dim1) + w + e.clearance + 2;
+      const int64_t left = int64_t(e.x) - reach, right = int64_t(e.x) + reach;
+      const int64_t top = int64_t(e.y) - reach, bottom = int64_t(e.y) + reach;
+      if (right <= board.left || left >= board.right || bottom <= board.top || top >= board.bottom)
+        return true;
+      if (left > board.left && right < board.right && top > board.top && bottom < board.bottom)
+        return false;
+    }
+    return isOutsideBoard(e, record);
+  };
+  return deleteElementsIf(layout.elements(), doomed);
 }
 
 bool saveLayout(TLayout& layout, const std::string& path, bool autosave, std::string& error) {

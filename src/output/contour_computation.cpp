@@ -7,17 +7,35 @@
 
 namespace plavesk {
 
+uint64_t contourMemoryEstimate(size_t elements, size_t vertices, size_t crossings) {
+  return kContourBytesPerElement * elements + kContourBytesPerVertex * vertices +
+         kContourBytesPerCrossing * crossings;
+}
+
 TContourResult computeContours(const TObjektList& list, const TContourOptions& options,
                                const TContourProgress& progress) {
+  TContourResult result;
   TContourWorkSet work = makeContourWorkSet(list, options);
   std::vector<TScaledPolygon> polygons = scalePolygons(buildSegments(work, progress));
-  const std::vector<TCrossingPair> crossings = findCrossings(polygons, progress);
+  size_t vertices = 0;
+  for (const auto& p : polygons) vertices += p.size();
+  // Over budget already, the search still stops at the first crossings, so
+  // that the message can name some.
+  const uint64_t fixed = contourMemoryEstimate(work.copies.size(), vertices, 0);
+  const uint64_t room = fixed < options.memoryBudget ? options.memoryBudget - fixed : 0;
+  bool stopped = false;
+  const std::vector<TCrossingPair> crossings =
+      findCrossings(polygons, progress, room / kContourBytesPerCrossing, &stopped);
+  result.crossings = crossings.size();
+  if (stopped || fixed > options.memoryBudget) {
+    result.overBudget = true;
+    return result;
+  }
   polygons = insertCrossings(polygons, crossings);
   const TContourGraph graph = buildContourGraph(polygons, progress);
   std::vector<TScaledPolygon>().swap(polygons);
   TTraceResult traced = traceOutlines(graph, progress);
   const std::vector<uint8_t> keep = boundaryLoops(graph, traced, work, progress);
-  TContourResult result;
   result.abandonedTraces = traced.abandoned;
   result.contours = selectContours(std::move(traced.loops), keep);
   return result;

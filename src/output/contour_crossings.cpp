@@ -1,9 +1,13 @@
 #include "output/contour_crossings.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <numeric>
+#include <thread>
 #include <tuple>
+
+#include "platform/core/int_math.h"
 
 namespace plavesk {
 namespace {
@@ -35,12 +39,6 @@ bool inside(TPoint64 p, const Box64& b) {
 // the rounding of the point and of the crossing on the flat box sides stay
 // well inside it.
 constexpr int64_t kCellMargin = 4;
-// An edge that would fill more cells is compared with every edge instead.
-constexpr int64_t kMaxCellsPerEdge = 4096;
-
-int64_t floorDiv(int64_t v, int64_t d) {
-  return v >= 0 ? v / d : -((-v + d - 1) / d);
-}
 
 struct EdgeRef {
   TPoint64 a, b;
@@ -49,27 +47,39 @@ struct EdgeRef {
   uint32_t local;
 };
 
-// The grid cells (columns per row) that come within the margin of the edge.
+bool collinear(TPoint64 e0, TPoint64 e1, TPoint64 f0, TPoint64 f1) {
+  const __int128 dx = e1.x - e0.x, dy = e1.y - e0.y;
+  return dx * (f0.y - e0.y) - dy * (f0.x - e0.x) == 0 &&
+         dx * (f1.y - e0.y) - dy * (f1.x - e0.x) == 0;
+}
+
+// p lies on the segment a..b, at neither end (a, b and p collinear).
+bool strictlyBetween(TPoint64 p, TPoint64 a, TPoint64 b) {
+  if (p == a || p == b) return false;
+  return std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= p.y &&
+         p.y <= std::max(a.y, b.y);
+}
+
+// The columns of the cells of one row that come within the margin of the
+// edge.
 template <class Emit>
-void forEachCell(const EdgeRef& e, int64_t cell, Emit emit) {
+void forEachCellOfRow(const EdgeRef& e, int64_t cell, int64_t row, Emit emit) {
   const Box64 plain = edgeBox(e.a, e.b);
   const int64_t row0 = floorDiv(plain.y0 - kCellMargin, cell);
   const int64_t row1 = floorDiv(plain.y1 + kCellMargin, cell);
   // Doubles are good to far less than the unit of slack on either side.
   const double dx = double(e.b.x - e.a.x), dy = double(e.b.y - e.a.y);
-  for (int64_t row = row0; row <= row1; ++row) {
-    int64_t xa = plain.x0, xb = plain.x1;
-    if (dy != 0 && row0 != row1) {
-      const double ylo = double(std::max(plain.y0, row * cell - kCellMargin));
-      const double yhi = double(std::min(plain.y1, (row + 1) * cell + kCellMargin));
-      const double x1 = double(e.a.x) + (ylo - double(e.a.y)) * dx / dy;
-      const double x2 = double(e.a.x) + (yhi - double(e.a.y)) * dx / dy;
-      xa = std::max<int64_t>(plain.x0, int64_t(std::floor(std::min(x1, x2))) - 1);
-      xb = std::min<int64_t>(plain.x1, int64_t(std::ceil(std::max(x1, x2))) + 1);
-    }
-    const int64_t col0 = floorDiv(xa - kCellMargin, cell), col1 = floorDiv(xb + kCellMargin, cell);
-    for (int64_t col = col0; col <= col1; ++col) emit(col, row);
+  int64_t xa = plain.x0, xb = plain.x1;
+  if (dy != 0 && row0 != row1) {
+    const double ylo = double(std::max(plain.y0, row * cell - kCellMargin));
+    const double yhi = double(std::min(plain.y1, (row + 1) * cell + kCellMargin));
+    const double x1 = double(e.a.x) + (ylo - double(e.a.y)) * dx / dy;
+    const double x2 = double(e.a.x) + (yhi - double(e.a.y)) * dx / dy;
+    xa = std::max<int64_t>(plain.x0, int64_t(std::floor(std::min(x1, x2))) - 1);
+    xb = std::min<int64_t>(plain.x1, int64_t(std::ceil(std::max(x1, x2))) + 1);
   }
+  const int64_t col0 = floorDiv(xa - kCellMargin, cell), col1 = floorDiv(xb + kCellMargin, cell);
+  for (int64_t col = col0; col <= col1; ++col) emit(col);
 }
 
 }  // namespace
@@ -106,8 +116,24 @@ std::optional<TPoint64> edgeCrossing(TPoint64 e0, TPoint64 e1, TPoint64 f0, TPoi
   return x;
 }
 
+void edgeMeetings(TPoint64 e0, TPoint64 e1, TPoint64 f0, TPoint64 f1, std::vector<TPoint64>& out) {
+  if (const auto x = edgeCrossing(e0, e1, f0, f1)) {
+    out.push_back(*x);
+    return;
+  }
+  if (!strictlyOverlap(widened(edgeBox(e0, e1)), widened(edgeBox(f0, f1))) ||
+      !collinear(e0, e1, f0, f1))
+    return;
+  for (const TPoint64 p : {e0, e1, f0, f1})
+    if (strictlyBetween(p, e0, e1) || strictlyBetween(p, f0, f1)) out.push_back(p);
+  std::sort(out.begin(), out.end(),
+            [](TPoint64 l, TPoint64 r) { return std::tie(l.x, l.y) < std::tie(r.x, r.y); });
+}
+
 std::vector<TCrossingPair> findCrossings(const std::vector<TScaledPolygon>& polygons,
-                                         const TContourProgress& progress) {
+                                         const TContourProgress& progress, size_t maxCrossings,
+                                         bool* stopped) {
+  if (stopped) *stopped = false;
   std::vector<EdgeRef> edges;
   size_t vertices = 0;
   for (const auto& poly : polygons) vertices += poly.size();
@@ -123,113 +149,120 @@ std::vector<TCrossingPair> findCrossings(const std::vector<TScaledPolygon>& poly
   std::vector<TCrossingPair> result;
   if (edges.empty()) return result;
 
-  // Cells about twice the typical edge, so an edge meets a handful of cells.
+  // Cells about twice the typical edge, so an edge meets a handful of cells;
+  // coarser when long edges would fill too many.
   std::vector<int64_t> extents(edges.size());
   for (size_t i = 0; i < edges.size(); ++i)
     extents[i] = std::max(edges[i].box.x1 - edges[i].box.x0, edges[i].box.y1 - edges[i].box.y0);
   std::nth_element(extents.begin(), extents.begin() + extents.size() / 2, extents.end());
-  const int64_t cell = std::max<int64_t>(64, 2 * extents[extents.size() / 2]);
-
-  // The edges of every cell that holds more than one, each cell's in edge
-  // order: counted into a dense grid when the board's grid is small enough,
-  // else sorted by cell.
-  std::vector<uint32_t> cellEdges, groupStart, oversized;
-  {
-    int64_t x0 = edges[0].box.x0, y0 = edges[0].box.y0, x1 = edges[0].box.x1, y1 = edges[0].box.y1;
-    for (const EdgeRef& e : edges) {
-      x0 = std::min(x0, e.box.x0), y0 = std::min(y0, e.box.y0);
-      x1 = std::max(x1, e.box.x1), y1 = std::max(y1, e.box.y1);
-    }
-    const int64_t col0 = floorDiv(x0 - kCellMargin, cell), row0 = floorDiv(y0 - kCellMargin, cell);
-    const int64_t cols = floorDiv(x1 + kCellMargin, cell) - col0 + 1,
-                  rows = floorDiv(y1 + kCellMargin, cell) - row0 + 1;
-    std::vector<std::pair<uint64_t, uint32_t>> entries;
-    entries.reserve(edges.size() * 3);
-    const bool dense =
-        cols <= (int64_t(1) << 31) / rows &&
-        cols * rows <= std::max<int64_t>(int64_t(1) << 16, 8 * int64_t(edges.size()));
-    for (size_t i = 0; i < edges.size(); ++i) {
-      const Box64 b = edgeBox(edges[i].a, edges[i].b);
-      const int64_t spanRows =
-          floorDiv(b.y1 + kCellMargin, cell) - floorDiv(b.y0 - kCellMargin, cell);
-      const int64_t spanCols =
-          floorDiv(b.x1 + kCellMargin, cell) - floorDiv(b.x0 - kCellMargin, cell);
-      if (3 * spanRows + spanCols > kMaxCellsPerEdge) {
-        oversized.push_back(uint32_t(i));
-        continue;
-      }
-      forEachCell(edges[i], cell, [&](int64_t col, int64_t row) {
-        const uint64_t key = dense ? uint64_t((row - row0) * cols + (col - col0))
-                                   : uint64_t(col - col0) << 32 | uint64_t(row - row0);
-        entries.emplace_back(key, uint32_t(i));
-      });
-    }
-    std::vector<std::pair<uint64_t, uint32_t>> sorted(entries.size());
-    if (dense) {
-      std::vector<uint32_t> first(size_t(cols * rows) + 1, 0);
-      for (const auto& e : entries) ++first[e.first + 1];
-      for (size_t c = 1; c < first.size(); ++c) first[c] += first[c - 1];
-      for (const auto& e : entries) sorted[first[e.first]++] = e;  // stable: edge order kept
-    } else {
-      sorted = entries;
-      std::sort(sorted.begin(), sorted.end());
-    }
-    std::vector<std::pair<uint64_t, uint32_t>>().swap(entries);
-    cellEdges.reserve(sorted.size());
-    for (size_t g = 0; g < sorted.size();) {
-      size_t end = g + 1;
-      while (end < sorted.size() && sorted[end].first == sorted[g].first) ++end;
-      if (end - g > 1) {
-        groupStart.push_back(uint32_t(cellEdges.size()));
-        for (size_t k = g; k < end; ++k) cellEdges.push_back(sorted[k].second);
-      }
-      g = end;
-    }
-    groupStart.push_back(uint32_t(cellEdges.size()));
+  int64_t cell = std::max<int64_t>(64, 2 * extents[extents.size() / 2]);
+  std::vector<int64_t>().swap(extents);
+  auto cellsOf = [&](const EdgeRef& e) {
+    const Box64 b = edgeBox(e.a, e.b);
+    return double(floorDiv(b.y1 + kCellMargin, cell) - floorDiv(b.y0 - kCellMargin, cell) + 1) +
+           double(floorDiv(b.x1 + kCellMargin, cell) - floorDiv(b.x0 - kCellMargin, cell) + 1);
+  };
+  for (;;) {
+    double total = 0;
+    for (const EdgeRef& e : edges) total += cellsOf(e);
+    if (total <= 64.0 * double(edges.size()) + 1e7) break;
+    cell *= 2;
   }
 
-  std::vector<uint64_t> pairs;
-  for (size_t group = 0; group + 1 < groupStart.size(); ++group) {
-    const size_t g = groupStart[group], end = groupStart[group + 1];
-    // The cell's edges stand in edge order, so each polygon's edges form a
-    // run; pairs start after the run of their first edge.
-    size_t runEnd = g;
-    for (size_t i = g; i < end; ++i) {
-      const EdgeRef& a = edges[cellEdges[i]];
-      if (i == runEnd)
-        while (runEnd < end && edges[cellEdges[runEnd]].polygon == a.polygon) ++runEnd;
-      for (size_t j = runEnd; j < end; ++j) {
-        const EdgeRef& b = edges[cellEdges[j]];
-        if (!strictlyOverlap(a.box, b.box)) continue;
-        pairs.push_back(uint64_t(cellEdges[i]) << 32 | cellEdges[j]);
-      }
-    }
+  // The board is swept row by row of cells: only one row's cells are held
+  // at a time. A pair of edges meets in several cells; it is counted in the
+  // cell that holds its crossing point, which both edges reach.
+  std::vector<int64_t> firstRow(edges.size()), lastRow(edges.size());
+  int64_t minRow = INT64_MAX, maxRow = INT64_MIN, minCol = INT64_MAX;
+  for (size_t i = 0; i < edges.size(); ++i) {
+    const Box64 b = edgeBox(edges[i].a, edges[i].b);
+    firstRow[i] = floorDiv(b.y0 - kCellMargin, cell);
+    lastRow[i] = floorDiv(b.y1 + kCellMargin, cell);
+    minRow = std::min(minRow, firstRow[i]), maxRow = std::max(maxRow, lastRow[i]);
+    minCol = std::min(minCol, floorDiv(b.x0 - kCellMargin, cell));
   }
-  std::vector<uint32_t>().swap(cellEdges);
-  // Edges far longer than the rest, met by any edge whose box they overlap.
-  for (uint32_t o : oversized)
-    for (uint32_t e = 0; e < edges.size(); ++e)
-      if (edges[e].polygon != edges[o].polygon && strictlyOverlap(edges[o].box, edges[e].box))
-        pairs.push_back(uint64_t(std::min(o, e)) << 32 | std::max(o, e));
-  std::sort(pairs.begin(), pairs.end());
-  pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
-
+  std::vector<uint32_t> byFirstRow(edges.size());
+  std::iota(byFirstRow.begin(), byFirstRow.end(), 0u);
+  std::stable_sort(byFirstRow.begin(), byFirstRow.end(),
+                   [&](uint32_t l, uint32_t r) { return firstRow[l] < firstRow[r]; });
+  // Rows [rowBegin, rowEnd) into `out`; stops when the crossings found by
+  // every sweep pass the limit.
+  std::atomic<size_t> found{0};
+  std::atomic<bool> over{false};
+  auto sweep = [&](int64_t rowBegin, int64_t rowEnd, std::vector<TCrossingPair>& out,
+                   bool reports) {
+    std::vector<uint32_t> active;
+    std::vector<uint64_t> entries;  // column << 32 | edge
+    std::vector<TPoint64> meetings;
+    size_t next = size_t(std::lower_bound(byFirstRow.begin(), byFirstRow.end(), rowBegin,
+                                          [&](uint32_t e, int64_t r) { return firstRow[e] < r; }) -
+                         byFirstRow.begin());
+    for (size_t k = 0; k < next; ++k)
+      if (lastRow[byFirstRow[k]] >= rowBegin) active.push_back(byFirstRow[k]);
+    for (int64_t row = rowBegin; row < rowEnd; ++row) {
+      if (next == byFirstRow.size() && active.empty()) break;
+      if (next < byFirstRow.size() && active.empty() && firstRow[byFirstRow[next]] > row)
+        row = firstRow[byFirstRow[next]];
+      if (row >= rowEnd) break;
+      if (reports && progress && row % 64 == 0)
+        progress(TContourStep::kVectors,
+                 size_t(double(row - rowBegin) / double(rowEnd - rowBegin) * polygons.size()),
+                 polygons.size());
+      for (; next < byFirstRow.size() && firstRow[byFirstRow[next]] == row; ++next)
+        active.push_back(byFirstRow[next]);
+      std::erase_if(active, [&](uint32_t e) { return lastRow[e] < row; });
+      entries.clear();
+      for (uint32_t e : active)
+        forEachCellOfRow(edges[e], cell, row,
+                         [&](int64_t col) { entries.push_back(uint64_t(col - minCol) << 32 | e); });
+      std::sort(entries.begin(), entries.end());
+      const size_t before = out.size();
+      for (size_t g = 0; g < entries.size();) {
+        size_t end = g + 1;
+        while (end < entries.size() && entries[end] >> 32 == entries[g] >> 32) ++end;
+        const int64_t col = int64_t(entries[g] >> 32) + minCol;
+        // The cell's edges stand in edge order, so each polygon's edges form
+        // a run; pairs start after the run of their first edge.
+        size_t runEnd = g;
+        for (size_t i = g; i + 1 < end; ++i) {
+          const EdgeRef& a = edges[uint32_t(entries[i])];
+          if (i == runEnd)
+            while (runEnd < end && edges[uint32_t(entries[runEnd])].polygon == a.polygon) ++runEnd;
+          for (size_t j = std::max(runEnd, i + 1); j < end; ++j) {
+            const EdgeRef& b = edges[uint32_t(entries[j])];
+            if (!strictlyOverlap(a.box, b.box)) continue;
+            meetings.clear();
+            edgeMeetings(a.a, a.b, b.a, b.b, meetings);
+            for (const TPoint64 x : meetings)
+              if (floorDiv(x.x, cell) == col && floorDiv(x.y, cell) == row)
+                out.push_back({a.polygon, a.local, b.polygon, b.local, x});
+          }
+        }
+        g = end;
+      }
+      if (found += out.size() - before; found > maxCrossings) over = true;
+      if (over) return;
+    }
+  };
+  // Two halves of the rows, each with about as many edges starting in it,
+  // on two threads.
+  const int64_t split = firstRow[byFirstRow[byFirstRow.size() / 2]];
+  std::vector<TCrossingPair> upper;
+  std::thread helper([&] { sweep(split, maxRow + 1, upper, false); });
+  sweep(minRow, split, result, true);
+  helper.join();
+  result.insert(result.end(), upper.begin(), upper.end());
+  std::vector<TCrossingPair>().swap(upper);
+  if (over) {
+    if (stopped) *stopped = true;
+    return result;
+  }
   // Edges are numbered polygon by polygon, so the lower edge of a pair is on
   // the earlier polygon; recording order is by polygon pair first.
-  auto key = [&](uint64_t pair) {
-    const EdgeRef& a = edges[pair >> 32];
-    const EdgeRef& b = edges[pair & 0xffffffffu];
-    return std::tuple(a.polygon, b.polygon, uint32_t(pair >> 32), uint32_t(pair));
-  };
-  std::sort(pairs.begin(), pairs.end(), [&](uint64_t l, uint64_t r) { return key(l) < key(r); });
-  for (uint64_t pair : pairs) {
-    const EdgeRef& a = edges[pair >> 32];
-    const EdgeRef& b = edges[pair & 0xffffffffu];
-    if (progress && (result.empty() || result.back().polygonA != a.polygon))
-      progress(TContourStep::kVectors, a.polygon, polygons.size());
-    if (auto x = edgeCrossing(a.a, a.b, b.a, b.b))
-      result.push_back({a.polygon, a.local, b.polygon, b.local, *x});
-  }
+  std::sort(result.begin(), result.end(), [](const TCrossingPair& l, const TCrossingPair& r) {
+    return std::tie(l.polygonA, l.polygonB, l.edgeA, l.edgeB, l.point.x, l.point.y) <
+           std::tie(r.polygonA, r.polygonB, r.edgeA, r.edgeB, r.point.x, r.point.y);
+  });
   if (progress) progress(TContourStep::kVectors, polygons.size(), polygons.size());
   return result;
 }

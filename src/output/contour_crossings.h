@@ -3,6 +3,7 @@
 // with every edge, and inserted into the polygons.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -29,6 +30,12 @@ std::vector<TScaledPolygon> scalePolygons(const std::vector<TShapePolygon>& poly
 // are not parallel, and the point on e, rounded, lies on both boxes.
 std::optional<TPoint64> edgeCrossing(TPoint64 e0, TPoint64 e1, TPoint64 f0, TPoint64 f1);
 
+// Where edge e0 -> e1 meets edge f0 -> f1: their crossing point, or, when
+// the two lie on one line and overlap, the ends of either that lie inside
+// the other (there the walk must be able to change from one to the other),
+// ordered by x, then y. Appended to `out`.
+void edgeMeetings(TPoint64 e0, TPoint64 e1, TPoint64 f0, TPoint64 f1, std::vector<TPoint64>& out);
+
 // A crossing of edge `edgeA` of polygon `polygonA` with edge `edgeB` of the
 // later polygon `polygonB` (edge i runs from vertex i to the next, the last
 // one back to vertex 0).
@@ -41,10 +48,14 @@ struct TCrossingPair {
   friend bool operator==(const TCrossingPair&, const TCrossingPair&) = default;
 };
 
-// Every crossing between edges of different polygons, in recording order:
-// by polygon A, then polygon B, then edge of A, then edge of B.
+// Every meeting (crossing, or end inside an overlapping edge) between edges
+// of different polygons, in recording order: by polygon A, then polygon B,
+// then edge of A, then edge of B, then point. The search
+// stops once it has found more than `maxCrossings` (setting `stopped`) and
+// then returns what it found, unordered.
 std::vector<TCrossingPair> findCrossings(const std::vector<TScaledPolygon>& polygons,
-                                         const TContourProgress& progress = {});
+                                         const TContourProgress& progress = {},
+                                         size_t maxCrossings = SIZE_MAX, bool* stopped = nullptr);
 
 // The polygons with the crossing points inserted after the start vertex of
 // their edge, nearest first (Manhattan distance), points at equal distance

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "output/contour_parallel.h"
 #include "output/contour_shapes.h"
 
 namespace plavesk {
@@ -95,68 +96,120 @@ TContourGraph buildContourGraph(const std::vector<TScaledPolygon>& polygons,
 TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& progress) {
   TTraceResult result;
   const size_t count = graph.nodes.size();
-  std::vector<uint8_t> used(count, 0);
+  // Per node: used by a walk of the current pass, part of a loop, and marked
+  // as a branch leaving a loop.
+  constexpr uint8_t kUsed = 1, kOnLoop = 2, kBranch = 4;
+  std::vector<uint8_t> state(count, 0);
   std::vector<int64_t> position(count, -1);  // place in the current walk
   std::vector<uint32_t> trace;
-  // The direction of every node's edge to its next node on its polygon. The
-  // way into a node is its predecessor's edge, and each successor is the
-  // next node of a node at the same place, so every turn reads two of them.
-  std::vector<long double> leaving(count);
-  for (uint32_t n = 0; n < count; ++n) {
-    const TPoint64 a = graph.nodes[n].p, b = graph.nodes[graph.nodes[n].next].p;
-    leaving[n] = directionAngle(a.x, a.y, b.x, b.y);
-  }
-  for (uint32_t start = 0; start < count; ++start) {
-    if (used[start]) continue;
-    if (progress) progress(TContourStep::kOutlines, start, count);
+  // The direction of a node's edge to its next node on its polygon. The way
+  // into a node is its predecessor's edge, and each successor is the next
+  // node of a node at the same place, so every turn reads two of them. A
+  // node alone at its place has one way on and needs none, so directions
+  // are worked out for the places where several nodes meet, before the
+  // walks, on two threads.
+  std::vector<long double> leaving(count, 0);
+  inTwoHalves(count, [&](size_t begin, size_t end) {
+    for (size_t n = begin; n < end; ++n) {
+      const TContourNode& node = graph.nodes[n];
+      if (node.group < 0 && graph.nodes[node.next].group < 0) continue;
+      const TPoint64 a = node.p, b = graph.nodes[node.next].p;
+      leaving[n] = directionAngle(a.x, a.y, b.x, b.y);
+    }
+  });
+  // The leftmost turn from n, in successor order: n's own next node, then
+  // those of the others at its place; the earlier wins a tie.
+  auto turn = [&](uint32_t n) {
+    const TContourNode& node = graph.nodes[n];
+    if (node.group < 0) return node.next;
+    const long double in = leaving[node.pred];
+    uint32_t best = 0;
+    long double bestValue = -1;
+    auto consider = [&](uint32_t m) {
+      const long double value = turningValueOf(in, leaving[m]);
+      if (value > bestValue) {
+        bestValue = value;
+        best = graph.nodes[m].next;
+      }
+    };
+    consider(n);
+    for (uint32_t i = graph.groupStart[node.group]; i < graph.groupStart[node.group + 1]; ++i)
+      if (graph.members[i] != n) consider(graph.members[i]);
+    return best;
+  };
+  // Walks from `start` until the walk closes a loop (its position in the
+  // walk) or runs into a node used before (-1).
+  auto walk = [&](uint32_t start) {
     trace.assign(1, start);
-    used[start] = 1;
+    state[start] |= kUsed;
     position[start] = 0;
     int64_t closedAt = -1;
     for (;;) {
-      const uint32_t n = trace.back();
-      const TContourNode& node = graph.nodes[n];
-      const long double in = leaving[node.pred];
-      uint32_t best = 0;
-      long double bestValue = -1;
-      // In successor order: n's own next node, then those of the others.
-      auto consider = [&](uint32_t m) {
-        const long double value = turningValueOf(in, leaving[m]);
-        if (value > bestValue) {
-          bestValue = value;
-          best = graph.nodes[m].next;
-        }
-      };
-      consider(n);
-      if (node.group >= 0)
-        for (uint32_t i = graph.groupStart[node.group]; i < graph.groupStart[node.group + 1]; ++i)
-          if (graph.members[i] != n) consider(graph.members[i]);
+      const uint32_t best = turn(trace.back());
       if (position[best] >= 0) {
         closedAt = position[best];
         break;
       }
       trace.push_back(best);
-      if (used[best]) break;  // ran into an earlier walk
-      used[best] = 1;
+      if (state[best] & kUsed) break;
+      state[best] |= kUsed;
       position[best] = int64_t(trace.size() - 1);
     }
     for (uint32_t n : trace) position[n] = -1;
+    return closedAt;
+  };
+  auto record = [&](size_t closedAt) {
+    TContour loop;
+    loop.reserve(trace.size() - closedAt);
+    for (size_t i = closedAt; i < trace.size(); ++i) {
+      const TPoint64& p = graph.nodes[trace[i]].p;
+      loop.push_back({unscale(p.x), unscale(p.y)});
+      state[trace[i]] |= kOnLoop;
+    }
+    result.loops.push_back(std::move(loop));
+    result.firstEdge.push_back(trace[closedAt + 1 < trace.size() ? closedAt + 1 : closedAt]);
+    uint32_t longest = result.firstEdge.back();
+    int64_t most = -1;
+    for (size_t i = closedAt; i < trace.size(); ++i) {
+      const TPoint64 a = graph.nodes[graph.nodes[trace[i]].pred].p, b = graph.nodes[trace[i]].p;
+      const int64_t length = std::abs(a.x - b.x) + std::abs(a.y - b.y);
+      if (length > most) most = length, longest = trace[i];
+    }
+    result.longestEdge.push_back(longest);
+  };
+
+  for (uint32_t start = 0; start < count; ++start) {
+    if (state[start] & kUsed) continue;
+    if (progress) progress(TContourStep::kOutlines, start, 2 * count);
+    const int64_t closedAt = walk(start);
     if (closedAt < 0) {
       ++result.abandoned;
       continue;
     }
-    TContour loop;
-    loop.reserve(trace.size() - size_t(closedAt));
-    for (size_t i = size_t(closedAt); i < trace.size(); ++i) {
-      const TPoint64& p = graph.nodes[trace[i]].p;
-      loop.push_back({unscale(p.x), unscale(p.y)});
-      graph.forEachSuccessor(trace[i], [&](uint32_t s) { used[s] = 1; });
-    }
-    result.loops.push_back(std::move(loop));
-    result.firstEdge.push_back(trace[size_t(closedAt) + 1 < trace.size() ? size_t(closedAt) + 1
-                                                                           : size_t(closedAt)]);
+    record(size_t(closedAt));
+    // No walk starts on a branch leaving the loop.
+    for (size_t i = size_t(closedAt); i < trace.size(); ++i)
+      graph.forEachSuccessor(trace[i], [&](uint32_t s) {
+        if (!(state[s] & kUsed)) state[s] |= kUsed | kBranch;
+      });
   }
-  if (progress) progress(TContourStep::kOutlines, count, count);
+
+  // A loop that touches an earlier one at a place had its node after that
+  // place marked as a branch, and every walk along it then ran into that
+  // mark: a copper island or gap touching another contour at one point
+  // would get no contour. Walking again from those branches, with only the
+  // loops in the way, finds every such loop.
+  result.firstRescued = result.loops.size();
+  for (uint32_t n = 0; n < count; ++n) state[n] &= kOnLoop | kBranch;
+  for (uint32_t n = 0; n < count; ++n)
+    if (state[n] & kOnLoop) state[n] |= kUsed;
+  for (uint32_t start = 0; start < count; ++start) {
+    if ((state[start] & kUsed) || !(state[start] & kBranch)) continue;
+    if (progress) progress(TContourStep::kOutlines, count + start, 2 * count);
+    const int64_t closedAt = walk(start);
+    if (closedAt >= 0) record(size_t(closedAt));
+  }
+  if (progress) progress(TContourStep::kOutlines, 2 * count, 2 * count);
   return result;
 }
 

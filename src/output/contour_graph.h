@@ -52,11 +52,19 @@ struct TTraceResult {
   // For every loop the node its first edge leads to: that edge runs from the
   // node's predecessor on its polygon to the node.
   std::vector<uint32_t> firstEdge;
-  size_t abandoned = 0;  // walks that ran into an earlier walk
+  // The same for the loop's longest edge.
+  std::vector<uint32_t> longestEdge;
+  // The loops from here on were found by the second pass over the branches
+  // the first pass had closed off.
+  size_t firstRescued = 0;
+  size_t abandoned = 0;  // walks of the first pass that ran into an earlier walk
 };
 
 // Walks from every unused node, always turning leftmost, until each walk
-// closes a loop or runs into an earlier one. Walks have no length limit.
+// closes a loop or runs into an earlier one; no walk starts on a branch
+// leaving a loop. Then walks again from those branches, blocked only by the
+// loops, so that a loop touching another one at a point is found too. Walks
+// have no length limit.
 TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& progress = {});
 
 }  // namespace plavesk

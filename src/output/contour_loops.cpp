@@ -1,13 +1,13 @@
 #include "output/contour_loops.h"
 
 #include <algorithm>
+#include <unordered_set>
+
+#include "output/contour_parallel.h"
+#include "platform/core/int_math.h"
 
 namespace plavesk {
 namespace {
-
-int64_t floorDiv(int64_t v, int64_t d) {
-  return v >= 0 ? v / d : -((-v + d - 1) / d);
-}
 
 int sign(__int128 v) {
   return v > 0 ? 1 : (v < 0 ? -1 : 0);
@@ -157,14 +157,47 @@ bool TCopperProbe::leftIsCopper(uint32_t node) const {
 }
 
 std::vector<uint8_t> boundaryLoops(const TContourGraph& graph, const TTraceResult& traced,
-                                   const TContourWorkSet& work,
-                                   const TContourProgress& progress) {
+                                   const TContourWorkSet& work, const TContourProgress& progress) {
   const size_t n = traced.loops.size();
   std::vector<uint8_t> keep(n, 0);
   const TCopperProbe probe(graph, work);
+  // A boundary walked a second time, over other nodes at the same places
+  // (polygons lying on each other) or as part of a longer walk through a
+  // point where it touches another, repeats an edge of a loop kept before:
+  // two true boundaries never run along the same edge the same way.
+  struct Edge {
+    TPoint a, b;
+    bool operator==(const Edge& o) const { return a == o.a && b == o.b; }
+  };
+  struct EdgeHash {
+    size_t operator()(const Edge& e) const {
+      uint64_t h = (uint64_t(uint32_t(e.a.x)) << 32 | uint32_t(e.a.y)) * 0x9E3779B97F4A7C15ull;
+      h ^= (uint64_t(uint32_t(e.b.x)) << 32 | uint32_t(e.b.y)) + (h >> 29);
+      return size_t(h * 0xBF58476D1CE4E5B9ull);
+    }
+  };
+  std::unordered_set<Edge, EdgeHash> walked;
+  inTwoHalves(n, [&](size_t begin, size_t end) {
+    for (size_t i = begin; i < end; ++i) {
+      if (begin == 0 && progress && i % 1024 == 0) progress(TContourStep::kOptimise, i, n);
+      // A polygon folded by rounding (the thin tip of a short arc) can put
+      // a sliver of copper beside an edge of a boundary, never beside all of
+      // them; the longest edge is the least likely to meet one.
+      keep[i] =
+          !probe.leftIsCopper(traced.longestEdge[i]) || !probe.leftIsCopper(traced.firstEdge[i]);
+    }
+  });
   for (size_t i = 0; i < n; ++i) {
-    if (progress && i % 1024 == 0) progress(TContourStep::kOptimise, i, n);
-    keep[i] = !probe.leftIsCopper(traced.firstEdge[i]);
+    if (!keep[i]) continue;
+    const TContour& loop = traced.loops[i];
+    auto forEachEdge = [&](auto f) {
+      for (size_t k = 0; k < loop.size(); ++k) {
+        const Edge e{loop[k], loop[(k + 1) % loop.size()]};
+        if (!(e.a == e.b)) f(e);
+      }
+    };
+    forEachEdge([&](const Edge& e) { keep[i] = keep[i] && !walked.count(e); });
+    if (keep[i]) forEachEdge([&](const Edge& e) { walked.insert(e); });
   }
   if (progress) progress(TContourStep::kOptimise, n, n);
   return keep;

@@ -2,11 +2,13 @@
 // copper elements, the removal of covered elements and the element polygons.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "output/contour_shapes.h"
 #include "output/contour_types.h"
-#include "view/spatial_index.h"
+#include "platform/core/region.h"
+#include "view/geometry.h"
 
 namespace plavesk {
 
@@ -16,17 +18,18 @@ namespace plavesk {
 struct TContourWorkSet {
   TObjektList copies;
   std::vector<uint8_t> takesPart;  // gives polygons (until found covered)
-  std::vector<uint8_t> isCopper;   // decides whether a loop encloses copper
   std::vector<TRect> bounds;       // elementBounds of each copy
-  TSpatialIndex index;
+  // elementOutline of each copy, made when first needed.
+  std::vector<std::optional<Region>> outlines;
+  std::vector<uint8_t> outlineMade;
+  const std::optional<Region>& outline(size_t i);
 };
 
 // Grows one element by the channel width cw: strokes and outlines by cw,
 // radii by round(cw / 2); an inner radius stops at 0.
 void applyChannelWidth(TObjekt& e, int32_t cw);
 
-// The elements of layer L (without single-line texts) and the through pads of
-// either copper side, copied and enlarged.
+// The elements of layer L without single-line texts, copied and enlarged.
 TContourWorkSet makeContourWorkSet(const TObjektList& list, const TContourOptions& options);
 
 // Drops the elements whose outline lies inside another's, then returns the

@@ -220,9 +220,20 @@ std::vector<TShapePolygon> elementPolygons(const TObjekt& e) {
 }
 
 void orientClockwise(TShapePolygon& polygon) {
-  std::reverse(polygon.begin(), polygon.end());
   const size_t n = polygon.size();
   if (n == 0) return;
+  // The turning values tell the orientation of a plain polygon, but not of
+  // one whose rounded points repeat and zigzag (a short arc of a thick ring
+  // has several points to a unit): there the sign of the area decides, as
+  // the walk needs every polygon's copper on the right of its edges.
+  __int128 twiceArea = 0;
+  for (size_t i = 0, j = n - 1; i < n; j = i++)
+    twiceArea += __int128(polygon[j].x) * polygon[i].y - __int128(polygon[i].x) * polygon[j].y;
+  if (twiceArea != 0) {
+    if (twiceArea > 0) std::reverse(polygon.begin(), polygon.end());
+    return;
+  }
+  std::reverse(polygon.begin(), polygon.end());
   // The direction of every edge, each turn reading two of them.
   std::vector<long double> direction(n);
   for (size_t i = 0; i < n; ++i) direction[i] = directionAngle(polygon[i], polygon[(i + 1) % n]);

@@ -38,7 +38,8 @@ TShapePolygon stadium(TPoint p0, TPoint p1, int32_t w);
 // before orientation. Legacy lines and font texts give none.
 std::vector<TShapePolygon> elementPolygons(const TObjekt& e);
 
-// Makes the polygon clockwise by the sum of its turning values.
+// Makes the polygon clockwise: by the sign of its area, or for a polygon
+// without area by the sum of its turning values.
 void orientClockwise(TShapePolygon& polygon);
 
 }  // namespace plavesk

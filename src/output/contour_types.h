@@ -11,11 +11,17 @@
 
 namespace plavesk {
 
+// The memory a contour computation may take unless told otherwise.
+constexpr uint64_t kDefaultContourMemoryBudget = uint64_t(2) << 30;
+
 struct TContourOptions {
   int layer = kCopper1;                // copper layer 1 or 3
   int32_t channelWidth = 0;            // units; 0 unless the channel is included
   bool singleLineTexts = false;        // unselected texts are engraved as single lines
   bool singleLineMarkedTexts = false;  // selected texts are engraved as single lines
+  // Bytes. A board whose crossings would need more stops the computation
+  // before it takes the memory.
+  uint64_t memoryBudget = kDefaultContourMemoryBudget;
 };
 
 // Texts engraved as single lines are not part of the copper.
@@ -46,11 +52,13 @@ using TContourList = std::vector<TContour>;
 
 struct TContourResult {
   TContourList contours;
-  // Closed loops without an inner point: they are dropped, which may leave
-  // copper unisolated, so the count is shown to the user.
-  size_t droppedLoops = 0;
   // Traces that ran into an earlier trace and gave no loop.
   size_t abandonedTraces = 0;
+  // The edge crossings the contours are built from; when over budget, those
+  // found before the computation stopped.
+  size_t crossings = 0;
+  // The board would need more memory than the budget: no contours.
+  bool overBudget = false;
 };
 
 }  // namespace plavesk

@@ -59,6 +59,7 @@ TContourOptions TMillingOptions::contourOptions() const {
   c.channelWidth = includeChannel ? channelWidth : 0;
   c.singleLineTexts = singleLineTexts;
   c.singleLineMarkedTexts = singleLineMarkedTexts;
+  c.memoryBudget = memoryBudget;
   return c;
 }
 
@@ -146,6 +147,12 @@ TMillingRun runIsolationMilling(const TObjektList& list, const TBoardRecord& boa
   }
   if (millingLayerNeedsContours(list, options))
     run.contours = computeContours(list, options.contourOptions(), progress);
+  if (run.contours.overBudget) {
+    run.error =
+        contourMemoryMessage(run.contours.crossings, options.memoryBudget, options.language);
+    run.caption = millingCaption(options.language);
+    return run;
+  }
   run.frame = elementsBounds(list);
   const std::filesystem::path main(mainPath);
   const TMillingFiles files = millingFiles(list, board.height, run.frame, run.contours.contours,

@@ -27,7 +27,8 @@ struct TMillingOptions {
   TReferenceHoles holes;
   bool centreMarks = false;
   TMirror mirror = TMirror::kNone;
-  int language = 1;  // names of the extra drill files
+  int language = 1;  // names of the extra drill files and messages
+  uint64_t memoryBudget = kDefaultContourMemoryBudget;  // bytes, for the contours
 
   TContourOptions contourOptions() const;
 };

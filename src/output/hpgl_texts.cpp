@@ -46,15 +46,37 @@ std::string drillDiameterFileName(int32_t diameter, int language) {
   return pick({"BOHR_", "DRIL_", "BOHR_"}, language) + std::to_string(diameter) + ".PLT";
 }
 
-std::string droppedLoopsMessage(size_t count, int language) {
-  const std::string n = std::to_string(count);
+std::string contourMemoryMessage(size_t crossings, uint64_t budget, int language) {
+  // Thousands grouped, so that a count in the millions reads at a glance.
+  auto grouped = [](uint64_t v, char separator) {
+    std::string digits = std::to_string(v), out;
+    for (size_t i = 0; i < digits.size(); ++i) {
+      if (i > 0 && (digits.size() - i) % 3 == 0) out += separator;
+      out += digits[i];
+    }
+    return out;
+  };
+  const uint64_t mb = budget >> 20;
+  const bool counted = crossings > 0;
   switch (language) {
     case 0:
-      return n + " Umriss(e) ohne inneren Punkt verworfen: dort kann Kupfer unisoliert bleiben.";
+      return (counted ? "Das Kupfer hat mindestens " + grouped(crossings, '.') +
+                            " Kreuzungen von Umrisskanten: Die"
+                      : std::string("Die")) +
+             " Isolationskonturen brauchten mehr als das Speicherlimit von " + grouped(mb, '.') +
+             " MB. Es wurde nichts geschrieben.";
     case 2:
-      return n + " contour(s) sans point intérieur écarté(s) : du cuivre peut y rester non isolé.";
+      return (counted ? "Le cuivre a au moins " + grouped(crossings, ' ') +
+                            " croisements d'arêtes de contour : les"
+                      : std::string("Les")) +
+             " contours d'isolation dépasseraient la limite de mémoire de " + grouped(mb, ' ') +
+             " Mo. Rien n'a été écrit.";
     default:
-      return n + " outline(s) without an inner point dropped: copper may stay unisolated there.";
+      return (counted ? "The copper has at least " + grouped(crossings, ',') +
+                            " crossings of outline edges: its"
+                      : std::string("Its")) +
+             " isolation contours would need more than the memory budget of " + grouped(mb, ',') +
+             " MB. Nothing was written.";
   }
 }
 

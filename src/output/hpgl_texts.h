@@ -19,7 +19,9 @@ std::string drillMilledFileName(int language);                      // BOHR_FRS.
 std::string drillDiameterFileName(int32_t diameter, int language);  // BOHR_80.PLT
 
 // Reports after a run.
-std::string droppedLoopsMessage(size_t count, int language);
+// The contour computation stopped: the board would need more memory than
+// the budget (bytes) allows.
+std::string contourMemoryMessage(size_t crossings, uint64_t budget, int language);
 std::string plungedHolesMessage(size_t count, int language);
 
 }  // namespace plavesk

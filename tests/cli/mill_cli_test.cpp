@@ -75,8 +75,20 @@ TEST_F(MillCli, ContoursJsonMatchesTheComputation) {
   size_t opens = 0;
   for (size_t at = 0; (at = r.out.find("[[", at)) != std::string::npos; at += 2) ++opens;
   EXPECT_EQ(opens, expected.contours.size());
-  EXPECT_NE(r.out.find("\"droppedLoops\":" + std::to_string(expected.droppedLoops)),
-            std::string::npos);
+  EXPECT_NE(r.out.find("\"crossings\":" + std::to_string(expected.crossings)), std::string::npos);
+}
+
+TEST_F(MillCli, OverTheMemoryBudgetStopsAndWritesNothing) {
+  // The demo board needs about a megabyte.
+  CliResult r = cli({"mill", demo, "--side", "1", "-o", path("m.plt"), "--memory-budget", "0.05"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("memory budget of 0 MB"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(path("m.plt")));
+  r = cli({"contours", demo, "--side", "1", "--memory-budget", "0.05"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("crossings"), std::string::npos) << r.err;
+  r = cli({"contours", demo, "--side", "1", "--memory-budget", "0"});
+  EXPECT_EQ(r.status, 1);
 }
 
 TEST_F(MillCli, OutlineMillNeedsASelectionOrTheFlag) {

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <random>
 
 #include "document/layout_file.h"
 #include "support/sample_layout.h"
@@ -41,6 +42,37 @@ TEST(DeleteElementsOutside, RemovesWhatSharesNoAreaWithTheBoard) {
   }
 }
 
+// Circles are settled by a box around the whole circle before their
+// outline is made; the outcome must be the one of their exact bounds, also
+// for arcs, rings of no width, negative clearances and angles.
+TEST(DeleteElementsOutside, CirclesGoExactlyByTheirBounds) {
+  std::mt19937 rng(5);
+  auto uni = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  TLayout layout;
+  layout.addBoard("B");
+  layout.working().width = 10000;
+  layout.working().height = 8000;
+  for (int i = 0; i < 3000; ++i) {
+    const int32_t outer = uni(0, 1200);
+    auto c = createCircle({uni(-2000, 12000), uni(-10000, 2000)}, outer, 1, uni(1, 4),
+                          outer - uni(-20, outer + 20));
+    c->clearance = uni(-60, 60);
+    c->angle = uni(0, 3) == 0 ? 0 : uni(-400, 400);
+    c->dim3 = uni(0, 3) == 0 ? c->angle : uni(-400, 400);
+    c->filled = uni(0, 3) == 0;
+    layout.elements().push_back(std::move(c));
+  }
+  std::vector<const TObjekt*> expected;
+  for (const auto& e : layout.elements())
+    if (!isOutsideBoard(*e, layout.working())) expected.push_back(e.get());
+  ASSERT_GT(expected.size(), 100u);
+  ASSERT_LT(expected.size(), 2900u);
+  EXPECT_EQ(deleteElementsOutside(layout), 3000 - expected.size());
+  std::vector<const TObjekt*> kept;
+  for (const auto& e : layout.elements()) kept.push_back(e.get());
+  EXPECT_EQ(kept, expected);
+}
+
 class Save : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -58,7 +90,7 @@ TEST_F(Save, CleansTheActiveBoardOnlyAndAutosaveNothing) {
   TLayout sample = testing::makeSampleLayout();
   layout.boards.push_back(std::move(sample.boards[0]));
   layout.activateBoard(1);
-  testing::addPad(layout.elements(), -9000, 9000);   // outside the active board
+  testing::addPad(layout.elements(), -9000, 9000);  // outside the active board
   layout.elements().push_back(createTrack(20, 1));  // a track of no points
   const size_t activeBefore = layout.elements().size();
   const std::string path = (dir / "b.lay").string();

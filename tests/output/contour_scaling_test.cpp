@@ -1,16 +1,20 @@
-// The grid search for crossings, the hashed node matching, the walk with its
-// cached directions, the covered-element pass and the loop classification
-// with their shortcuts must give exactly what the plain all-pairs versions
-// give; and on random boards the contours must bound the same copper as an
-// independent polygon union, nested the same way, without crossing.
+// The row-by-row grid search for crossings, the hashed node matching, the
+// walk with its cached directions and the covered-element pass with its
+// shortcuts must give exactly what the plain all-pairs versions give; and on
+// random boards of thousands of elements the contours must be the rings of an
+// independent polygon union, point for point.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <map>
 #include <polyclipping/clipper.hpp>
 #include <random>
+#include <string>
+#include <unordered_map>
 
+#include "document/layout_file.h"
 #include "output/contour_computation.h"
 #include "output/contour_crossings.h"
 #include "output/contour_graph.h"
@@ -32,8 +36,9 @@ std::vector<TCrossingPair> allPairsCrossings(const std::vector<TScaledPolygon>& 
         for (uint32_t f = 0; f < polys[q].size(); ++f) {
           const auto& P = polys[p];
           const auto& Q = polys[q];
-          if (auto x = edgeCrossing(P[e], P[(e + 1) % P.size()], Q[f], Q[(f + 1) % Q.size()]))
-            out.push_back({p, e, q, f, *x});
+          std::vector<TPoint64> meetings;
+          edgeMeetings(P[e], P[(e + 1) % P.size()], Q[f], Q[(f + 1) % Q.size()], meetings);
+          for (const TPoint64 x : meetings) out.push_back({p, e, q, f, x});
         }
   return out;
 }
@@ -86,6 +91,8 @@ std::vector<TShapePolygon> allPairsSegments(const TObjektList& list, int32_t cw)
   const size_t n = work.copies.size();
   std::vector<std::optional<Region>> outlines(n);
   for (size_t i = 0; i < n; ++i) outlines[i] = elementOutline(*work.copies[i]);
+  EXPECT_TRUE(
+      std::all_of(work.takesPart.begin(), work.takesPart.end(), [](uint8_t t) { return t; }));
   auto overlap = [](const TRect& a, const TRect& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
   };
@@ -110,97 +117,62 @@ std::vector<TShapePolygon> allPairsSegments(const TObjektList& list, int32_t cw)
   return out;
 }
 
-// Every step of the walk turns by the coordinates of the three places.
+// Every step of the walk turns by the coordinates of the three places; then
+// the walks from the closed-off branches with only the loops in the way.
 TTraceResult stepByStepTrace(const TContourGraph& g) {
   TTraceResult result;
-  std::vector<uint8_t> used(g.nodes.size(), 0);
-  for (uint32_t start = 0; start < g.nodes.size(); ++start) {
-    if (used[start]) continue;
+  const size_t count = g.nodes.size();
+  std::vector<uint8_t> used(count, 0), onLoop(count, 0), branch(count, 0);
+  auto step = [&](uint32_t n) {
+    const TContourNode& node = g.nodes[n];
+    const TPoint64 a = g.nodes[node.pred].p, b = node.p;
+    uint32_t best = 0;
+    long double bestValue = -1;
+    for (uint32_t s : g.successors(n)) {
+      const TPoint64 c = g.nodes[s].p;
+      const long double value = turningValue(a.x, a.y, b.x, b.y, c.x, c.y);
+      if (value > bestValue) bestValue = value, best = s;
+    }
+    return best;
+  };
+  auto walk = [&](uint32_t start, bool firstPass) {
     std::vector<uint32_t> trace{start};
     used[start] = 1;
-    size_t closedAt = SIZE_MAX;
     for (;;) {
-      const TContourNode& node = g.nodes[trace.back()];
-      const TPoint64 a = g.nodes[node.pred].p, b = node.p;
-      uint32_t best = 0;
-      long double bestValue = -1;
-      for (uint32_t s : g.successors(trace.back())) {
-        const TPoint64 c = g.nodes[s].p;
-        const long double value = turningValue(a.x, a.y, b.x, b.y, c.x, c.y);
-        if (value > bestValue) bestValue = value, best = s;
-      }
+      const uint32_t best = step(trace.back());
       const auto at = std::find(trace.begin(), trace.end(), best);
       if (at != trace.end()) {
-        closedAt = size_t(at - trace.begin());
-        break;
+        const size_t closedAt = size_t(at - trace.begin());
+        TContour loop;
+        for (size_t i = closedAt; i < trace.size(); ++i) {
+          const TPoint64 p = g.nodes[trace[i]].p;
+          loop.push_back({int32_t(std::nearbyint(double(p.x) / kContourScale)),
+                          int32_t(std::nearbyint(double(p.y) / kContourScale))});
+          onLoop[trace[i]] = 1;
+        }
+        result.loops.push_back(std::move(loop));
+        result.firstEdge.push_back(trace[closedAt + 1 < trace.size() ? closedAt + 1 : closedAt]);
+        if (firstPass)
+          for (size_t i = closedAt; i < trace.size(); ++i)
+            for (uint32_t s : g.successors(trace[i]))
+              if (!used[s]) used[s] = branch[s] = 1;
+        return;
       }
       trace.push_back(best);
-      if (used[best]) break;
+      if (used[best]) {
+        result.abandoned += firstPass;
+        return;
+      }
       used[best] = 1;
     }
-    if (closedAt == SIZE_MAX) {
-      ++result.abandoned;
-      continue;
-    }
-    TContour loop;
-    for (size_t i = closedAt; i < trace.size(); ++i) {
-      const TPoint64 p = g.nodes[trace[i]].p;
-      loop.push_back({int32_t(std::nearbyint(double(p.x) / kContourScale)),
-                      int32_t(std::nearbyint(double(p.y) / kContourScale))});
-      for (uint32_t s : g.successors(trace[i])) used[s] = 1;
-    }
-    result.loops.push_back(std::move(loop));
-  }
+  };
+  for (uint32_t start = 0; start < count; ++start)
+    if (!used[start]) walk(start, true);
+  result.firstRescued = result.loops.size();
+  used = onLoop;
+  for (uint32_t start = 0; start < count; ++start)
+    if (!used[start] && branch[start]) walk(start, false);
   return result;
-}
-
-// The inner point by clipping the loop's complement at every candidate, the
-// copper under it by every element's outline, and the containers by clipping
-// every loop against every other one.
-std::vector<TLoopClass> allPairsClasses(const std::vector<TContour>& loops,
-                                        const TContourWorkSet& work, int32_t cw) {
-  const size_t n = loops.size();
-  std::vector<Region> areas;
-  for (const auto& loop : loops) areas.push_back(Region::polygonOf(loop, FillRule::kAlternate));
-  std::vector<TLoopClass> classes(n);
-  for (size_t i = 0; i < n; ++i) {
-    if (areas[i].empty()) continue;
-    int32_t l = loops[i][0].x, r = l, t = loops[i][0].y, b = t;
-    for (const auto& p : loops[i])
-      l = std::min(l, p.x), r = std::max(r, p.x), t = std::min(t, p.y), b = std::max(b, p.y);
-    const Region complement = Region::rectangle(l - 1, t - 1, r + 1, b + 1) - areas[i];
-    std::optional<TPoint> inner;
-    for (int k = 1; k <= 20 && !inner; ++k) {
-      const int32_t d = int32_t(std::nearbyint(cw / 1.4)) + 5 * k;
-      const TPoint steps[7] = {{-d, -d}, {-d, d}, {d, -d}, {d, 0}, {0, d}, {-d, 0}, {0, -d}};
-      for (size_t v = 0; v < loops[i].size() && !inner; ++v)
-        for (const auto& s : steps) {
-          const int32_t x = loops[i][v].x + s.x, y = loops[i][v].y + s.y;
-          if (x - 1 >= l && x + 1 <= r && y - 1 >= t && y + 1 <= b &&
-              !complement.intersectsRect({x - 1, y - 1, x + 1, y + 1})) {
-            inner = TPoint{x, y};
-            break;
-          }
-        }
-    }
-    if (!inner) continue;
-    classes[i].value = 0;
-    for (size_t e = 0; e < work.copies.size(); ++e) {
-      const auto outline = elementOutline(*work.copies[e]);
-      if (work.isCopper[e] && outline && outline->containsPoint({inner->x, inner->y}))
-        classes[i].value = 1;
-    }
-  }
-  for (size_t i = 0; i < n; ++i)
-    for (size_t j = 0; j < n; ++j)
-      if (j != i && (areas[i] - areas[j]).empty()) classes[i].containers.push_back(int(j));
-  for (auto& c : classes) {
-    size_t most = 0;
-    for (int j : c.containers)
-      if (c.parent < 0 || classes[j].containers.size() > most)
-        c.parent = j, most = classes[j].containers.size();
-  }
-  return classes;
 }
 
 TObjektPtr track(std::vector<TPoint> points, int32_t width) {
@@ -351,39 +323,10 @@ TEST(ContourScaling, WalkEqualsStepByStepTurns) {
     const TTraceResult found = traceOutlines(g);
     ASSERT_GT(reference.loops.size(), 1u);
     EXPECT_EQ(found.abandoned, reference.abandoned) << "seed " << seed;
+    EXPECT_EQ(found.firstRescued, reference.firstRescued) << "seed " << seed;
     EXPECT_TRUE(found.loops == reference.loops) << "seed " << seed;
+    EXPECT_TRUE(found.firstEdge == reference.firstEdge) << "seed " << seed;
   }
-}
-
-TEST(ContourScaling, LoopClassesEqualAllPairs) {
-  size_t nested = 0, inCopper = 0, inGap = 0;
-  for (uint32_t seed = 50; seed <= 57; ++seed) {
-    // Dense boards give long outer loops full of holes and spurious loops.
-    const TObjektList list = seed % 2 ? randomBoard(seed, 45, 2500) : stackedBoard(seed, 40);
-    const int32_t cw = seed % 3 == 0 ? 30 : 0;
-    TContourOptions o;
-    o.channelWidth = cw;
-    TContourWorkSet work = makeContourWorkSet(list, o);
-    auto polys = scalePolygons(buildSegments(work, {}));
-    polys = insertCrossings(polys, findCrossings(polys));
-    const auto loops = traceOutlines(buildContourGraph(polys)).loops;
-    const auto reference = allPairsClasses(loops, work, cw);
-    const auto found = classifyLoops(loops, work, cw);
-    ASSERT_EQ(found.size(), reference.size());
-    for (size_t i = 0; i < loops.size(); ++i) {
-      auto containers = found[i].containers;
-      std::sort(containers.begin(), containers.end());
-      EXPECT_EQ(found[i].value, reference[i].value) << "seed " << seed << " loop " << i;
-      EXPECT_EQ(found[i].parent, reference[i].parent) << "seed " << seed << " loop " << i;
-      EXPECT_EQ(containers, reference[i].containers) << "seed " << seed << " loop " << i;
-      nested += !reference[i].containers.empty();
-      inCopper += reference[i].value == 1 && reference[i].parent >= 0;
-      inGap += reference[i].value == 0 && reference[i].parent >= 0;
-    }
-  }
-  EXPECT_GT(nested, 20u);
-  EXPECT_GT(inCopper, 0u);
-  EXPECT_GT(inGap, 0u);
 }
 
 // ---- the oracle ----
@@ -392,101 +335,307 @@ using ClipperLib::IntPoint;
 using ClipperLib::Path;
 using ClipperLib::Paths;
 
-void depthCounts(const ClipperLib::PolyNode* node, int depth, std::vector<int>& counts) {
-  for (const ClipperLib::PolyNode* child : node->Childs) {
-    if (int(counts.size()) <= depth) counts.resize(depth + 1);
-    ++counts[depth];
-    depthCounts(child, depth + 1, counts);
+// Boards like the benchmark's synthetic ones at any size, the copper density
+// kept: footprints of pads in rows, SMD pads, tracks of a few bends, rings and
+// arcs, areas, and texts, on free coordinates.
+TObjektList syntheticBoard(uint32_t seed, int count) {
+  std::mt19937 rng(seed);
+  auto uni = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  const int side = int(30000 * std::sqrt(count / 5000.0));
+  auto point = [&] { return TPoint{uni(0, side), -uni(0, side)}; };
+  TObjektList list;
+  while (int(list.size()) < count) {
+    const int pick = uni(0, 99);
+    if (pick < 30) {
+      const TPoint at = point();
+      const int shape = uni(1, 9);
+      for (int i = uni(2, 8); i > 0; --i)
+        list.push_back(createPad({at.x + i * 254, at.y}, 80, shape, kCopper1, 40));
+    } else if (pick < 65) {
+      auto t = createTrack(uni(20, 150), kCopper1);
+      TPoint p = point();
+      for (int k = uni(2, 5); k > 0; --k) {
+        t->points.push_back(p);
+        p = {p.x + uni(-800, 800), p.y + uni(-800, 800)};
+      }
+      list.push_back(std::move(t));
+    } else if (pick < 80) {
+      list.push_back(createSmdPad(point(), uni(40, 200), kCopper1, uni(40, 200)));
+    } else if (pick < 85) {
+      auto a = createArea(20, kCopper1);
+      const TPoint c = point();
+      for (int k = uni(3, 6); k > 0; --k)
+        a->points.push_back({c.x + uni(-1500, 1500), c.y + uni(-1500, 1500)});
+      list.push_back(std::move(a));
+    } else if (pick < 92) {
+      const int outer = uni(100, 1000);
+      list.push_back(createCircle(point(), outer, 1, kCopper1, outer - uni(10, outer)));
+      if (uni(0, 2) == 0) list.back()->angle = uni(0, 359), list.back()->dim3 = uni(0, 359);
+      list.back()->filled = uni(0, 4) == 0;
+    } else {
+      const TPoint at = point();
+      list.push_back(createText(at, "R", false, false, kCopper1, 0, 1, 1, 150));
+      for (int k = uni(3, 12); k > 0; --k) {
+        auto stroke = createTrack(17, kCopper1);
+        for (int i = 0; i < 3; ++i)
+          stroke->points.push_back({at.x + k * 30 + i * 10, at.y + i * 20});
+        list.back()->strokes.push_back(std::move(stroke));
+      }
+    }
   }
+  return list;
 }
 
-struct Enclosed {
-  double area = 0;
-  std::vector<int> depths;  // contours per nesting depth
-};
-
-Enclosed enclose(const Paths& paths, ClipperLib::PolyFillType fill) {
+// Clipper's union of the same copper (the element polygons and the even-odd
+// insides of the areas), worked in the same hundredths of a unit and rounded
+// to units as the contours are.
+TContourList clipperRings(const TObjektList& list, const TContourOptions& o) {
+  constexpr int64_t k = kContourScale;
+  TContourWorkSet work = makeContourWorkSet(list, o);
+  Paths paths;
+  for (const auto& poly : buildSegments(work, {})) {
+    Path p;
+    for (const auto& v : poly) p.emplace_back(v.x * k, v.y * k);
+    paths.push_back(std::move(p));
+  }
+  for (const auto& e : work.copies) {
+    if (e->kind != kArea || e->points.size() < 3) continue;
+    Path p;
+    for (const auto& v : e->points) p.emplace_back(v.x * k, v.y * k);
+    ClipperLib::Clipper inside;
+    inside.AddPath(p, ClipperLib::ptSubject, true);
+    Paths filled;
+    inside.Execute(ClipperLib::ctUnion, filled, ClipperLib::pftEvenOdd, ClipperLib::pftEvenOdd);
+    for (auto& q : filled) {
+      ClipperLib::ReversePath(q);  // clockwise like the element polygons, so windings add up
+      paths.push_back(std::move(q));
+    }
+  }
   ClipperLib::Clipper c;
   c.AddPaths(paths, ClipperLib::ptSubject, true);
-  ClipperLib::PolyTree tree;
-  c.Execute(ClipperLib::ctUnion, tree, fill, fill);
-  Enclosed e;
-  Paths out;
-  ClipperLib::PolyTreeToPaths(tree, out);
-  for (const auto& p : out) e.area += ClipperLib::Area(p);
-  e.area = std::fabs(e.area);
-  depthCounts(&tree, 0, e.depths);
-  return e;
+  Paths rings;
+  c.Execute(ClipperLib::ctUnion, rings, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+  TContourList out;
+  for (const auto& r : rings) {
+    TContour ring;
+    for (const auto& v : r) {
+      const TPoint p{int32_t(std::nearbyint(double(v.X) / k)),
+                     int32_t(std::nearbyint(double(v.Y) / k))};
+      if (ring.empty() || !(ring.back() == p)) ring.push_back(p);
+    }
+    out.push_back(std::move(ring));
+  }
+  return out;
 }
 
-// Whether segments ab and cd cross at a point inside both.
-bool properlyCross(TPoint a, TPoint b, TPoint c, TPoint d) {
-  auto side = [](TPoint p, TPoint q, TPoint r) {
-    const double v = double(q.x - p.x) * (r.y - p.y) - double(q.y - p.y) * (r.x - p.x);
-    return v > 0 ? 1 : (v < 0 ? -1 : 0);
-  };
-  const int s1 = side(a, b, c), s2 = side(a, b, d), s3 = side(c, d, a), s4 = side(c, d, b);
-  return s1 * s2 < 0 && s3 * s4 < 0;
+double ringArea(const TContour& c) {
+  double a = 0;
+  for (size_t i = 0, j = c.size() - 1; i < c.size(); j = i++)
+    a += double(c[j].x) * c[i].y - double(c[i].x) * c[j].y;
+  return a / 2;
 }
 
-TEST(ContourOracle, RandomBoardsMatchAnIndependentUnion) {
-  size_t droppedSomewhere = 0;
-  for (uint32_t seed = 100; seed < 116; ++seed) {
-    const int32_t cw = seed % 2 ? 0 : 30;
-    const TObjektList list = randomBoard(seed, 30, 5000);
-    TContourOptions o;
-    o.channelWidth = cw;
-    const TContourResult result = computeContours(list, o);
-
-    // The same shapes: the element polygons and the inside of every area.
-    Paths shapes;
-    TContourWorkSet work = makeContourWorkSet(list, o);
-    for (const auto& poly : buildSegments(work, {})) {
-      Path p;
-      for (const auto& v : poly) p.emplace_back(v.x, v.y);
-      shapes.push_back(p);
-    }
-    for (const auto& e : list)
-      if (e->kind == kArea && e->points.size() > 2) {
-        Path p;
-        for (const auto& v : e->points) p.emplace_back(v.x, v.y);
-        // Clockwise like the element polygons, so windings add up.
-        if (ClipperLib::Orientation(p)) ClipperLib::ReversePath(p);
-        shapes.push_back(p);
-      }
-    Paths contours;
-    for (const auto& c : result.contours) {
-      Path p;
-      for (const auto& v : c) p.emplace_back(v.x, v.y);
-      contours.push_back(p);
-    }
-    const Enclosed reference = enclose(shapes, ClipperLib::pftNonZero);
-    const Enclosed ours = enclose(contours, ClipperLib::pftEvenOdd);
-    EXPECT_NEAR(ours.area, reference.area, reference.area * 0.005) << "seed " << seed;
-    // A gap too narrow for the inner-point search loses its loop, and that
-    // loss is reported: every boundary of the union is a contour or is
-    // among the dropped loops.
-    ASSERT_EQ(ours.depths.size(), reference.depths.size()) << "seed " << seed;
-    int missing = 0;
-    for (size_t d = 0; d < ours.depths.size(); ++d) {
-      EXPECT_LE(ours.depths[d], reference.depths[d]) << "seed " << seed << " depth " << d;
-      missing += reference.depths[d] - ours.depths[d];
-    }
-    EXPECT_LE(size_t(missing), result.droppedLoops) << "seed " << seed;
-    EXPECT_EQ(ours.depths[0], reference.depths[0]) << "seed " << seed;
-    droppedSomewhere += result.droppedLoops;
-
-    for (size_t i = 0; i < result.contours.size(); ++i)
-      for (size_t j = i + 1; j < result.contours.size(); ++j) {
-        const auto& a = result.contours[i];
-        const auto& b = result.contours[j];
-        for (size_t k = 0; k < a.size(); ++k)
-          for (size_t l = 0; l < b.size(); ++l)
-            ASSERT_FALSE(properlyCross(a[k], a[(k + 1) % a.size()], b[l], b[(l + 1) % b.size()]))
-                << "seed " << seed << " contours " << i << " and " << j;
+// The edges of a set of rings in square cells, to ask how far a point lies
+// from the nearest of them.
+class EdgeCells {
+ public:
+  explicit EdgeCells(const std::vector<const TContour*>& rings) : rings_(rings) {
+    for (uint32_t r = 0; r < rings.size(); ++r)
+      for (uint32_t i = 0; i < rings[r]->size(); ++i) {
+        const TPoint a = (*rings[r])[i], b = (*rings[r])[(i + 1) % rings[r]->size()];
+        for (int64_t x = cellOf(std::min(a.x, b.x) - 2); x <= cellOf(std::max(a.x, b.x) + 2); ++x)
+          for (int64_t y = cellOf(std::min(a.y, b.y) - 2); y <= cellOf(std::max(a.y, b.y) + 2); ++y)
+            cells_[key(x, y)].push_back({r, i});
       }
   }
-  EXPECT_LT(droppedSomewhere, 4u);  // rare, not the rule
+  // Whether an edge comes within `tolerance` (at most 2) of p.
+  bool near(TPoint p, double tolerance) const {
+    const auto it = cells_.find(key(cellOf(p.x), cellOf(p.y)));
+    if (it == cells_.end()) return false;
+    for (const auto& [r, i] : it->second) {
+      const TPoint a = (*rings_[r])[i], b = (*rings_[r])[(i + 1) % rings_[r]->size()];
+      const double dx = double(b.x) - a.x, dy = double(b.y) - a.y;
+      const double px = double(p.x) - a.x, py = double(p.y) - a.y;
+      const double l = dx * dx + dy * dy;
+      const double u = l > 0 ? std::clamp((px * dx + py * dy) / l, 0.0, 1.0) : 0.0;
+      if (std::hypot(px - u * dx, py - u * dy) <= tolerance) return true;
+    }
+    return false;
+  }
+
+ private:
+  static int64_t cellOf(int64_t v) { return v >= 0 ? v / 64 : -((-v + 63) / 64); }
+  static uint64_t key(int64_t x, int64_t y) { return uint64_t(x) << 32 ^ uint64_t(uint32_t(y)); }
+  std::vector<const TContour*> rings_;
+  std::unordered_map<uint64_t, std::vector<std::pair<uint32_t, uint32_t>>> cells_;
+};
+
+bool allNear(const TContour& ring, const EdgeCells& cells) {
+  return std::all_of(ring.begin(), ring.end(), [&](TPoint p) { return cells.near(p, 1.0); });
+}
+
+struct RingComparison {
+  size_t ours = 0, reference = 0, matched = 0;
+  // Rings that touch another at a point may be cut there differently: the
+  // rest of each side, which must cover the same boundary.
+  size_t oursTouching = 0, referenceTouching = 0;
+  std::vector<std::string> faults;
+};
+
+// Every ring of one side has a ring of the other with every point within
+// one unit of it and the other way round, the same area and, the contours
+// being clockwise around copper and Clipper's rings counter-clockwise, the
+// opposite orientation. Rings that touch others at points may be cut into
+// rings differently by the two; what remains unmatched on each side must run
+// along what remains on the other and enclose the same area. Slivers of
+// less than four square units are matched by neither: rounding to units
+// decides them differently.
+RingComparison compareRings(const TContourList& oursAll, const TContourList& referenceAll) {
+  RingComparison c;
+  std::vector<const TContour*> ours, reference;
+  for (const auto& r : oursAll)
+    if (std::fabs(ringArea(r)) >= 4) ours.push_back(&r);
+  for (const auto& r : referenceAll)
+    if (std::fabs(ringArea(r)) >= 4) reference.push_back(&r);
+  c.ours = ours.size(), c.reference = reference.size();
+  auto box = [](const TContour& r) {
+    TRect b{r[0].x, r[0].y, r[0].x, r[0].y};
+    for (const auto& p : r)
+      b.left = std::min(b.left, p.x), b.right = std::max(b.right, p.x),
+      b.top = std::min(b.top, p.y), b.bottom = std::max(b.bottom, p.y);
+    return b;
+  };
+  std::multimap<int32_t, size_t> byLeft;
+  for (size_t i = 0; i < reference.size(); ++i) byLeft.emplace(box(*reference[i]).left, i);
+  std::vector<uint8_t> oursMatched(ours.size(), 0), referenceMatched(reference.size(), 0);
+  for (size_t i = 0; i < ours.size(); ++i) {
+    const TRect b = box(*ours[i]);
+    for (auto it = byLeft.lower_bound(b.left - 1); it != byLeft.end() && it->first <= b.left + 1;
+         ++it) {
+      const TContour& r = *reference[it->second];
+      const TRect rb = box(r);
+      if (referenceMatched[it->second] || std::abs(rb.top - b.top) > 1 ||
+          std::abs(rb.right - b.right) > 1 || std::abs(rb.bottom - b.bottom) > 1)
+        continue;
+      if (!allNear(*ours[i], EdgeCells({&r})) || !allNear(r, EdgeCells({ours[i]}))) continue;
+      const double a = ringArea(*ours[i]), ra = ringArea(r);
+      double perimeter = 0;
+      for (size_t k = 0; k < r.size(); ++k)
+        perimeter += std::hypot(double(r[(k + 1) % r.size()].x) - r[k].x,
+                                double(r[(k + 1) % r.size()].y) - r[k].y);
+      if (std::fabs(a + ra) > perimeter + 4) {
+        c.faults.push_back("area " + std::to_string(a) + " against " + std::to_string(ra));
+        continue;
+      }
+      oursMatched[i] = referenceMatched[it->second] = 1;
+      ++c.matched;
+      break;
+    }
+  }
+  // The rest of each side, slivers included, must run along the rest of the
+  // other and enclose the same area.
+  std::vector<const TContour*> oursRest, referenceRest;
+  for (size_t i = 0; i < ours.size(); ++i)
+    if (!oursMatched[i]) oursRest.push_back(ours[i]);
+  for (size_t i = 0; i < reference.size(); ++i)
+    if (!referenceMatched[i]) referenceRest.push_back(reference[i]);
+  c.oursTouching = oursRest.size(), c.referenceTouching = referenceRest.size();
+  std::vector<const TContour*> oursAround = oursRest, referenceAround = referenceRest;
+  for (const auto& r : oursAll)
+    if (std::fabs(ringArea(r)) < 4) oursAround.push_back(&r);
+  for (const auto& r : referenceAll)
+    if (std::fabs(ringArea(r)) < 4) referenceAround.push_back(&r);
+  const EdgeCells oursCells(oursAround), referenceCells(referenceAround);
+  double oursArea = 0, referenceArea = 0, slack = 4;
+  for (const TContour* r : oursAround) oursArea += ringArea(*r), slack += double(r->size());
+  for (const TContour* r : referenceAround)
+    referenceArea += ringArea(*r), slack += double(r->size());
+  for (const TContour* r : oursRest)
+    if (!allNear(*r, referenceCells))
+      c.faults.push_back("a contour of " + std::to_string(r->size()) + " points at " +
+                         std::to_string((*r)[0].x) + "," + std::to_string((*r)[0].y) +
+                         " is no ring of the union");
+  for (const TContour* r : referenceRest)
+    if (!allNear(*r, oursCells))
+      c.faults.push_back("the ring of " + std::to_string(r->size()) + " points at " +
+                         std::to_string((*r)[0].x) + "," + std::to_string((*r)[0].y) +
+                         " has no contour");
+  if (std::fabs(oursArea + referenceArea) > slack)
+    c.faults.push_back("touching rings enclose " + std::to_string(-oursArea) + " against " +
+                       std::to_string(referenceArea));
+  return c;
+}
+
+void expectSameRings(const TObjektList& list, int32_t cw, const std::string& what) {
+  TContourOptions o;
+  o.channelWidth = cw;
+  const TContourResult result = computeContours(list, o);
+  ASSERT_FALSE(result.overBudget) << what;
+  const RingComparison c = compareRings(result.contours, clipperRings(list, o));
+  for (const auto& f : c.faults)
+    ADD_FAILURE() << what << ": " << f << " (" << c.matched << " of " << c.reference
+                  << " rings matched)";
+  EXPECT_GT(c.matched, 0u) << what;
+  // Rings cut differently at touching points are the exception.
+  EXPECT_LE(c.referenceTouching, c.reference / 50 + 2) << what;
+  EXPECT_EQ(c.ours + c.referenceTouching, c.reference + c.oursTouching) << what;
+}
+
+TEST(ContourOracle, DenseLatticeBoardsGiveTheRingsOfTheUnion) {
+  // On a lattice, shapes share edges, corners and directions.
+  for (uint32_t seed = 100; seed < 106; ++seed)
+    expectSameRings(randomBoard(seed, 1000, 30000), seed % 2 ? 0 : 30,
+                    "lattice board " + std::to_string(seed));
+}
+
+TEST(ContourOracle, SyntheticBoardsGiveTheRingsOfTheUnion) {
+  const std::pair<uint32_t, int> boards[] = {{1, 1000}, {2, 3000}, {3, 10000}};
+  for (const auto& [seed, count] : boards)
+    expectSameRings(syntheticBoard(seed, count), seed == 2 ? 20 : 0,
+                    std::to_string(count) + " elements");
+}
+
+// A hundred thousand elements: half a minute against Clipper here, so not
+// in the default run. Known to fail still on one ring of 48,178 (seed 4):
+// where rounding folds the thin tip of an element polygon into a spike, the
+// walk along a boundary can be caught in a loop of two nodes. Run with
+// --gtest_also_run_disabled_tests.
+TEST(ContourOracle, DISABLED_AHundredThousandElementsGiveTheRingsOfTheUnion) {
+  expectSameRings(syntheticBoard(4, 100000), 0, "100000 elements");
+}
+
+// ---- the memory budget ----
+
+// Tracks from edge to edge of the board: every one crosses most others.
+TObjektList crossingTracksBoard(int count) {
+  std::mt19937 rng(7);
+  auto uni = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  TObjektList list;
+  for (int i = 0; i < count; ++i)
+    list.push_back(track({{0, -uni(0, 30000)}, {30000, -uni(0, 30000)}}, 40));
+  return list;
+}
+
+TEST(ContourBudget, AnOverfullBoardStopsEarlyAndNamesItsCrossings) {
+  const TObjektList list = crossingTracksBoard(4000);
+  std::vector<FileImage> before;
+  for (const auto& e : list) before.push_back(encodeFileImage(*e));
+  TContourOptions o;
+  o.memoryBudget = uint64_t(64) << 20;
+  const TContourResult r = computeContours(list, o);
+  EXPECT_TRUE(r.overBudget);
+  EXPECT_TRUE(r.contours.empty());
+  // It stopped once the crossings found so far filled the budget, long
+  // before the millions the board holds.
+  EXPECT_GT(contourMemoryEstimate(list.size(), 0, r.crossings), o.memoryBudget / 2);
+  EXPECT_LT(r.crossings, 400000u);
+  for (size_t i = 0; i < list.size(); ++i) EXPECT_EQ(encodeFileImage(*list[i]), before[i]);
+
+  // A board the budget holds is computed whole.
+  const TContourResult small = computeContours(crossingTracksBoard(40), o);
+  EXPECT_FALSE(small.overBudget);
+  EXPECT_GT(small.crossings, 0u);
+  EXPECT_FALSE(small.contours.empty());
 }
 
 }  // namespace

@@ -216,7 +216,11 @@ TEST(HpglTexts, MessagesInThreeLanguages) {
   EXPECT_EQ(millingCaption(1), "Isolation milling");
   EXPECT_EQ(outlineNothingSelectedMessage(1), "No elements selected for the PCB outline");
   EXPECT_EQ(outlineCaption(0), "Platinenkontur erstellen");
-  for (int lang : {0, 1, 2}) EXPECT_NE(droppedLoopsMessage(3, lang).find('3'), std::string::npos);
+  EXPECT_EQ(contourMemoryMessage(12345678, uint64_t(2) << 30, 1),
+            "The copper has at least 12,345,678 crossings of outline edges: its isolation contours "
+            "would need more than the memory budget of 2,048 MB. Nothing was written.");
+  EXPECT_NE(contourMemoryMessage(1234, uint64_t(2) << 30, 0).find("1.234"), std::string::npos);
+  EXPECT_NE(contourMemoryMessage(1234, uint64_t(2) << 30, 2).find("1 234"), std::string::npos);
 }
 
 // ---- outline milling ----

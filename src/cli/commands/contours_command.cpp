@@ -13,7 +13,8 @@ namespace {
 int runContours(const CliArguments& a, std::ostream& out, std::ostream& err) {
   const auto side = parseSideOption(a, err);
   const auto cw = parseChannelWidth(a, err);
-  if (!side || !cw) return kExitUsage;
+  const auto budget = parseMemoryBudget(a, err);
+  if (!side || !cw || !budget) return kExitUsage;
   TLayout layout;
   TReadReport report;
   if (!openLayoutForCli(a.positional[0], layout, report, err)) return kExitFailed;
@@ -21,9 +22,14 @@ int runContours(const CliArguments& a, std::ostream& out, std::ostream& err) {
   TContourOptions o;
   o.layer = *side;
   o.channelWidth = *cw;
+  o.memoryBudget = *budget;
   const TContourResult r = computeContours(layout.elements(), o);
+  if (r.overBudget) {
+    err << consoleText(contourMemoryMessage(r.crossings, *budget, kConsoleLanguage)) << "\n";
+    return kExitFailed;
+  }
   if (!a.has("--json")) {
-    out << r.contours.size() << " contours, " << r.droppedLoops << " loops dropped\n";
+    out << r.contours.size() << " contours\n";
     return kExitOk;
   }
   Json json = {{"layer", *side}, {"channelWidth", *cw}};
@@ -32,17 +38,17 @@ int runContours(const CliArguments& a, std::ostream& out, std::ostream& err) {
     Json& points = contours.emplace_back(Json::array());
     for (const auto& p : contour) points.push_back(Json::array({int(p.x), int(p.y)}));
   }
-  json["droppedLoops"] = r.droppedLoops;
+  json["crossings"] = r.crossings;
   json["abandonedTraces"] = r.abandonedTraces;
   out << jsonLine(json);
-  if (r.droppedLoops > 0) err << droppedLoopsMessage(r.droppedLoops, kConsoleLanguage) << "\n";
   return kExitOk;
 }
 
 const CliRegistration contours("contours",
-                               {"contours FILE.lay --side 1|2 [--board N] [--channel MM] [--json]",
+                               {"contours FILE.lay --side 1|2 [--board N] [--channel MM] "
+                                "[--memory-budget MB] [--json]",
                                 {"--json"},
-                                {"--side", "--board", "--channel"},
+                                {"--side", "--board", "--channel", "--memory-budget"},
                                 1,
                                 1,
                                 runContours});

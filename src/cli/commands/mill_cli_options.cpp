@@ -54,4 +54,11 @@ std::optional<int32_t> parseChannelWidth(const CliArguments& args, std::ostream&
   return static_cast<int32_t>(std::nearbyint(*mm * 100));
 }
 
+std::optional<uint64_t> parseMemoryBudget(const CliArguments& args, std::ostream& err) {
+  const auto mb = parseNumberOption(
+      args, "--memory-budget", double(kDefaultContourMemoryBudget >> 20), 0.01, 1048576.0, err);
+  if (!mb) return std::nullopt;
+  return static_cast<uint64_t>(*mb * 1048576.0);
+}
+
 }  // namespace plavesk

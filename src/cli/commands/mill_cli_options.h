@@ -17,5 +17,7 @@ std::optional<TReferenceHoles> parseReferenceHoles(const CliArguments& args, std
 std::optional<TMirror> parseMirror(const CliArguments& args, std::ostream& err);
 // "--channel MM" as units; 0 without the option.
 std::optional<int32_t> parseChannelWidth(const CliArguments& args, std::ostream& err);
+// "--memory-budget MB" (the contours' memory) as bytes; 2048 MB without it.
+std::optional<uint64_t> parseMemoryBudget(const CliArguments& args, std::ostream& err);
 
 }  // namespace plavesk

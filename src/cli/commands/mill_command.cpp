@@ -50,7 +50,9 @@ int runMill(const CliArguments& a, std::ostream& out, std::ostream& err) {
   const auto holes = parseReferenceHoles(a, err);
   const auto mirror = parseMirror(a, err);
   const auto language = parseLanguage(a, err);
-  if (!side || !cw || !texts || !marked || !drills || !tool || !holes || !mirror || !language)
+  const auto budget = parseMemoryBudget(a, err);
+  if (!side || !cw || !texts || !marked || !drills || !tool || !holes || !mirror || !language ||
+      !budget)
     return kExitUsage;
   o.layer = *side;
   o.includeChannel = a.has("--channel");
@@ -64,6 +66,7 @@ int runMill(const CliArguments& a, std::ostream& out, std::ostream& err) {
   o.centreMarks = a.has("--center-marks");
   o.mirror = *mirror;
   o.language = *language;
+  o.memoryBudget = *budget;
 
   TLayout layout;
   TReadReport report;
@@ -87,8 +90,6 @@ int runMill(const CliArguments& a, std::ostream& out, std::ostream& err) {
   }
   out << run.contours.contours.size() << " contours\n";
   for (const auto& path : run.written) out << "wrote " << path << "\n";
-  if (run.contours.droppedLoops > 0)
-    err << droppedLoopsMessage(run.contours.droppedLoops, kConsoleLanguage) << "\n";
   if (run.plungedHoles > 0) err << plungedHolesMessage(run.plungedHoles, kConsoleLanguage) << "\n";
   return kExitOk;
 }
@@ -97,10 +98,11 @@ const CliRegistration mill(
     "mill", {"mill FILE.lay --side 1|2 [-o OUT.plt] [--board N] [--channel MM] "
              "[--texts outline|single] [--marked-texts outline|single] [--select-texts] "
              "[--drills none|one-file|per-diameter|milled] [--tool MM] [--second-pen] "
-             "[--ref-holes BL,BR,TL,TR] [--center-marks] [--mirror none|x|y] [--lang de|en|fr]",
+             "[--ref-holes BL,BR,TL,TR] [--center-marks] [--mirror none|x|y] [--lang de|en|fr] "
+             "[--memory-budget MB]",
              {"--select-texts", "--second-pen", "--center-marks"},
              {"--side", "-o", "--board", "--channel", "--texts", "--marked-texts", "--drills",
-              "--tool", "--ref-holes", "--mirror", "--lang"},
+              "--tool", "--ref-holes", "--mirror", "--lang", "--memory-budget"},
              1,
              1,
              runMill});
