@@ -22,13 +22,13 @@ TEST(CommandTable, EveryEntryIsCompleteInThreeLanguages) {
   for (const TCommand& c : commandTable()) {
     SCOPED_TRACE(std::string(c.id));
     EXPECT_TRUE(ids.insert(c.id).second) << "duplicate id";
-    if (!c.action.empty()) EXPECT_TRUE(actionNames.insert(c.action).second) << "duplicate action";
-    if (!c.control.empty()) EXPECT_TRUE(controls.insert(c.control).second) << "duplicate control";
-    if (!c.shortcut.empty()) EXPECT_TRUE(shortcuts.insert(c.shortcut).second) << "shared shortcut";
+    EXPECT_TRUE(c.action.empty() || actionNames.insert(c.action).second) << "duplicate action";
+    EXPECT_TRUE(c.control.empty() || controls.insert(c.control).second) << "duplicate control";
+    EXPECT_TRUE(c.shortcut.empty() || shortcuts.insert(c.shortcut).second) << "shared shortcut";
     EXPECT_TRUE(c.caption.de || hasHint(c)) << "neither caption nor hint";
     for (int language : {kGerman, kEnglish, kFrench}) {
       EXPECT_FALSE(commandCaption(c, language).empty()) << "language " << language;
-      if (c.caption.de) EXPECT_TRUE(filled(pickText(language, c.caption))) << language;
+      EXPECT_TRUE(!c.caption.de || filled(pickText(language, c.caption))) << language;
       if (hasHint(c)) {
         const std::string hint = pickText(language, c.hint);
         const size_t bar = hint.find('|');
@@ -44,9 +44,8 @@ TEST(CommandTable, RunnerActionsAndEntriesMatch) {
   for (const auto& [name, entry] : actions())
     EXPECT_NE(findCommandForAction(name), nullptr) << "runner action without an entry: " << name;
   for (const TCommand& c : commandTable())
-    if (!c.action.empty())
-      EXPECT_TRUE(actions().count(std::string(c.action)))
-          << c.id << " names the unknown action " << c.action;
+    EXPECT_TRUE(c.action.empty() || actions().count(std::string(c.action)))
+        << c.id << " names the unknown action " << c.action;
 }
 
 TEST(CommandTable, LookupsFindTheirEntry) {
