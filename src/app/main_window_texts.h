@@ -67,7 +67,6 @@ inline constexpr TText kHintGroundPlane{"AutoMasse|Massefläche ein- und ausscha
                                         "Ground plane|Switch the ground plane on or off",
                                         "Plan de masse|Activer ou désactiver le plan de masse"};
 inline constexpr TText kAutosaveStatus{"Autosave...", "Autosave...", "Autosave..."};
-inline constexpr TText kSetOrigin{"Nullpunkt setzen", "Set origin", "Définir l´origine"};
 
 // --- messages ---
 inline constexpr TText kSaveQuestion{"Möchten Sie das aktuelle Layout speichern ?", "Save changes?",

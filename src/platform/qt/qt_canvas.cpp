@@ -248,24 +248,6 @@ void QtCanvas::image(const CanvasRect& box, const CanvasImage& picture) {
   painter_.drawImage(QRectF(a, b).normalized(), img);
 }
 
-namespace {
-int32_t floorTo8(int32_t v) {
-  return v >= 0 ? v / 8 * 8 : -((-v + 7) / 8 * 8);
-}
-
-// A white image of the given size in `buffer`, reusing its memory when the
-// size is the same.
-RasterImage& whiteImage(RasterImage& buffer, int32_t width, int32_t height) {
-  if (buffer.width() != width || buffer.height() != height) {
-    buffer = RasterImage(width, height);
-  } else if (width > 0 && height > 0) {
-    // White is all bytes 0xFF, and the rows are packed.
-    std::memset(buffer.row(0), 0xFF, size_t(width) * size_t(height) * 3);
-  }
-  return buffer;
-}
-
-}  // namespace
 
 ImageAreaCanvas::ImageAreaCanvas(RasterImage& image, int32_t originX, int32_t originY,
                                  const CanvasRect& clip)
@@ -335,39 +317,6 @@ bool ImageAreaCanvas::text(CanvasPoint anchor, const std::string& utf8, const Ca
 }
 void ImageAreaCanvas::image(const CanvasRect& box, const CanvasImage& picture) {
   raster().image(box, picture);
-}
-
-namespace {
-CanvasRect normalised(const CanvasRect& r) {
-  return {std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
-          std::max(r.top, r.bottom)};
-}
-}  // namespace
-
-BufferedQtCanvas::BufferedQtCanvas(QPainter& painter, const CanvasRect& clip, RasterImage& buffer)
-    : ImageAreaCanvas(whiteImage(buffer, normalised(clip).right - floorTo8(normalised(clip).left),
-                                 normalised(clip).bottom - floorTo8(normalised(clip).top)),
-                      floorTo8(normalised(clip).left), floorTo8(normalised(clip).top),
-                      normalised(clip)),
-      painter_(painter) {}
-
-BufferedQtCanvas::~BufferedQtCanvas() {
-  finish();
-}
-
-void BufferedQtCanvas::finish() {
-  if (finished_) return;
-  finished_ = true;
-  if (image_.width() <= 0 || image_.height() <= 0) return;
-  // The raster image's rows are blue, green, red bytes without padding.
-  const QImage picture(image_.row(0), image_.width(), image_.height(), image_.width() * 3,
-                       QImage::Format_BGR888);
-  const int32_t cx = clip_.left - originX_, cy = clip_.top - originY_;
-  painter_.save();
-  painter_.setCompositionMode(QPainter::CompositionMode_Source);
-  painter_.drawImage(QPoint(clip_.left, clip_.top), picture,
-                     QRect(cx, cy, image_.width() - cx, image_.height() - cy));
-  painter_.restore();
 }
 
 }  // namespace plavesk

@@ -112,31 +112,6 @@ class ImageAreaCanvas : public Canvas {
   RasterCanvas raster_;
 };
 
-// A canvas for a painter that draws with the raster canvas into an image of
-// the invalid area and puts that onto the painter in one piece: the pixels
-// of image export, at a fraction of the painter's cost per figure (a board
-// is thousands of small figures). The image starts white and covers the
-// whole invalid area. Patterns repeat from device pixel (0, 0) as on the
-// painter. Texts in system fonts are drawn by a painter into the same image.
-class BufferedQtCanvas : public ImageAreaCanvas {
- public:
-  // `clip` is the area to repaint in device pixels of the painter. The
-  // image is drawn in `buffer`, which keeps its memory from one frame to
-  // the next of the same size.
-  BufferedQtCanvas(QPainter& painter, const CanvasRect& clip, RasterImage& buffer);
-  // Shows the picture if finish() has not.
-  ~BufferedQtCanvas() override;
-  BufferedQtCanvas(const BufferedQtCanvas&) = delete;
-  BufferedQtCanvas& operator=(const BufferedQtCanvas&) = delete;
-
-  // Draws the picture onto the painter; figures after it are not shown.
-  void finish();
-
- private:
-  QPainter& painter_;
-  bool finished_ = false;
-};
-
 // 0x00BBGGRR to QColor.
 QColor toQColor(CanvasColour c);
 
