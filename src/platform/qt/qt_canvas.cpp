@@ -248,7 +248,6 @@ void QtCanvas::image(const CanvasRect& box, const CanvasImage& picture) {
   painter_.drawImage(QRectF(a, b).normalized(), img);
 }
 
-
 ImageAreaCanvas::ImageAreaCanvas(RasterImage& image, int32_t originX, int32_t originY,
                                  const CanvasRect& clip)
     : image_(image), originX_(originX), originY_(originY), clip_(clip), raster_(image) {
