@@ -59,7 +59,11 @@ void writeList(TIniFile& ini, const ListFormat& f, const std::vector<TValueListE
   int n = f.firstIndex;
   for (const TValueListEntry& e : list) {
     if (f.hasValues) ini.writeInteger(f.section, "T" + std::to_string(n), e.value);
-    ini.writeString(f.section, "S" + std::to_string(n), e.caption);
+    // Grid captions are stored without the indentation the menu shows.
+    std::string caption = e.caption;
+    if (f.indentCaptions && caption.starts_with(kGridCaptionIndent))
+      caption.erase(0, std::string_view(kGridCaptionIndent).size());
+    ini.writeString(f.section, "S" + std::to_string(n), caption);
     ++n;
   }
 }
@@ -96,6 +100,15 @@ TAppSettings readSettings(const TIniFile& ini, const std::string& programFolder)
   s.undoDepth = ini.readInteger(kOptions, "Undo", s.undoDepth);
   s.gridMarking = ini.readInteger(kOptions, "RasterMarkierung", s.gridMarking);
   s.gridVisible = ini.readBool(kOptions, "RasterSichtbar", s.gridVisible);
+  // A hand-edited or damaged file: values outside their choices count as
+  // missing.
+  const TAppSettings defaults;
+  if (s.autoSaveTime <= 0) s.autoSaveTime = defaults.autoSaveTime;
+  if (s.colourScheme < 0 || s.colourScheme > 3) s.colourScheme = defaults.colourScheme;
+  if (s.undoDepth < 0 || s.undoDepth > 50) s.undoDepth = defaults.undoDepth;
+  if (s.gridMarking != 0 && s.gridMarking != 2 && s.gridMarking != 4 && s.gridMarking != 5 &&
+      s.gridMarking != 10)
+    s.gridMarking = defaults.gridMarking;
   for (int i = 0; i < kFolderCount; ++i)
     s.folders[size_t(i)] = ini.readString(kFolders, kFolderKeys[size_t(i)], s.folders[size_t(i)]);
   s.macroRoot = ini.readString(kFolders, "Makro", s.macroRoot);

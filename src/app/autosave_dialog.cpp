@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "app/dialog_buttons.h"
+#include "app/help_window.h"
 #include "app/language.h"
 
 namespace plavesk {
@@ -64,6 +65,7 @@ TAutoSaveDialog::TAutoSaveDialog(int language, bool on, int intervalMs, QWidget*
   inner->addLayout(intervalRow);
   layout->addWidget(frame);
   layout->addWidget(okCancelButtons(*this, language));
+  attachHelp(*this, kHelpAutoSave, language);
   connect(on_, &QCheckBox::toggled, this, [this] { updateEnabled(); });
   updateEnabled();
   setMinimumWidth(320);

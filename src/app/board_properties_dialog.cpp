@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "app/dialog_buttons.h"
+#include "app/help_window.h"
 #include "app/language.h"
 #include "app/main_window_texts.h"
 #include "document/board.h"
@@ -61,6 +62,7 @@ TBoardPropertiesDialog::TBoardPropertiesDialog(int language, const std::string& 
   layout->addWidget(group);
 
   layout->addWidget(okCancelButtons(*this, language));
+  attachHelp(*this, kHelpBoardProperties, language);
 }
 
 std::string TBoardPropertiesDialog::name() const {

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "app/dialog_buttons.h"
+#include "app/help_window.h"
 #include "app/language.h"
 #include "app/main_window_texts.h"
 #include "app/user_dialogs.h"
@@ -115,6 +116,8 @@ TExportDialog::TExportDialog(int language, TExportFormat format, int32_t width, 
   }
 
   layout->addWidget(okCancelButtons(*this, language));
+  attachHelp(*this, format == TExportFormat::kGif ? kHelpImageExportSecond : kHelpImageExport,
+             language);
 
   slider_->setValue(kExportDefaultDpi);
   connect(slider_, &QSlider::valueChanged, this, [this](int value) {

@@ -6,6 +6,7 @@
 
 #include "app/clipboard_picture.h"
 #include "app/error_report.h"
+#include "app/long_job.h"
 #include "app/main_window_texts.h"
 #include "document/file_io.h"
 #include "view/bmp_file.h"
@@ -88,28 +89,69 @@ bool TImageCommands::writeBitmap(TExportFormat format, const std::string& path, 
   const TBoardRecord& state = layout.working();
   const TImageSize size = exportImageSize(state.width, state.height, dpi);
   if (size.width <= 0 || size.height <= 0) return false;
-  TWaitCursor wait;
-  std::vector<uint8_t> bytes;
-  std::string error;
-  try {
-    const TRenderSettings settings = exportSettings();
-    RasterImage image =
-        renderBoardImage(layout.elements(), state, settings, size, templates_.images());
-    if (format == TExportFormat::kGif) {
-      const TPaletteImage palette = toPaletteImage(image);
-      image = RasterImage();
-      if (!encodeGif(palette, bytes, error)) {
-        reportError(error);
-        return false;
+  // Drawn on a worker thread over copies, so that a cancel leaves nothing
+  // behind and the window keeps repainting; without a job runner, here.
+  struct TImageJob {
+    std::shared_ptr<TJobBoard> board;
+    TRenderSettings settings;
+    TImageSize size;
+    CanvasImage template1, template2;
+    bool hasTemplate1 = false, hasTemplate2 = false;
+    TExportFormat format = TExportFormat::kBmp;
+    bool colour = true;
+    int dpi = 0;
+    std::vector<uint8_t> bytes;
+    std::string error;
+    bool outOfMemory = false;
+  };
+  auto job = std::make_shared<TImageJob>();
+  job->board = copyBoardForJob(layout);
+  job->settings = exportSettings();
+  job->size = size;
+  const TTemplateImages templates = templates_.images();
+  if (templates.side1) job->template1 = *templates.side1, job->hasTemplate1 = true;
+  if (templates.side2) job->template2 = *templates.side2, job->hasTemplate2 = true;
+  job->format = format;
+  job->colour = colour;
+  job->dpi = dpi;
+  auto work = [job](TJobControl&) {
+    try {
+      TTemplateImages t;
+      if (job->hasTemplate1) t.side1 = &job->template1;
+      if (job->hasTemplate2) t.side2 = &job->template2;
+      RasterImage image = renderBoardImage(job->board->elements, job->board->board,
+                                           job->settings, job->size, t);
+      if (job->format == TExportFormat::kGif) {
+        const TPaletteImage palette = toPaletteImage(image);
+        image = RasterImage();
+        if (!encodeGif(palette, job->bytes, job->error)) job->bytes.clear();
+      } else {
+        job->bytes = job->colour ? encodeBmp24(image, job->dpi)
+                                 : encodeBmp1(image, job->dpi,
+                                              job->settings.colour(kColourBackground));
       }
-    } else {
-      bytes = colour ? encodeBmp24(image, dpi)
-                     : encodeBmp1(image, dpi, settings.colour(kColourBackground));
+    } catch (const std::bad_alloc&) {
+      job->outOfMemory = true;
     }
-  } catch (const std::bad_alloc&) {
+  };
+  if (jobs) {
+    const TJobOutcome outcome = jobs->run(QString::fromStdString(fileNameOf(path)), work);
+    if (outcome != TJobOutcome::finished) return false;
+  } else {
+    TWaitCursor wait;
+    TJobControl control;
+    work(control);
+  }
+  if (job->outOfMemory) {
     reportError(pickText(language_, kOutOfMemory));
     return false;
   }
+  if (!job->error.empty()) {
+    reportError(job->error);
+    return false;
+  }
+  std::vector<uint8_t>& bytes = job->bytes;
+  std::string error;
   if (!writeFileAtomically(path, bytes, error)) {
     reportError(error);
     return false;

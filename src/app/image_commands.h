@@ -16,6 +16,8 @@ class QWidget;
 
 namespace plavesk {
 
+class TLongJobs;
+
 class TImageCommands {
  public:
   TImageCommands(TEditor& editor, const TViewState& view, const TRenderSettings& render,
@@ -24,6 +26,9 @@ class TImageCommands {
 
   // Where the save dialogs start; the folder of the last picture written.
   std::string bitmapFolder;
+  // Set: pictures are drawn on a worker thread with the progress window,
+  // and a cancel writes nothing.
+  TLongJobs* jobs = nullptr;
 
   // "Bitmap (*.bmp)..." and "GIF (*.gif)...": the export dialog, the file
   // choice, then the picture. Returns whether a file was written.

@@ -1,6 +1,8 @@
 #include "app/layout_view.h"
 
 #include <QElapsedTimer>
+#include <QFont>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -12,8 +14,10 @@
 #include <optional>
 
 #include "app/cursors.h"
+#include "app/scaled_canvas.h"
 #include "editing/editor.h"
 #include "editing/tools/feedback_paint.h"
+#include "editing/view_hints.h"
 #include "platform/qt/qt_canvas.h"
 #include "view/main_view_paint.h"
 #include "view/units.h"
@@ -140,7 +144,7 @@ QPoint TLayoutView::originInViewport() const {
 void TLayoutView::placeOriginMarker() {
   const QPoint o = originInViewport();
   marker_->move(o.x() - kMarkerSize / 2, o.y() - kMarkerSize / 2);
-  marker_->setVisible(!view_.photoViewActive);
+  marker_->setVisible(!view_.photoViewActive && !measuring_);
 }
 
 void TLayoutView::setOrigin(TPoint world) {
@@ -214,13 +218,17 @@ void TLayoutView::repaintSurface() {
 void TLayoutView::ensureFrame() {
   const QSize size = viewport()->size();
   const QPoint scroll(view_.scrollX(), view_.scrollY());
-  if (size == frameViewport_ && scroll == frameScroll_) return;
+  // On a high-resolution screen the frame holds that many image pixels a
+  // view pixel (a whole number: fractional screens get the next one up).
+  const int scale = std::max(1, int(std::ceil(viewport()->devicePixelRatioF() - 0.01)));
+  if (size == frameViewport_ && scroll == frameScroll_ && scale == scale_) return;
   frameViewport_ = size;
   frameScroll_ = scroll;
+  scale_ = scale;
   frameX_ = floorTo8(scroll.x());
   frameY_ = floorTo8(scroll.y());
-  const int32_t w = std::max(1, size.width() + (scroll.x() - frameX_));
-  const int32_t h = std::max(1, size.height() + (scroll.y() - frameY_));
+  const int32_t w = std::max(1, size.width() + (scroll.x() - frameX_)) * scale_;
+  const int32_t h = std::max(1, size.height() + (scroll.y() - frameY_)) * scale_;
   if (frame_.width() != w || frame_.height() != h) {
     frame_ = RasterImage(w, h);
     layers_ = RasterImage(w, h);
@@ -230,7 +238,8 @@ void TLayoutView::ensureFrame() {
 }
 
 QRect TLayoutView::imageRect(const QRect& viewportArea) const {
-  return viewportArea.translated(view_.scrollX() - frameX_, view_.scrollY() - frameY_)
+  const QRect r = viewportArea.translated(view_.scrollX() - frameX_, view_.scrollY() - frameY_);
+  return QRect(r.left() * scale_, r.top() * scale_, r.width() * scale_, r.height() * scale_)
       .intersected(QRect(0, 0, frame_.width(), frame_.height()));
 }
 
@@ -243,12 +252,12 @@ void TLayoutView::showLayers(const QRect& inImage) {
 void TLayoutView::drawVisibleFeedback(const QRect& area, int except) {
   if (!tools_ || !settings_) return;
   const QRect surface = area.translated(view_.scrollX(), view_.scrollY());
-  std::optional<ImageAreaCanvas> canvas;
+  std::optional<TScaledImageCanvas> canvas;
   for (size_t k = 0; k < kFeedbackKinds; ++k) {
     if (int(k) == except || !tools_->feedbackVisible(TFeedbackKind(k))) continue;
     if (!canvas)
       canvas.emplace(
-          frame_, frameX_, frameY_,
+          frame_, frameX_, frameY_, scale_,
           CanvasRect{surface.left(), surface.top(), surface.right() + 1, surface.bottom() + 1});
     canvas->setMapping(viewMapping(view_));
     plavesk::drawFeedback(tools_->feedback(TFeedbackKind(k)), *canvas, *settings_);
@@ -265,8 +274,8 @@ void TLayoutView::paintFrame(const QRect& area) {
   const QRect surface = area.translated(view_.scrollX(), view_.scrollY())
                             .intersected(QRect(0, 0, view_.surfaceWidth(), view_.surfaceHeight()));
   if (!view_.paintSuppressed && editor_.layout.hasActiveBoard() && !surface.isEmpty()) {
-    ImageAreaCanvas canvas(
-        layers_, frameX_, frameY_,
+    TScaledImageCanvas canvas(
+        layers_, frameX_, frameY_, scale_,
         CanvasRect{surface.left(), surface.top(), surface.right() + 1, surface.bottom() + 1});
     if (paintLayers) {
       paintLayers(canvas, surface);
@@ -280,8 +289,9 @@ void TLayoutView::paintFrame(const QRect& area) {
           surface.intersected(QRect(QPoint(0, 0), QPoint(corner.x - 1, corner.y - 1)))
               .translated(-frameX_, -frameY_);
       const TColour c = backgroundColour ? backgroundColour() : 0;
-      for (int y = ground.top(); y <= ground.bottom(); ++y)
-        for (int x = ground.left(); x <= ground.right(); ++x) layers_.setPixel(x, y, c);
+      for (int y = ground.top() * scale_; y < (ground.bottom() + 1) * scale_; ++y)
+        for (int x = ground.left() * scale_; x < (ground.right() + 1) * scale_; ++x)
+          layers_.setPixel(x, y, c);
     }
   }
   showLayers(inImage);
@@ -307,15 +317,14 @@ void TLayoutView::paintEvent(QPaintEvent* event) {
   dirty_ -= region;
   feedbackOnly_ -= region;
   if (bulk_.isNull()) invalidations_ = 0;
-  const QImage picture(frame_.row(0), frame_.width(), frame_.height(), frame_.width() * 3,
-                       QImage::Format_BGR888);
+  QImage picture(frame_.row(0), frame_.width(), frame_.height(), frame_.width() * 3,
+                 QImage::Format_BGR888);
+  picture.setDevicePixelRatio(scale_);
   QPainter painter(viewport());
   painter.setCompositionMode(QPainter::CompositionMode_Source);
   // Rectangle by rectangle: the picture is converted for the screen only
-  // where it is shown.
-  for (const QRect& r : region)
-    painter.drawImage(r.topLeft(), picture,
-                      r.translated(view_.scrollX() - frameX_, view_.scrollY() - frameY_));
+  // where it is shown, image pixel for screen pixel.
+  for (const QRect& r : region) painter.drawImage(QRectF(r), picture, QRectF(imageRect(r)));
   if (event->rect() == viewport()->rect()) lastPaintMs_ = double(timer.nsecsElapsed()) / 1e6;
 }
 
@@ -335,8 +344,8 @@ void TLayoutView::drawFeedback(const TFeedback& feedback) {
   const QRect r = feedbackRect(feedback);
   if (r.isEmpty()) return;
   const QRect surface = r.translated(view_.scrollX(), view_.scrollY());
-  ImageAreaCanvas canvas(
-      frame_, frameX_, frameY_,
+  TScaledImageCanvas canvas(
+      frame_, frameX_, frameY_, scale_,
       CanvasRect{surface.left(), surface.top(), surface.right() + 1, surface.bottom() + 1});
   canvas.setMapping(viewMapping(view_));
   plavesk::drawFeedback(feedback, canvas, *settings_);
@@ -358,6 +367,7 @@ void TLayoutView::eraseFeedback(const TFeedback& feedback) {
 }
 
 void TLayoutView::setCursor(TCursor cursor) {
+  cursor_ = cursor;
   viewport()->setCursor(toolCursor(cursor));
 }
 
@@ -401,6 +411,26 @@ void TLayoutView::showCoordinates(TPoint world) {
 
 void TLayoutView::showMode(int mode) {
   if (modeShown) modeShown(mode);
+}
+
+void TLayoutView::showMeasure(const TMeasureReadout* readout, TPoint pixel) {
+  measuring_ = readout != nullptr;
+  placeOriginMarker();
+  if (measureShown)
+    measureShown(readout, QPoint(pixel.x - view_.scrollX(), pixel.y - view_.scrollY()));
+}
+
+TPoint TLayoutView::fontTextExtent(const std::string& text, int32_t fontHeight) const {
+  // Bold Arial of that character height, measured at a size the font
+  // engine handles well and scaled.
+  constexpr int kMeasureSize = 100;
+  QFont font("Arial");
+  font.setBold(true);
+  font.setPixelSize(kMeasureSize);
+  const QFontMetricsF metrics(font);
+  const double scale = double(fontHeight) / kMeasureSize;
+  return {int32_t(std::lround(metrics.horizontalAdvance(QString::fromStdString(text)) * scale)),
+          int32_t(std::lround(metrics.height() * scale))};
 }
 
 void TLayoutView::resizeEvent(QResizeEvent* event) {
@@ -463,6 +493,10 @@ void TLayoutView::mouseMoveEvent(QMouseEvent* event) {
   if (!viewport()->hasFocus()) viewport()->setFocus(Qt::MouseFocusReason);
   if (tools_) {
     handle(inputEvent(TInputEvent::move, *event));
+    // The hint says what the mode expects now (the corner cursor of the
+    // edit mode means a corner can be dragged).
+    if (hintShown)
+      if (const auto hint = viewHint(tools_->state(), cursor_ == TCursor::changer)) hintShown(*hint);
   } else if (cursorMoved) {
     const QPoint pos = event->position().toPoint();
     cursorMoved(worldAt(pos, event->modifiers() & Qt::ControlModifier), true);
@@ -497,6 +531,8 @@ void TLayoutView::keyReleaseEvent(QKeyEvent* event) {
 bool TLayoutView::handleKey(TInputEvent::Kind kind, QKeyEvent& event, bool repeats) {
   const std::string key = keyName(event.key());
   if (key.empty() || !tools_) return false;
+  // With Alt held the keys belong to the menus (Space still zooms).
+  if ((event.modifiers() & Qt::AltModifier) && key != "Space") return false;
   event.accept();
   if (event.isAutoRepeat() && !repeats) return true;
   TInputEvent e;
@@ -508,6 +544,10 @@ bool TLayoutView::handleKey(TInputEvent::Kind kind, QKeyEvent& event, bool repea
   e.ctrl = event.modifiers() & Qt::ControlModifier;
   e.alt = event.modifiers() & Qt::AltModifier;
   e.leftHeld = QGuiApplication::mouseButtons() & Qt::LeftButton;
+  // The editing keys first (the shortcut hook), then the tool.
+  if (kind == TInputEvent::keyDown && editor_.layout.hasActiveBoard() &&
+      handleEditingKey(*tools_, e, editingKeys))
+    return true;
   handle(e);
   return true;
 }

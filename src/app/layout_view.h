@@ -15,7 +15,9 @@
 #include <QRegion>
 #include <functional>
 
+#include "document/language_text.h"
 #include "document/objekt.h"
+#include "editing/editing_keys.h"
 #include "editing/tools/tool_host.h"
 #include "editing/tools/tool_manager.h"
 #include "platform/core/raster_canvas.h"
@@ -49,6 +51,14 @@ class TLayoutView : public QAbstractScrollArea, public TToolHost {
       menuRequested;
   // The state machine changed the mode itself: the tool panel follows.
   std::function<void(int mode)> modeShown;
+  // What F1..F8 and F12 do while the view has the focus.
+  TEditingKeyHandlers editingKeys;
+  // The view's own hint after a mouse move ("|long": no tooltip).
+  std::function<void(const TText& hint)> hintShown;
+  // The macro of the library panel while one is dragged from it (null: no
+  // panel), and what follows a drop (the panel's drop was inserted).
+  std::function<const TObjektList*()> draggedMacro;
+  std::function<void()> macroDropped;
 
   // Mouse and key events go to `tools` (null: none) and feedback is drawn
   // with `settings`.
@@ -70,6 +80,30 @@ class TLayoutView : public QAbstractScrollArea, public TToolHost {
   void viewChanged() override { syncFromView(); }
   void showCoordinates(TPoint world) override;
   void showMode(int mode) override;
+  // The drawing tools' dialogs and the measure panel: the window supplies
+  // them (unset: cancelled, not shown).
+  std::function<bool(TTextSettings&, bool editing)> textDialog;
+  std::function<bool(TFontTextSettings&)> fontTextDialog;
+  std::function<bool(TPolygonSettings&)> polygonDialog;
+  std::function<void()> textNotGenerated;
+  std::function<void(const TMeasureReadout* readout, QPoint viewportPixel)> measureShown;
+  bool askTextSettings(TTextSettings& settings, bool editing) override {
+    return textDialog && textDialog(settings, editing);
+  }
+  bool askFontTextSettings(TFontTextSettings& settings) override {
+    return fontTextDialog && fontTextDialog(settings);
+  }
+  bool askPolygonSettings(TPolygonSettings& settings) override {
+    return polygonDialog && polygonDialog(settings);
+  }
+  void warnTextNotGenerated() override {
+    if (textNotGenerated) textNotGenerated();
+  }
+  void showMeasure(const TMeasureReadout* readout, TPoint pixel) override;
+  TPoint fontTextExtent(const std::string& text, int32_t fontHeight) const override;
+  double pixelsPerInch() const override { return logicalDpiY(); }
+  // Paints what changed at once (the router's search windows).
+  void flush() override;
 
   // The viewport rectangle a feedback's figures cover (with a margin for
   // the pens' last pixels), clipped to the viewport.
@@ -109,6 +143,11 @@ class TLayoutView : public QAbstractScrollArea, public TToolHost {
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  // PaintBox1DragOver and the drop of a macro from the library panel.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dragLeaveEvent(QDragLeaveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void updateClientSize();
@@ -141,6 +180,8 @@ class TLayoutView : public QAbstractScrollArea, public TToolHost {
   const TRenderSettings* settings_ = nullptr;
   bool syncing_ = false;
   bool confined_ = false;
+  bool measuring_ = false;  // the measure panel is up: the origin marker hides
+  TCursor cursor_ = TCursor::arrow;
   double lastPaintMs_ = 0;
 
   // The frame image, what the screen shows, and the layers alone under it:
@@ -149,6 +190,7 @@ class TLayoutView : public QAbstractScrollArea, public TToolHost {
   RasterImage frame_;
   RasterImage layers_;
   int32_t frameX_ = 0, frameY_ = 0;
+  int scale_ = 1;  // image pixels a view pixel (the screen's pixel ratio)
   QSize frameViewport_;
   QPoint frameScroll_{-1, -1};
   // Viewport areas whose layers must be painted, and areas asked to be

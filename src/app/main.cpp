@@ -1,15 +1,17 @@
 // plavesk [--lang de|en|fr] [FILE.lay]: the editor window.
 #include <QDir>
 #include <QFileInfo>
-#include <QSplashScreen>
 #include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "app/about_window.h"
 #include "app/app_settings.h"
+#include "app/crash_recovery.h"
 #include "app/error_report.h"
+#include "app/help_window.h"
 #include "app/language.h"
 #include "app/main_window.h"
 #include "app/main_window_texts.h"
@@ -18,7 +20,7 @@ int main(int argc, char** argv) {
   using namespace plavesk;
   TPlaveskApplication app(argc, argv);
   QApplication::setApplicationName("Plavesk");
-  QApplication::setApplicationDisplayName(texts::kProgramTitle);
+  // No display name: the toolkit would append it to every window title.
 
   int language = -1;
   std::vector<std::string> words;
@@ -52,10 +54,13 @@ int main(int argc, char** argv) {
   if (language < 0) language = readLanguageIndex(programFolder);
   setInterfaceLanguage(language);
 
-  QSplashScreen* splash = nullptr;
-  const QString titleImage = QString::fromStdString(programFolder + "TITEL.BMP");
-  if (QFileInfo::exists(titleImage)) {
-    splash = new QSplashScreen(QPixmap(titleImage));
+  setManualFolders(manualFoldersFor(programFolder));
+
+  // The splash window: the about window without border, the title picture
+  // alone; without a picture there is nothing to show.
+  TAboutWindow* splash = nullptr;
+  if (!loadTitlePicture(programFolder).isNull()) {
+    splash = new TAboutWindow(language, programFolder, TAboutWindow::Mode::splash);
     splash->show();
     app.processEvents();
   }
@@ -66,6 +71,7 @@ int main(int argc, char** argv) {
   options.settingsPath = settingsFilePath(
       programFolder,
       QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString());
+  options.recoveryFolder = defaultRecoveryFolder();
   TMainWindow window(options);
   window.show();
   if (splash) {

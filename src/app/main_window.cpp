@@ -23,17 +23,28 @@
 #include "app/autosave_dialog.h"
 #include "app/board_properties_dialog.h"
 #include "app/board_zoom_view.h"
+#include "app/crash_recovery.h"
+#include "app/help_topics.h"
 #include "app/hint_text.h"
 #include "app/layout_view.h"
+#include "app/macro_panel.h"
+#include "app/long_job.h"
+#include "app/manufacturing_commands.h"
+#include "app/colour_dialog.h"
+#include "app/photo_window.h"
 #include "app/main_window_texts.h"
+#include "app/print_window.h"
 #include "app/project_info_dialog.h"
+#include "app/recovery_offer.h"
 #include "app/ruler.h"
 #include "app/status_panels.h"
 #include "app/template_dialog.h"
 #include "app/tool_panel.h"
+#include "app/value_lists.h"
 #include "editing/command_table.h"
 #include "editing/tool_actions.h"
 #include "editing/tools/tool_manager.h"
+#include "editing/transforms.h"
 #include "platform/qt/qt_canvas.h"
 #include "view/layer_visibility.h"
 #include "view/main_view_paint.h"
@@ -71,8 +82,16 @@ TMainWindow::TMainWindow(const TMainWindowOptions& options, std::unique_ptr<TUse
   if (!dialogs_) dialogs_ = std::make_unique<TQtUserDialogs>(this);
   files_ = std::make_unique<TFileCommands>(editor_, *dialogs_, language_);
   files_->pixelsPerInch = screen() ? screen()->logicalDotsPerInch() : 96;
+  recovery_ = std::make_unique<TRecoverySession>(options.recoveryFolder);
   images_ = std::make_unique<TImageCommands>(editor_, view_, render_, templates_, *dialogs_,
                                              language_, this);
+  jobs_ = std::make_unique<TLongJobs>(this, language_);
+  images_->jobs = jobs_.get();
+  manufacturing_ =
+      std::make_unique<TManufacturingCommands>(editor_, *dialogs_, *jobs_, language_, this);
+  manufacturing_->colours = [this] { return colours_.current(); };
+  manufacturing_->pixelsPerInch = files_->pixelsPerInch;
+  manufacturing_->contoursChanged = [this] { layoutView_->repaintSurface(); };
   // Boards becoming active (switching, opening) read their template files;
   // loadViewFromWorking hands the bitmaps to the view.
   editor_.layout.loadTemplate = [this](const std::string& path) {
@@ -90,8 +109,12 @@ TMainWindow::TMainWindow(const TMainWindowOptions& options, std::unique_ptr<TUse
 
   buildCentre();
   buildMenus();
+  toolPanel_->valueLists()->setGridExtras(menu("opt.gridMarking"), action("opt.showGrid"));
   buildToolBar();
+  buildTransformCommands();
   connectEditor();
+  buildConnectionCommands();
+  buildDrawingTools();
   applySettings();
 
   files_->layoutReplaced = [this] { reloadFromLayout(); };
@@ -175,6 +198,8 @@ void TMainWindow::buildCentre() {
   layoutView_ = new TLayoutView(view_, editor_);
   tools_ = std::make_unique<TToolManager>(editor_, *layoutView_);
   layoutView_->setTools(tools_.get(), &render_);
+  // The value fields and the remembered-value lists kept in the settings.
+  toolPanel_->attachValues(tools_->fields(), editor_, settings_.valueLists);
   unitButton_ = new QToolButton;
   unitButton_->setObjectName("SB_Einheit");
   unitButton_->setFixedSize(kRulerDepth, kRulerDepth);
@@ -193,9 +218,7 @@ void TMainWindow::buildCentre() {
   grid->addWidget(layoutView_, 1, 1);
   grid->addWidget(tabs_, 2, 0, 1, 2);
   splitter->addWidget(viewArea);
-  macroPanel_ = new QWidget;
-  macroPanel_->setObjectName("P_Makro");
-  macroPanel_->setMinimumWidth(180);
+  macroPanel_ = new TMacroPanel(language_, editor_, *dialogs_, render_);
   splitter->addWidget(macroPanel_);
   splitter->setStretchFactor(0, 1);
   splitter->setStretchFactor(1, 0);
@@ -240,8 +263,13 @@ void TMainWindow::buildCentre() {
     if (board) board->exec(tabs_->mapToGlobal(pos));
   });
 
+  status_->layerInfoClicked = [this] { showLayerInfo(); };
+
   autosaveTimer_ = new QTimer(this);
-  connect(autosaveTimer_, &QTimer::timeout, this, [this] { files_->autosave(); });
+  connect(autosaveTimer_, &QTimer::timeout, this, [this] {
+    files_->autosave();
+    recovery_->autosave(editor_.layout, files_->fileName, layoutNeedsSaveQuestion(editor_.layout));
+  });
 }
 
 void TMainWindow::buildMenus() {
@@ -275,21 +303,25 @@ void TMainWindow::buildMenus() {
   file->addSeparator();
   addCommand(file, "file.autoSave", [this] { showAutoSaveDialog(); });
   QMenu* exportMenu = subMenu(file, "file.export", texts::kFileExport);
-  addCommand(exportMenu, "export.gerber");
-  addCommand(exportMenu, "export.drill");
+  addCommand(exportMenu, "export.gerber", [this] { manufacturing_->exportGerber(); });
+  addCommand(exportMenu, "export.drill", [this] { manufacturing_->exportDrill(); });
   exportMenu->addSeparator();
   addCommand(exportMenu, "export.bmp", [this] { images_->exportBitmap(TExportFormat::kBmp); });
   addCommand(exportMenu, "export.gif", [this] { images_->exportBitmap(TExportFormat::kGif); });
   addCommand(exportMenu, "export.emf", [this] { images_->exportMetafileCommand(); });
   exportMenu->addSeparator();
   QMenu* milling = subMenu(exportMenu, "file.milling", texts::kExportMilling);
-  addCommand(milling, "export.isolation");
-  addCommand(milling, "export.outline");
+  addCommand(milling, "export.isolation", [this] { manufacturing_->isolationMilling(); });
+  addCommand(milling, "export.outline", [this] { manufacturing_->outlineMilling(); });
   file->addSeparator();
-  addCommand(file, "file.directories");
+  addCommand(file, "file.directories", [this] { showFoldersDialog(); });
   file->addSeparator();
-  addCommand(file, "file.printerSetup");
-  addCommand(file, "file.print");
+  addCommand(file, "file.printerSetup", [this] {
+    tools_->backToEditMode();
+    TPrinterSetupDialog setup(language_, currentPrinter(language_), this);
+    setup.exec();
+  });
+  addCommand(file, "file.print", [this] { showPrintWindow(); });
   file->addSeparator();
   for (int i = 0; i < kRecentFileCount; ++i)
     recentActions_[size_t(i)] = addCommand(file, "file.recent" + std::to_string(i + 1),
@@ -341,7 +373,6 @@ void TMainWindow::buildMenus() {
   QMenu* setLayer = subMenu(fn, "fn.setLayer", texts::kFnSetLayer);
   for (int layer = 1; layer <= 4; ++layer)
     addCommand(setLayer, "fn.setLayer" + std::to_string(layer));
-  setLayer->setEnabled(false);
   addCommand(fn, "fn.adjustGrid");
   fn->addSeparator();
   addCommand(fn, "fn.removeConnections");
@@ -399,7 +430,7 @@ void TMainWindow::buildMenus() {
              [this] { zoomCommand([this] { view_.zoomSelection(editor_.elements()); }); });
   addCommand(opt, "opt.zoomPrevious", [this] { zoomCommand([this] { view_.zoomPrevious(); }); });
   opt->addSeparator();
-  addCommand(opt, "opt.colours");
+  addCommand(opt, "opt.colours", [this] { showColourDialog(); });
   addCommand(opt, "opt.projectInfo", [this] { showProjectInfo(); });
   toggle(opt, "opt.hints", [this](bool on) { toggleHints(on); });
 
@@ -413,21 +444,14 @@ void TMainWindow::buildMenus() {
         addCommand(active, "layer.active" + n, [this, layer] { chooseActiveLayer(layer); });
     activeGroup->addAction(activeLayerActions_[size_t(layer - 1)]);
     visibleLayerActions_[size_t(layer - 1)] =
-        addCommand(visible, "layer.visible" + n, [this, layer] { toggleLayerVisible(layer); });
+        addCommand(visible, "layer.visible" + n, [this, layer] { toggleLayerVisible(layer, false); });
   }
 
   QMenu* help = topMenu("help", texts::kMenuHelp);
-  addCommand(help, "help.topics");
-  addCommand(help, "help.update");
+  addCommand(help, "help.topics", [] { showHelpContents(); });
+  addCommand(help, "help.update", [this] { showUpdateWindow(); });
   help->addSeparator();
-  addCommand(help, "help.info", [this] {
-    QMessageBox::about(
-        this, "Info",
-        QString("<h3>%1</h3><p>%2</p>")
-            .arg(texts::kProgramTitle)
-            .arg(pick(language_, {"Platinen-Layout-Editor", "Printed circuit board layout editor",
-                                  "Éditeur de circuits imprimés"})));
-  });
+  addCommand(help, "help.info", [this] { showAboutWindow(); });
 }
 
 void TMainWindow::buildToolBar() {
@@ -501,10 +525,7 @@ void TMainWindow::applySettings() {
   action("opt.showGrid")->setChecked(settings_.gridVisible);
   if (QAction* m = action("opt.gridMarking" + std::to_string(settings_.gridMarking)))
     m->setChecked(true);
-  action("opt.showMacros")->setChecked(settings_.macroPanel);
-  // The macro library arrives with its panel; until then the panel stays
-  // hidden whatever the setting says.
-  macroPanel_->setVisible(false);
+  showMacroPanel(settings_.macroPanel);
   if (!editor_.setUndoEntries(settings_.undoDepth + 1)) editor_.setUndoEntries(kMaxUndoEntries);
   colours_.load(programFolder_, settings_.colourScheme);
   render_.setColours(colours_.current());
@@ -624,12 +645,12 @@ void TMainWindow::setInchMode(bool inch) {
 }
 
 void TMainWindow::chooseActiveLayer(int layer) {
-  editor_.chooseActiveLayer(layer);
+  plavesk::chooseActiveLayer(*tools_, layer, macroToActiveSide);
   refreshStatus();
 }
 
-void TMainWindow::toggleLayerVisible(int layer) {
-  editor_.toggleLayerVisible(layer);
+void TMainWindow::toggleLayerVisible(int layer, bool fromButton) {
+  toggleViewLayer(*tools_, layer, fromButton);
   refreshStatus();
 }
 
@@ -642,17 +663,42 @@ void TMainWindow::refreshStatus() {
     visibleLayerActions_[size_t(layer - 1)]->setChecked(isLayerVisible(state, layer));
     visibleLayerActions_[size_t(layer - 1)]->setEnabled(state.activeLayer != layer);
   }
+  // The ground-plane button and the macro preview follow the active side.
+  showActiveSide();
 }
 
 void TMainWindow::selectTool(const TToolButton& button) {
   if (!editor_.layout.hasActiveBoard()) return;
   tools_->selectTool(button.mode, button.photoView);
+  if (button.photoView) {
+    // The photo view shows the board as made, from the side the window says.
+    // The window is made on first use, at the drawing area's top right corner.
+    if (!photoWindow_) {
+      photoWindow_ = new TPhotoWindow(language_, view_, render_, this);
+      photoWindow_->changed = [this] {
+        layoutView_->syncFromView();
+        layoutView_->repaintSurface();
+        onViewChanged();
+      };
+      photoWindow_->closedByUser = [this] {
+        tools_->backToEditMode();
+        showToolMode();
+        onViewChanged();
+      };
+      const QWidget* port = layoutView_->viewport();
+      photoWindow_->move(port->mapToGlobal(QPoint(port->width() - photoWindow_->width() - 24, 8)));
+    }
+    photoWindow_->show();
+    photoWindow_->raise();
+  }
   // A tool whose dialog was cancelled leaves edit mode pressed.
   showToolMode();
 }
 
 void TMainWindow::showToolMode() {
   const TToolState& state = tools_->state();
+  if (photoWindow_ && photoWindow_->isVisible() && !state.photoView) photoWindow_->leave();
+  showAutorouteTool();
   // Paste placement has no button: the one pressed before stays.
   if (state.mode == TToolMode::paste) return;
   for (const TToolButton& b : toolButtons())
@@ -697,11 +743,14 @@ void TMainWindow::updateCommandStates() {
     const TCommand* command = findCommand(id);
     if (command && !command->pending) a->setEnabled(plavesk::isEnabled(command->rule, states));
   }
+  // Nothing selected: the tools draw with the remembered values again.
+  tools_->fields().refresh();
   toolPanel_->highlightFields(editor_.spinHighlights());
 }
 
 void TMainWindow::refreshTitle() {
   setWindowTitle(q(files_->windowTitle()));
+  recovery_->setLayoutFile(files_->fileName);
 }
 
 void TMainWindow::refreshRecentMenu() {
@@ -728,12 +777,19 @@ bool TMainWindow::writeSettingsFile() {
   TIniFile ini = loadIniFile(settingsPath_);
   settings_.undoDepth = editor_.undoDepth();
   settings_.colourScheme = colours_.selected();
+  storeMacroPanel();
   writeSettings(ini, settings_);
   std::string error;
   return saveIniFile(ini, settingsPath_, error);
 }
 
 void TMainWindow::openStartFile(const std::string& path) {
+  // After a run that did not close normally its unsaved work is offered
+  // back first.
+  if (recovery_->start()) {
+    recovery_->setLayoutFile(files_->fileName);
+    offerRecovery(*recovery_, editor_, *files_, *dialogs_, language_);
+  }
   if (path.empty()) return;
   files_->openFromCommandLine(path);
 }
@@ -777,6 +833,24 @@ void TMainWindow::moveBoard(bool (TLayout::*move)()) {
   if (editor_.moveBoard(move)) rebuildTabs();
 }
 
+void TMainWindow::applyColours() {
+  render_.setColours(colours_.current());
+  layoutView_->repaintSurface();
+  refreshStatus();
+}
+
+void TMainWindow::showColourDialog() {
+  TColourDialog dialog(language_, colours_, programFolder_, *dialogs_, this);
+  dialog.preview = [this] { applyColours(); };
+  dialog.exec();
+  applyColours();
+}
+
+void TMainWindow::showLayerInfo() {
+  TLayerInfoDialog dialog(language_, colours_.current(), this);
+  dialog.exec();
+}
+
 void TMainWindow::showProjectInfo() {
   TProjectInfoDialog dialog(language_, editor_.layout.project, this);
   if (dialog.exec() == QDialog::Accepted) editor_.setProjectInfo(dialog.info());
@@ -805,6 +879,7 @@ void TMainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   writeSettingsFile();
+  recovery_->finish();
   event->accept();
 }
 

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QPoint>
 #include <QPointer>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -33,6 +34,13 @@ class QToolButton;
 namespace plavesk {
 
 class TLayoutView;
+class TMeasurePanel;
+class TLongJobs;
+class TPhotoWindow;
+class TAutorouteWindow;
+class TMacroPanel;
+class TManufacturingCommands;
+class TRecoverySession;
 class TToolManager;
 struct TToolButton;
 class TRuler;
@@ -43,6 +51,8 @@ struct TMainWindowOptions {
   int language = 0;
   std::string programFolder;  // ends in a separator
   std::string settingsPath;   // PLAVESKA.INI
+  // Where recovery copies and session files live; empty: no crash recovery.
+  std::string recoveryFolder;
 };
 
 class TMainWindow : public QMainWindow {
@@ -59,6 +69,18 @@ class TMainWindow : public QMainWindow {
   TViewState& view() { return view_; }
   TFileCommands& files() { return *files_; }
   TImageCommands& images() { return *images_; }
+  TManufacturingCommands& manufacturing() { return *manufacturing_; }
+  TLongJobs& jobs() { return *jobs_; }
+  // Null until the photo view was first entered.
+  TPhotoWindow* photoWindow() const { return photoWindow_; }
+  TAutorouteWindow* autorouteWindow() const { return autorouteWindow_; }
+  TMacroPanel* macroPanel() const { return macroPanel_; }
+  TColourSchemes& colourSchemes() { return colours_; }
+  // "Farben definieren..." and the layer panel's "?" window.
+  void showColourDialog();
+  void showLayerInfo();
+  // After the current colours changed: patterns, view and layer panel.
+  void applyColours();
   const TTemplateBitmaps& templates() const { return templates_; }
   // The folder the template dialog starts in during this run.
   const std::string& templateFolder() const { return templateFolder_; }
@@ -88,13 +110,32 @@ class TMainWindow : public QMainWindow {
   void deleteActiveBoard();
   void showProjectInfo();
   void showAutoSaveDialog();
+  // The working-folders dialog, the about window and the update check
+  // (main_window_aux.cpp).
+  void showFoldersDialog();
+  void showAboutWindow();
+  void showUpdateWindow();
+  // OK of the working-folders dialog: the defaults, and the folders the file
+  // dialogs start in from now on.
+  void setDefaultFolders(const std::array<std::string, kFolderCount>& folders);
   // "Scanned copy...": the template dialog on the page of the active side.
   void showTemplateDialog();
+  // "&Drucken...": the print window over the active board (print_window.cpp).
+  // Nothing when no printer is installed; the PDF printer always is.
+  void showPrintWindow();
   void setInchMode(bool inch);
   void setAutoSave(bool on, int intervalMs);
-  // Layer menu and status bar.
+  // Layer menu and status bar: F1..F4, the radio buttons and the menu
+  // choose the active layer; F5..F8 and the buttons toggle a layer after
+  // deselecting everything, the menu entries (`fromButton` false) after
+  // deselecting that layer's elements.
   void chooseActiveLayer(int layer);
-  void toggleLayerVisible(int layer);
+  void toggleLayerVisible(int layer, bool fromButton = true);
+  // The pad-shape menu LAForm_Popup: its entries and "Through pad" (F12).
+  void choosePadShape(int shape);
+  void toggleThroughPad();
+  // The macro panel connects here to turn its macro to the new active side.
+  std::function<void(int activeLayer)> macroToActiveSide;
 
   void updateCommandStates();
   // A tool button's click: the mode, and the button of the mode pressed.
@@ -113,6 +154,11 @@ class TMainWindow : public QMainWindow {
   void buildMenus();
   void buildToolBar();
   void buildCentre();
+  // Rotate, mirror, align, layers and pads: menus, tool bar, keys, hints.
+  void buildTransformCommands();
+  // The pad tool button and the pad-shape menu show the current shape and
+  // through-pad mode.
+  void refreshPadImages();
   void connectEditor();
   void applySettings();
 
@@ -125,6 +171,27 @@ class TMainWindow : public QMainWindow {
   void refreshRecentMenu();
   void refreshTitle();
   void refreshStatus();
+  // The connection tools' controls (main_window_connections.cpp): the
+  // autorouter window, the ground-plane field, the macro panel's commands
+  // and drops, "Luftlinien entfernen".
+  void buildConnectionCommands();
+  // The drawing tools' dialogs, the measure panel and "Kreisbogen..."
+  // (main_window_drawing.cpp).
+  void buildDrawingTools();
+  void Kreisbogen1Click();
+  void SB_AutoMasseClick(bool on);
+  void M_AutoMasseClick();
+  void showGroundPlaneControls();
+  // The active layer or board changed: the ground-plane button shows that
+  // side's switch and the macro preview turns to that side.
+  void showActiveSide();
+  void LuftlinienEntfernen();
+  void showMacroPanel(bool shown);
+  // The panel's root, folder and visibility go to the settings; typed
+  // descriptions to their file.
+  void storeMacroPanel();
+  // The autorouter window and the magenta bands follow the tool mode.
+  void showAutorouteTool();
   void zoomCommand(const std::function<void()>& zoom);
   void moveBoard(bool (TLayout::*move)());
   void writeRecentFiles();
@@ -146,9 +213,13 @@ class TMainWindow : public QMainWindow {
   std::unique_ptr<TUserDialogs> dialogs_;
   std::unique_ptr<TFileCommands> files_;
   std::unique_ptr<TImageCommands> images_;
+  std::unique_ptr<TLongJobs> jobs_;
+  std::unique_ptr<TManufacturingCommands> manufacturing_;
+  TPhotoWindow* photoWindow_ = nullptr;
   TTemplateBitmaps templates_;
   std::string templateFolder_;
   std::unique_ptr<TToolManager> tools_;
+  std::unique_ptr<TRecoverySession> recovery_;
   // Where the last menu of the drawing area was opened (viewport pixels).
   QPoint menuPixel_;
 
@@ -160,12 +231,15 @@ class TMainWindow : public QMainWindow {
   std::array<QAction*, 4> visibleLayerActions_{};
 
   TToolPanel* toolPanel_ = nullptr;
+  TMeasurePanel* measurePanel_ = nullptr;
   TLayoutView* layoutView_ = nullptr;
   TRuler* topRuler_ = nullptr;
   TRuler* leftRuler_ = nullptr;
   QToolButton* unitButton_ = nullptr;
   QTabBar* tabs_ = nullptr;
-  QWidget* macroPanel_ = nullptr;
+  TMacroPanel* macroPanel_ = nullptr;
+  TAutorouteWindow* autorouteWindow_ = nullptr;
+  QMenu* padShapeMenu_ = nullptr;
   TStatusPanels* status_ = nullptr;
   QTimer* autosaveTimer_ = nullptr;
   bool shown_ = false;

@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include "app/help_window.h"
 #include "app/language.h"
 
 namespace plavesk {
@@ -56,6 +57,7 @@ TProjectInfoDialog::TProjectInfoDialog(int language, const TProjectInfo& info, Q
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   layout->addWidget(buttons);
+  attachHelp(*this, kHelpProjectInfo, language);
   resize(420, 360);
 }
 

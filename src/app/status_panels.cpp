@@ -8,8 +8,10 @@
 #include <QStatusBar>
 #include <QToolButton>
 
+#include "app/ground_plane_controls.h"
 #include "app/hint_text.h"
 #include "app/main_window_texts.h"
+#include "editing/command_table.h"
 #include "view/layer_visibility.h"
 
 namespace plavesk {
@@ -68,6 +70,15 @@ TStatusPanels::TStatusPanels(int language, QStatusBar* bar) : QObject(bar), lang
   };
   grid->addWidget(small(new QLabel(pick(language, texts::kStatusVisible))), 0, 4);
   grid->addWidget(small(new QLabel(pick(language, texts::kStatusActive))), 1, 4);
+  layerInfo_ = new QToolButton;
+  layerInfo_->setObjectName("SB_LayerInfo");
+  layerInfo_->setText("?");
+  layerInfo_->setFixedSize(18, 32);
+  applyHint(layerInfo_, language, findCommand("layer.info")->hint);
+  connect(layerInfo_, &QToolButton::clicked, this, [this] {
+    if (layerInfoClicked) layerInfoClicked();
+  });
+  grid->addWidget(layerInfo_, 0, 5, 2, 1);
   bar->addWidget(layerPanel_);
 
   boardSize_ = new QPushButton;
@@ -79,15 +90,9 @@ TStatusPanels::TStatusPanels(int language, QStatusBar* bar) : QObject(bar), lang
   });
   bar->addWidget(boardSize_);
 
-  // The ground plane arrives with the connection tools; its clearance field
-  // and cutout button stay hidden until it is switched on.
-  groundPlane_ = new QToolButton;
-  groundPlane_->setObjectName("SB_AutoMasse");
-  groundPlane_->setText("GND");
-  groundPlane_->setCheckable(true);
-  groundPlane_->setFixedWidth(47);
-  groundPlane_->setEnabled(false);
-  applyHint(groundPlane_, language, texts::kHintGroundPlane);
+  // The ground-plane button; its clearance field and cutout button show
+  // only while it is down.
+  groundPlane_ = new TGroundPlaneControls(language);
   bar->addWidget(groundPlane_);
 
   hint_ = new QLabel;

@@ -18,6 +18,8 @@ class QToolButton;
 
 namespace plavesk {
 
+class TGroundPlaneControls;
+
 class TStatusPanels : public QObject {
   Q_OBJECT
 
@@ -27,6 +29,8 @@ class TStatusPanels : public QObject {
   std::function<void(int layer)> visibilityClicked;
   std::function<void(int layer)> activeChosen;
   std::function<void()> boardSizeClicked;
+  // The "?" button beside the layer switches.
+  std::function<void()> layerInfoClicked;
 
   void showCoordinates(const QString& x, const QString& y);
   void showLayers(const TBoardRecord& state, const TColourScheme& colours);
@@ -38,6 +42,8 @@ class TStatusPanels : public QObject {
   QToolButton* visibilityButton(int layer) const { return visible_[size_t(layer - 1)]; }
   QRadioButton* activeButton(int layer) const { return active_[size_t(layer - 1)]; }
   QPushButton* boardSizeButton() const { return boardSize_; }
+  TGroundPlaneControls* groundPlane() const { return groundPlane_; }
+  QToolButton* layerInfoButton() const { return layerInfo_; }
 
  private:
   int language_;
@@ -46,7 +52,8 @@ class TStatusPanels : public QObject {
   std::array<QToolButton*, 4> visible_{};
   std::array<QRadioButton*, 4> active_{};
   QPushButton* boardSize_;
-  QToolButton* groundPlane_;
+  TGroundPlaneControls* groundPlane_;
+  QToolButton* layerInfo_;
   QLabel* hint_;
 };
 

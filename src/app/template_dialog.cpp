@@ -16,6 +16,7 @@
 #include <filesystem>
 
 #include "app/dialog_buttons.h"
+#include "app/help_window.h"
 #include "app/language.h"
 #include "app/main_window_texts.h"
 #include "app/user_dialogs.h"
@@ -77,6 +78,7 @@ TTemplateDialog::TTemplateDialog(int language, TBoardRecord& record, TTemplateBi
   tabs_->setCurrentIndex(activeSide_ - 1);
   layout->addWidget(tabs_);
   layout->addWidget(okCancelButtons(*this, language));
+  attachHelp(*this, kHelpTemplate, language);
 }
 
 TTemplateDialog::Fields TTemplateDialog::fields(int side) {

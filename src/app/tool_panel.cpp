@@ -1,24 +1,31 @@
 #include "app/tool_panel.h"
 
 #include <QButtonGroup>
-#include <QDoubleSpinBox>
+#include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/app_icons.h"
 #include "app/board_zoom_view.h"
+#include "app/grid_dialog.h"
 #include "app/hint_text.h"
+#include "app/lay_spin_edit.h"
 #include "app/main_window_texts.h"
+#include "app/value_lists.h"
 #include "editing/editor.h"
+#include "editing/grid_values.h"
 #include "editing/tool_actions.h"
+#include "editing/tool_value_fields.h"
 
 namespace plavesk {
 
@@ -33,20 +40,37 @@ const char* const kTools[] = {
     "tool.autoroute", "tool.measure", "tool.smd",   "tool.photo",
 };
 
-struct FieldSpec {
-  const TText* hint;
-  const char* name;
-  double min, max, step, value;
-  int decimals;
-};
+// The fields of the panel in their rows; the first of each group has a
+// container button.
+constexpr TValueField kPanelFields[] = {TValueField::width, TValueField::outer, TValueField::drill,
+                                        TValueField::smdWidth, TValueField::smdHeight};
 
-const FieldSpec kFields[] = {
-    {&texts::kFieldTrackWidth, "SE_Breite", 0, 99.9, 0.1, 0.8, 1},
-    {&texts::kFieldPadOuter, "SE_Aussen", 0.1, 99.9, 0.1, 1.8, 1},
-    {&texts::kFieldPadDrill, "SE_Innen", 0, 99.9, 0.1, 0.6, 1},
-    {&texts::kFieldSmdWidth, "SE_SMDPad_X", 0.01, 9.99, 0.01, 0.9, 2},
-    {&texts::kFieldSmdHeight, "SE_SMDPad_Y", 0.01, 9.99, 0.01, 1.8, 2},
-};
+// The fields a drawing tool's button marks while the pointer is over it.
+TSpinHighlights hoverHighlights(std::string_view id) {
+  TSpinHighlights h;
+  if (id == "tool.track" || id == "tool.circle" || id == "tool.area") h.trackWidth = true;
+  if (id == "tool.pad") h.padOuter = h.padDrill = true;
+  if (id == "tool.smd") h.smdWidth = h.smdHeight = true;
+  return h;
+}
+
+bool highlightOf(const TSpinHighlights& h, TValueField f) {
+  switch (f) {
+    case TValueField::width:
+      return h.trackWidth;
+    case TValueField::outer:
+      return h.padOuter;
+    case TValueField::drill:
+      return h.padDrill;
+    case TValueField::smdWidth:
+      return h.smdWidth;
+    case TValueField::smdHeight:
+      return h.smdHeight;
+    case TValueField::clearance:
+      return h.clearance;
+  }
+  return false;
+}
 
 // A button of the command table's tool panel entries; greyed out while its
 // command is pending.
@@ -63,33 +87,19 @@ QToolButton* toolButton(const char* id, int language) {
   return b;
 }
 
-QString fieldStyle(bool highlighted) {
-  return QString(
-             "QDoubleSpinBox { color: %1; background: %2; }"
-             "QDoubleSpinBox:disabled { color: #c0c0c0; background: %3; }")
-      .arg(highlighted ? "#ffffff" : "#ffff00", highlighted ? "#ff0000" : "#000000",
-           highlighted ? "#c04040" : "#808080");
-}
-
-QDoubleSpinBox* valueField(int language, const FieldSpec& f) {
-  auto* e = new QDoubleSpinBox;
-  e->setObjectName(f.name);
-  e->setRange(f.min, f.max);
-  e->setSingleStep(f.step);
-  e->setDecimals(f.decimals);
-  e->setValue(f.value);
-  e->setFixedWidth(59);
-  e->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-  e->setStyleSheet(fieldStyle(false));
-  applyHint(e, language, *f.hint);
-  // The value fields and their lists come with the element properties.
-  e->setEnabled(false);
+TLaySpinEdit* valueField(int language, const TValueFieldSpec& f) {
+  auto* e = new TLaySpinEdit(f.range.min, f.range.max, f.range.step, f.range.decimals, f.start);
+  e->setObjectName(QString::fromUtf8(f.control.data(), qsizetype(f.control.size())));
+  applyHint(e, language, f.hint);
+  applyHint(e->edit(), language, f.hint);
+  e->setCaption(splitHint(pick(language, f.hint)).tip);
   return e;
 }
 
 }  // namespace
 
-TToolPanel::TToolPanel(int language, TViewState& view, QWidget* parent) : QWidget(parent) {
+TToolPanel::TToolPanel(int language, TViewState& view, QWidget* parent)
+    : QWidget(parent), language_(language) {
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
   outer->setSpacing(0);
@@ -121,6 +131,7 @@ TToolPanel::TToolPanel(int language, TViewState& view, QWidget* parent) : QWidge
     connect(b, &QToolButton::clicked, this, [this, b] {
       if (toolClicked) toolClicked(*buttonTools_.at(b));
     });
+    b->installEventFilter(this);
     place(b);
     if (std::string_view(id) == "tool.pad") place(toolButton("tool.padShape", language));
     if (std::string_view(id) == "tool.text") {
@@ -129,7 +140,8 @@ TToolPanel::TToolPanel(int language, TViewState& view, QWidget* parent) : QWidge
       grid_->setObjectName(QString::fromUtf8(grid.control.data(), qsizetype(grid.control.size())));
       grid_->setFixedSize(83, 24);
       grid_->setPopupMode(QToolButton::MenuButtonPopup);
-      grid_->setMenu(new QMenu(grid_));
+      // Arrow or button: both open the grid list.
+      connect(grid_, &QToolButton::clicked, grid_, &QToolButton::showMenu);
       grid_->setEnabled(!grid.pending);
       applyHint(grid_, language, grid.hint);
       place(grid_, 2);
@@ -144,21 +156,32 @@ TToolPanel::TToolPanel(int language, TViewState& view, QWidget* parent) : QWidge
   line->setFrameShadow(QFrame::Sunken);
   grid->addWidget(line, row++, 0, 1, 2);
 
-  const char* lists[] = {"tool.trackList", "tool.padList", "tool.smdList"};
-  const int fieldRows[] = {0, 1, 3};
-  for (int i = 0, list = 0; i < int(std::size(kFields)); ++i) {
+  const std::pair<TValueField, const char*> lists[] = {{TValueField::width, "tool.trackList"},
+                                                       {TValueField::outer, "tool.padList"},
+                                                       {TValueField::smdWidth, "tool.smdList"}};
+  for (TValueField f : kPanelFields) {
     auto* fieldRow = new QHBoxLayout;
     fieldRow->setSpacing(2);
-    fieldRow->addWidget(valueField(language, kFields[i]));
-    if (list < 3 && fieldRows[list] == i) {
-      QToolButton* b = toolButton(lists[list], language);
+    TLaySpinEdit* edit = valueField(language, valueFieldSpec(f));
+    fieldRow->addWidget(edit);
+    registerField(f, edit);
+    const auto list = std::find_if(std::begin(lists), std::end(lists),
+                                   [f](const auto& l) { return l.first == f; });
+    if (list != std::end(lists)) {
+      QToolButton* b = toolButton(list->second, language);
       b->setFixedSize(22, 22);
       b->setIconSize(QSize(16, 16));
+      b->setCheckable(false);
+      b->setPopupMode(QToolButton::InstantPopup);
+      // The container buttons carry only a status-line hint; their name
+      // for the accessibility interface is that hint.
+      b->setAccessibleName(splitHint(pick(language, findCommand(list->second)->hint)).status);
+      listButtons_[f] = b;
       fieldRow->addWidget(b);
-      ++list;
     } else {
       fieldRow->addSpacing(24);
     }
+    fieldRow->addStretch(1);
     grid->addLayout(fieldRow, row++, 0, 1, 2);
   }
   grid->setRowStretch(row, 1);
@@ -176,22 +199,105 @@ void TToolPanel::showTool(const TToolButton& button) {
     if (tool == &button) b->setChecked(true);
 }
 
+TToolPanel::~TToolPanel() {
+  // The fields going away lose the focus: that is no leaving by the user,
+  // and the model may be gone already.
+  model_ = nullptr;
+}
+
 void TToolPanel::highlightFields(const TSpinHighlights& h) {
-  const std::pair<const char*, bool> fields[] = {
-      {"SE_Breite", h.trackWidth},  {"SE_Aussen", h.padOuter},
-      {"SE_Innen", h.padDrill},     {"SE_SMDPad_X", h.smdWidth},
-      {"SE_SMDPad_Y", h.smdHeight}, {"SE_FreistanzOffset", h.clearance},
-  };
-  for (const auto& [name, on] : fields)
-    if (auto* field = content_->findChild<QDoubleSpinBox*>(name)) {
-      if (field->property("highlighted").toBool() == on) continue;
-      field->setProperty("highlighted", on);
-      field->setStyleSheet(fieldStyle(on));
+  selectionHighlights_ = std::make_unique<TSpinHighlights>(h);
+  paintHighlights(h);
+}
+
+void TToolPanel::paintHighlights(const TSpinHighlights& h) {
+  for (const auto& [f, edit] : fields_) {
+    const bool on = highlightOf(h, f);
+    if (edit->property("highlighted").toBool() == on) continue;
+    edit->setProperty("highlighted", on);
+    edit->setEditTextColor(on ? QColor(0xff, 0xff, 0xff) : QColor(0xff, 0xff, 0x00));
+    edit->setEditBKColor(on ? QColor(0xff, 0x00, 0x00) : QColor(0x00, 0x00, 0x00));
+  }
+}
+
+bool TToolPanel::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Enter || event->type() == QEvent::Leave)
+    if (auto* b = qobject_cast<QAbstractButton*>(watched); b && buttonTools_.count(b)) {
+      if (event->type() == QEvent::Enter) {
+        const TSpinHighlights h = hoverHighlights(buttonTools_.at(b)->id);
+        if (h != TSpinHighlights{}) paintHighlights(h);
+      } else {
+        paintHighlights(selectionHighlights_ ? *selectionHighlights_ : TSpinHighlights{});
+      }
     }
+  return QWidget::eventFilter(watched, event);
 }
 
 void TToolPanel::showGrid(double gridUnits) {
-  grid_->setText(QString::number(gridUnits / 100, 'g', 6) + " mm");
+  grid_->setText(QString::fromStdString(gridButtonCaption(gridUnits)));
+}
+
+void TToolPanel::registerField(TValueField f, TLaySpinEdit* edit) {
+  fields_[f] = edit;
+  connect(edit, &TLaySpinEdit::OnEditEnter, this, [this, f] {
+    if (model_) model_->enter(f);
+  });
+  connect(edit, &TLaySpinEdit::OnEditChange, this, [this, f, edit] {
+    if (model_ && !showing_) model_->changed(f, edit->value());
+  });
+  connect(edit, &TLaySpinEdit::OnEditExit, this, [this, f, edit] {
+    if (model_) model_->exit(f, edit->value());
+  });
+  if (model_) edit->setValue(model_->shown(f));
+}
+
+void TToolPanel::connectFields(TToolValueFields& fields) {
+  model_ = &fields;
+  fields.showField = [this, alive = QPointer<TToolPanel>(this)](TValueField f, double mm) {
+    if (!alive) return;
+    const auto it = fields_.find(f);
+    if (it == fields_.end()) return;
+    showing_ = true;
+    it->second->setValue(mm);
+    showing_ = false;
+  };
+  for (const auto& [f, edit] : fields_) {
+    showing_ = true;
+    edit->setValue(fields.shown(f));
+    showing_ = false;
+  }
+}
+
+TLaySpinEdit* TToolPanel::field(TValueField f) const {
+  const auto it = fields_.find(f);
+  return it == fields_.end() ? nullptr : it->second;
+}
+
+void TToolPanel::setValueLists(TValueListMenus& lists) {
+  listButtons_.at(TValueField::width)->setMenu(lists.trackMenu());
+  listButtons_.at(TValueField::outer)->setMenu(lists.padMenu());
+  listButtons_.at(TValueField::smdWidth)->setMenu(lists.smdMenu());
+  grid_->setMenu(lists.gridMenu());
+}
+
+TValueListMenus& TToolPanel::attachValues(TToolValueFields& fields, TEditor& editor,
+                                          TValueLists& lists) {
+  connectFields(fields);
+  valueLists_ = new TValueListMenus(language_, lists, this);
+  valueLists_->attach(&fields, &editor);
+  valueLists_->askGrid = [this]() -> std::optional<double> {
+    TRasterDlg dialog(language_, window());
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.gridMm();
+  };
+  valueLists_->gridChosen = [this](double g) { showGrid(g); };
+  setValueLists(*valueLists_);
+  return *valueLists_;
+}
+
+QToolButton* TToolPanel::listButton(TValueField f) const {
+  const auto it = listButtons_.find(f);
+  return it == listButtons_.end() ? nullptr : it->second;
 }
 
 void TToolPanel::setOverviewVisible(bool visible) {

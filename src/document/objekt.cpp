@@ -173,22 +173,66 @@ TObjektPtr copyElement(const TObjekt& s) {
 namespace {
 
 // Position of every element of `source` and, for copied ones, the position of
-// its copy counted from the start of the copied run.
+// its copy counted from the start of the copied run. A flat table with open
+// addressing: the undo snapshot builds one over every element of the board.
 struct CopyIndex {
-  std::unordered_map<const TObjekt*, size_t> copyPosition;
+  struct Slot {
+    const TObjekt* key = nullptr;
+    size_t position = 0;
+  };
+  std::vector<Slot> slots;
+  size_t mask = 0;
 
-  explicit CopyIndex(const TObjektList& source) {
-    size_t copied = 0;
-    copyPosition.reserve(source.size());
-    for (const auto& e : source)
-      if (e->copyMark == 1) copyPosition.emplace(e.get(), copied++);
+  // `allCopied`: every element of `source` was copied, in order, so the
+  // elements themselves need not be read.
+  explicit CopyIndex(const TObjektList& source, bool allCopied = false) {
+    size_t copied = source.size();
+    if (!allCopied) {
+      copied = 0;
+      for (const auto& e : source) copied += e->copyMark == 1;
+    }
+    size_t capacity = 16;
+    while (capacity < 2 * copied) capacity *= 2;
+    slots.resize(capacity);
+    mask = capacity - 1;
+    copied = 0;
+    for (const auto& e : source) {
+      if (!allCopied && e->copyMark != 1) continue;
+      size_t i = home(e.get());
+      while (slots[i].key && slots[i].key != e.get()) i = (i + 1) & mask;
+      if (!slots[i].key) slots[i] = {e.get(), copied};
+      ++copied;
+    }
+  }
+  size_t home(const TObjekt* p) const {
+    return size_t((uintptr_t(p) >> 4) * 0x9E3779B97F4A7C15ull >> 20) & mask;
   }
   TObjekt* target(const TObjekt* ref, TObjektList& target, size_t first) const {
-    auto it = copyPosition.find(ref);
-    if (it == copyPosition.end() || first + it->second >= target.size()) return nullptr;
-    return target[first + it->second].get();
+    if (!ref) return nullptr;
+    for (size_t i = home(ref); slots[i].key; i = (i + 1) & mask) {
+      if (slots[i].key != ref) continue;
+      const size_t at = first + slots[i].position;
+      return at < target.size() ? target[at].get() : nullptr;
+    }
+    return nullptr;
   }
 };
+
+// The references of one copied element re-targeted to the copies; those
+// leaving the copied run are dropped.
+void relinkOne(const CopyIndex& index, TObjekt& e, TObjektList& target, size_t first) {
+  if (e.hasConnections() && !e.connections.empty()) {
+    size_t kept = 0;
+    for (TObjekt* ref : e.connections)
+      if (TObjekt* t = index.target(ref, target, first)) e.connections[kept++] = t;
+    e.connections.resize(kept);
+  }
+  if (e.kind == kTrack && e.autorouted) {
+    e.routeFrom = index.target(e.routeFrom, target, first);
+    e.routeTo = index.target(e.routeTo, target, first);
+  }
+  if (e.kind == kPad && e.padLink) e.padLink = index.target(e.padLink, target, first);
+}
 
 void relinkConnections(const CopyIndex& index, TObjektList& target, size_t first) {
   for (size_t i = first; i < target.size(); ++i) {
@@ -234,15 +278,18 @@ void relinkPadLinks(const TObjektList& source, TObjektList& target, size_t first
 void copyList(TObjektList& target, const TObjektList& source) {
   target.clear();
   target.reserve(source.size());
-  for (const auto& e : source) e->copyMark = 0;
+  // Every element is copied (and marked so by copyElement); only the copies
+  // holding references are visited again, while they are still in cache.
+  std::vector<TObjekt*> referring;
   for (const auto& e : source) {
     target.push_back(copyElement(*e));
-    target.back()->selected = 0;
+    TObjekt& c = *target.back();
+    c.selected = 0;
+    if (!c.connections.empty() || c.padLink || c.routeFrom || c.routeTo) referring.push_back(&c);
   }
-  const CopyIndex index(source);
-  relinkPadLinks(index, target, 0);
-  relinkConnections(index, target, 0);
-  relinkRoutes(index, target, 0);
+  if (referring.empty()) return;
+  const CopyIndex index(source, true);
+  for (TObjekt* e : referring) relinkOne(index, *e, target, 0);
 }
 
 int32_t nextGroupId(const TObjektList& list) {

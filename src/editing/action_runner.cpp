@@ -10,6 +10,8 @@
 #include "editing/macro_library.h"
 #include "editing/routing_actions.h"
 #include "editing/tool_actions.h"
+#include "editing/transforms.h"
+#include "editing/value_field_actions.h"
 
 namespace plavesk {
 
@@ -319,6 +321,10 @@ static void ensureSubsystemActions() {
   registerRoutingActions();
   // Tool modes, mouse, keys, paste placement and the node menu.
   registerToolActions();
+  // Rotate, mirror, align, layers, through pads and pad shapes.
+  registerTransformActions();
+  // set FIELD VALUE: the tool panel's value fields.
+  registerValueFieldActions();
 }
 
 const std::map<std::string, TActionEntry>& actions() {

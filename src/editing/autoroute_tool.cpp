@@ -75,6 +75,7 @@ TRouterHooks TAutorouteTool::hooks(TEditor& editor) {
     return elementAt(editor.elements(), editor.working(), p, true);
   };
   h.status = status;
+  h.showWindow = showWindow;
   h.takeSnapshot = [&editor] { editor.takeSnapshot(); };
   h.invalidate = [&editor](const TObjekt& e) { editor.invalidate(e); };
   return h;

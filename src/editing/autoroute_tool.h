@@ -30,6 +30,8 @@ class TAutorouteTool {
   int language = 0;
   int32_t trackClearance = 40;  // the current ground-plane clearance
   std::function<void(const std::string&)> status;
+  // Each stage's search window, shown (first call) and taken off (second).
+  std::function<void(const TRect&)> showWindow;
   int lastHover = kHoverNothing;
 
   // A mouse move at a pixel of the paint surface: selects the band's two

@@ -44,6 +44,11 @@ void setGroundPlane(TEditor& editor, bool on) {
   editor.repaint();
 }
 
+void switchGroundPlane(TEditor& editor, TToolValues& values, bool on) {
+  values.cutout = false;
+  setGroundPlane(editor, on);
+}
+
 bool toggleGroundPlane(TEditor& editor) {
   const bool on = !groundPlaneOfActiveSide(editor.working());
   setGroundPlane(editor, on);

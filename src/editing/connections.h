@@ -3,6 +3,7 @@
 #pragma once
 
 #include "document/board.h"
+#include "editing/tools/tool_values.h"
 
 namespace plavesk {
 
@@ -26,5 +27,9 @@ bool groundPlaneOfActiveSide(const TBoardRecord& state);
 void setGroundPlane(TEditor& editor, bool on);
 // The menu entry: inverts the active side's switch; returns the new state.
 bool toggleGroundPlane(TEditor& editor);
+// SB_AutoMasseClick and M_AutoMasseClick with the tool values: the switch is
+// set as above and the cutout button released, so the next area is an
+// ordinary one.
+void switchGroundPlane(TEditor& editor, TToolValues& values, bool on);
 
 }  // namespace plavesk

@@ -8,6 +8,9 @@
 #include "editing/connections.h"
 #include "editing/connectivity_commands.h"
 #include "editing/editor.h"
+#include "editing/macro_library.h"
+#include "editing/tools/macro_drag.h"
+#include "editing/tools/script_host.h"
 #include "routing/route_texts.h"
 
 namespace plavesk {
@@ -122,8 +125,16 @@ bool unroute(TActionContext& c, const TActionArgs& args, std::string& error) {
   return true;
 }
 
+TScriptSession& sessionOf(TActionContext& c) {
+  if (!c.session) c.session = std::make_shared<TScriptSession>(c.editor);
+  c.session->followBoard();
+  return *c.session;
+}
+
+// The ground-plane button: the switch of the active side, and the cutout
+// button released.
 bool groundPlane(TActionContext& c, const TActionArgs& args, std::string&) {
-  setGroundPlane(c.editor, args.text("STATE") == "on");
+  switchGroundPlane(c.editor, sessionOf(c).tools.values(), args.text("STATE") == "on");
   return true;
 }
 
@@ -144,6 +155,34 @@ bool routeAll(TActionContext& c, const TActionArgs& args, std::string& error) {
   return true;
 }
 
+// The autorouter window's two fields, for the autoroute tool's clicks.
+bool autorouteOptions(TActionContext& c, const TActionArgs& args, std::string&) {
+  TAutorouteTool& router = sessionOf(c).tools.autorouter();
+  router.widthMm = args.number("WIDTH");
+  router.clearanceMm = args.number("CLEARANCE");
+  return true;
+}
+
+// A drag from the macro panel dropped at a board point: loaded as the panel
+// loads it (turned to the active side, the panel's buttons applied), placed
+// as the drop places it (snapped, held on the board), one undo step.
+bool macroDrop(TActionContext& c, const TActionArgs& args, std::string& error) {
+  TScriptSession& s = sessionOf(c);
+  const TBoardRecord& board = c.editor.working();
+  if (!s.macroPanel.load(args.text("PATH"), board.activeLayer, board.grid, error)) return false;
+  const TObjektList& macro = s.macroPanel.macro.elements;
+  if (!TMacroDrag::accepts(macro)) {
+    error = "the macro holds no elements";
+    return false;
+  }
+  const size_t before = c.editor.elements().size();
+  s.tools.macroDrag().drop(macro, {args.integer("X"), args.integer("Y")}, false);
+  const TPoint at = s.tools.macroDrag().offset();
+  c.out << "macro-drop: " << c.editor.elements().size() - before << " elements at " << at.x << " "
+        << at.y << "\n";
+  return true;
+}
+
 }  // namespace
 
 void registerRoutingActions() {
@@ -158,6 +197,18 @@ void registerRoutingActions() {
   registerAction("unroute", {{integerParam("I")}, unroute});
   registerAction("ground-plane", {{state}, groundPlane});
   registerAction("route-all", {withRouteOptions({}), routeAll});
+  std::vector<TParam> options;
+  for (auto [name, what] :
+       {std::pair{"WIDTH", "track width in mm"}, {"CLEARANCE", "clearance in mm"}}) {
+    TParam p = numberParam(name, what);
+    p.min = 0.1;
+    p.max = 9.9;
+    p.range = "width and clearance must lie in 0.1..9.9 mm";
+    options.push_back(p);
+  }
+  registerAction("autoroute-options", {options, autorouteOptions});
+  registerAction("macro-drop",
+                 {{wordParam("PATH"), integerParam("X"), integerParam("Y")}, macroDrop});
 }
 
 }  // namespace plavesk

@@ -7,6 +7,8 @@
 
 #include "editing/action_runner.h"
 #include "editing/command_table.h"
+#include "editing/drawing_actions.h"
+#include "editing/editing_keys.h"
 #include "editing/editor.h"
 #include "editing/tools/script_host.h"
 
@@ -102,6 +104,18 @@ bool keyDown(TActionContext& c, const std::string& key, TModifiers keys, std::st
   if (const TCommand* command = shortcutCommand(key, keys);
       command && !command->pending && !command->action.empty() && c.editor.enabled(*command))
     return runAction(c, std::string(command->action), error);
+  // With Alt held the window leaves every key but Space to its menus.
+  if (keys.alt && key != "Space") return true;
+  // The editing keys of the shortcut hook come before the view's tool.
+  TInputEvent e;
+  e.kind = TInputEvent::keyDown;
+  e.pixel = s.pointer();
+  e.key = key;
+  e.shift = keys.shift;
+  e.ctrl = keys.ctrl;
+  e.alt = keys.alt;
+  e.leftHeld = s.held() == TInputEvent::left;
+  if (handleEditingKey(s.tools, e)) return true;
   s.key(TInputEvent::keyDown, key, keys);
   return true;
 }
@@ -186,9 +200,21 @@ void registerViewActions() {
                       error = "the " + std::string(b.name) + " tool is not available yet";
                       return false;
                     }
+                    TScriptSession& s = sessionOf(c);
+                    // The text tool opens the text dialog, which a script
+                    // fills in with text-options beforehand.
+                    if (b.mode == TToolMode::text && !s.host.textAnswer) {
+                      error = "the text tool needs the text dialog's values: text-options TEXT";
+                      return false;
+                    }
+                    s.host.textNotGenerated = false;
                     // A tool whose dialog was cancelled stays in edit mode, as the
                     // button leaves it.
-                    sessionOf(c).tools.selectTool(b.mode, b.photoView);
+                    s.tools.selectTool(b.mode, b.photoView);
+                    if (s.host.textNotGenerated) {
+                      error = "the text could not be generated (no character of it has a stroke)";
+                      return false;
+                    }
                     return true;
                   }});
   TParam zoom = numberParam("Z", "zoom");
@@ -250,6 +276,8 @@ const TToolButton* findToolButton(std::string_view nameOrId) {
 
 void registerToolActions() {
   registerViewActions();
+  // The dialogs of the text, polygon and arc tools, cutout, measure read-out.
+  registerDrawingActions();
   registerMouseActions();
   registerKeyActions();
   registerEditActions();

@@ -16,7 +16,8 @@ TContourResult computeContours(const TObjektList& list, const TContourOptions& o
                                const TContourProgress& progress) {
   TContourResult result;
   TContourWorkSet work = makeContourWorkSet(list, options);
-  std::vector<TScaledPolygon> polygons = scalePolygons(buildSegments(work, progress));
+  std::vector<TScaledPolygon> polygons =
+      untangledPolygons(scalePolygons(buildSegments(work, progress)));
   size_t vertices = 0;
   for (const auto& p : polygons) vertices += p.size();
   // Over budget already, the search still stops at the first crossings, so
@@ -24,7 +25,7 @@ TContourResult computeContours(const TObjektList& list, const TContourOptions& o
   const uint64_t fixed = contourMemoryEstimate(work.copies.size(), vertices, 0);
   const uint64_t room = fixed < options.memoryBudget ? options.memoryBudget - fixed : 0;
   bool stopped = false;
-  const std::vector<TCrossingPair> crossings =
+  std::vector<TCrossingPair> crossings =
       findCrossings(polygons, progress, room / kContourBytesPerCrossing, &stopped);
   result.crossings = crossings.size();
   if (stopped || fixed > options.memoryBudget) {
@@ -32,6 +33,7 @@ TContourResult computeContours(const TObjektList& list, const TContourOptions& o
     return result;
   }
   polygons = insertCrossings(polygons, crossings);
+  std::vector<TCrossingPair>().swap(crossings);
   const TContourGraph graph = buildContourGraph(polygons, progress);
   std::vector<TScaledPolygon>().swap(polygons);
   TTraceResult traced = traceOutlines(graph, progress);

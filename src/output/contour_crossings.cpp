@@ -7,6 +7,7 @@
 #include <thread>
 #include <tuple>
 
+#include "output/contour_parallel.h"
 #include "platform/core/int_math.h"
 
 namespace plavesk {
@@ -90,6 +91,149 @@ std::vector<TScaledPolygon> scalePolygons(const std::vector<TShapePolygon>& poly
     out[i].reserve(polygons[i].size());
     for (const auto& p : polygons[i])
       out[i].push_back({int64_t(p.x) * kContourScale, int64_t(p.y) * kContourScale});
+  }
+  return out;
+}
+
+namespace {
+
+// Twice the signed area: positive for a counter-clockwise polygon.
+__int128 twiceArea(const TScaledPolygon& p) {
+  __int128 a = 0;
+  for (size_t i = 0, j = p.size() - 1; i < p.size(); j = i++)
+    a += __int128(p[j].x) * p[i].y - __int128(p[i].x) * p[j].y;
+  return a;
+}
+
+TScaledPolygon withoutRepeats(const TScaledPolygon& p) {
+  TScaledPolygon out;
+  out.reserve(p.size());
+  for (const TPoint64& v : p)
+    if (out.empty() || !(out.back() == v)) out.push_back(v);
+  while (out.size() > 1 && out.back() == out.front()) out.pop_back();
+  return out;
+}
+
+// A polygon turning right (or straight on) at every vertex whose x changes
+// direction only twice winds once round and cannot meet itself: most
+// element polygons, settled without comparing their edges.
+bool plainlyConvex(const TScaledPolygon& p) {
+  const size_t m = p.size();
+  if (m < 3) return false;
+  int changes = 0, first = 0, last = 0;
+  for (size_t i = 0; i < m; ++i) {
+    const TPoint64 a = p[(i + m - 1) % m], b = p[i], c = p[(i + 1) % m];
+    const __int128 d1x = b.x - a.x, d1y = b.y - a.y, d2x = c.x - b.x, d2y = c.y - b.y;
+    const __int128 cross = d1x * d2y - d1y * d2x;
+    if (cross > 0 || (cross == 0 && d1x * d2x + d1y * d2y < 0)) return false;
+    const int s = d2x > 0 ? 1 : (d2x < 0 ? -1 : 0);
+    if (s == 0) continue;
+    if (last != 0 && s != last) ++changes;
+    if (first == 0) first = s;
+    last = s;
+  }
+  if (first != 0 && last != first) ++changes;
+  return changes == 2;
+}
+
+// Where edges of the polygon meet other edges of it, as (edge, point) for
+// both edges: crossings and touches of edges that do not follow each other,
+// and the ends of an edge lying on the one next to it (the polygon turning
+// straight back). Edges are compared in order of their left ends.
+std::vector<std::pair<uint32_t, TPoint64>> selfMeetings(const TScaledPolygon& p) {
+  const uint32_t m = uint32_t(p.size());
+  std::vector<std::pair<uint32_t, TPoint64>> out;
+  std::vector<uint32_t> order(m);
+  std::iota(order.begin(), order.end(), 0u);
+  auto box = [&](uint32_t i) { return widened(edgeBox(p[i], p[(i + 1) % m])); };
+  std::sort(order.begin(), order.end(),
+            [&](uint32_t l, uint32_t r) { return box(l).x0 < box(r).x0; });
+  std::vector<TPoint64> meetings;
+  for (uint32_t k = 0; k < m; ++k) {
+    const uint32_t i = order[k];
+    const Box64 bi = box(i);
+    for (uint32_t l = k + 1; l < m && box(order[l]).x0 < bi.x1; ++l) {
+      const uint32_t j = order[l];
+      if (!strictlyOverlap(bi, box(j))) continue;
+      const TPoint64 e0 = p[i], e1 = p[(i + 1) % m], f0 = p[j], f1 = p[(j + 1) % m];
+      const bool adjacent = j == (i + 1) % m || i == (j + 1) % m;
+      if (adjacent && !collinear(e0, e1, f0, f1)) continue;
+      meetings.clear();
+      edgeMeetings(e0, e1, f0, f1, meetings);
+      for (const TPoint64 x : meetings) out.push_back({i, x}), out.push_back({j, x});
+    }
+  }
+  return out;
+}
+
+// The polygon with the points inserted into their edges, nearest to the
+// edge's start first, cut at every place it passes twice into pieces that
+// pass no place twice. Each piece runs from such a place round to it.
+std::vector<TScaledPolygon> cutAtMeetings(const TScaledPolygon& p,
+                                          std::vector<std::pair<uint32_t, TPoint64>> meetings) {
+  auto distance = [&](const std::pair<uint32_t, TPoint64>& q) {
+    const TPoint64 s = p[q.first];
+    return std::abs(q.second.x - s.x) + std::abs(q.second.y - s.y);
+  };
+  std::sort(meetings.begin(), meetings.end(), [&](const auto& l, const auto& r) {
+    return l.first != r.first ? l.first < r.first : distance(l) < distance(r);
+  });
+  TScaledPolygon sequence;
+  for (size_t i = 0, next = 0; i < p.size(); ++i) {
+    sequence.push_back(p[i]);
+    for (; next < meetings.size() && meetings[next].first == i; ++next)
+      sequence.push_back(meetings[next].second);
+  }
+  sequence = withoutRepeats(sequence);
+  std::vector<TScaledPolygon> pieces;
+  TScaledPolygon stack;
+  for (const TPoint64& v : sequence) {
+    const auto at = std::find(stack.begin(), stack.end(), v);
+    if (at == stack.end()) {
+      stack.push_back(v);
+      continue;
+    }
+    pieces.emplace_back(at, stack.end());
+    stack.erase(at + 1, stack.end());
+  }
+  pieces.push_back(std::move(stack));
+  return pieces;
+}
+
+}  // namespace
+
+std::vector<TScaledPolygon> untangledPolygons(std::vector<TScaledPolygon> polygons) {
+  std::vector<TScaledPolygon> out;
+  out.reserve(polygons.size());
+  for (auto& polygon : polygons) {
+    if (plainlyConvex(polygon)) {
+      out.push_back(std::move(polygon));
+      continue;
+    }
+    // A cut point is rounded to the grid, which in rare cases makes a new
+    // meeting next to it: pieces are looked at again, a few times at most.
+    std::vector<TScaledPolygon> todo{std::move(polygon)};
+    for (int round = 0; round < 4 && !todo.empty(); ++round) {
+      std::vector<TScaledPolygon> again;
+      for (auto& piece : todo) {
+        const TScaledPolygon plain = withoutRepeats(piece);
+        auto meetings = plain.size() < 3 || plainlyConvex(plain)
+                            ? std::vector<std::pair<uint32_t, TPoint64>>{}
+                            : selfMeetings(plain);
+        if (meetings.empty() || round == 3) {
+          out.push_back(std::move(piece));
+          continue;
+        }
+        for (auto& cut : cutAtMeetings(plain, std::move(meetings))) {
+          if (cut.size() < 3) continue;
+          const __int128 area = twiceArea(cut);
+          if (area == 0) continue;
+          if (area > 0) std::reverse(cut.begin(), cut.end());
+          again.push_back(std::move(cut));
+        }
+      }
+      todo = std::move(again);
+    }
   }
   return out;
 }
@@ -259,10 +403,26 @@ std::vector<TCrossingPair> findCrossings(const std::vector<TScaledPolygon>& poly
   }
   // Edges are numbered polygon by polygon, so the lower edge of a pair is on
   // the earlier polygon; recording order is by polygon pair first.
-  std::sort(result.begin(), result.end(), [](const TCrossingPair& l, const TCrossingPair& r) {
-    return std::tie(l.polygonA, l.polygonB, l.edgeA, l.edgeB, l.point.x, l.point.y) <
-           std::tie(r.polygonA, r.polygonB, r.edgeA, r.edgeB, r.point.x, r.point.y);
-  });
+  // Placed polygon by polygon first (a counting pass), then each polygon's
+  // few crossings put in order, on two threads.
+  {
+    std::vector<size_t> start(polygons.size() + 1, 0);
+    for (const TCrossingPair& c : result) ++start[c.polygonA + 1];
+    for (size_t p = 1; p < start.size(); ++p) start[p] += start[p - 1];
+    std::vector<TCrossingPair> placed(result.size());
+    std::vector<size_t> fill(start.begin(), start.end() - 1);
+    for (const TCrossingPair& c : result) placed[fill[c.polygonA]++] = c;
+    std::vector<TCrossingPair>().swap(result);
+    inTwoHalves(polygons.size(), [&](size_t begin, size_t end) {
+      for (size_t p = begin; p < end; ++p)
+        std::sort(placed.begin() + start[p], placed.begin() + start[p + 1],
+                  [](const TCrossingPair& l, const TCrossingPair& r) {
+                    return std::tie(l.polygonB, l.edgeA, l.edgeB, l.point.x, l.point.y) <
+                           std::tie(r.polygonB, r.edgeA, r.edgeB, r.point.x, r.point.y);
+                  });
+    });
+    result = std::move(placed);
+  }
   if (progress) progress(TContourStep::kVectors, polygons.size(), polygons.size());
   return result;
 }
@@ -277,22 +437,34 @@ std::vector<TScaledPolygon> insertCrossings(const std::vector<TScaledPolygon>& p
     size_t record;
     TPoint64 point;
   };
-  std::vector<OnEdge> onEdge;
-  onEdge.reserve(2 * crossings.size());
-  auto add = [&](uint32_t polygon, uint32_t edge, size_t record, TPoint64 point) {
-    const TPoint64 s = polygons[polygon][edge];
-    onEdge.push_back(
-        {first[polygon] + edge, std::abs(point.x - s.x) + std::abs(point.y - s.y), record, point});
-  };
-  for (size_t k = 0; k < crossings.size(); ++k) {
-    add(crossings[k].polygonA, crossings[k].edgeA, k, crossings[k].point);
-    add(crossings[k].polygonB, crossings[k].edgeB, k, crossings[k].point);
+  // The points are placed edge by edge (a counting pass), then each edge's
+  // few points are put in order: far cheaper than sorting them all at once.
+  std::vector<uint32_t> edgeStart(first.back() + 1, 0);
+  for (const TCrossingPair& c : crossings) {
+    ++edgeStart[first[c.polygonA] + c.edgeA + 1];
+    ++edgeStart[first[c.polygonB] + c.edgeB + 1];
   }
-  std::sort(onEdge.begin(), onEdge.end(), [](const OnEdge& a, const OnEdge& b) {
-    if (a.edge != b.edge) return a.edge < b.edge;
+  for (size_t e = 1; e < edgeStart.size(); ++e) edgeStart[e] += edgeStart[e - 1];
+  std::vector<OnEdge> onEdge(2 * crossings.size());
+  {
+    std::vector<uint32_t> fill(edgeStart.begin(), edgeStart.end() - 1);
+    auto add = [&](uint32_t polygon, uint32_t edge, size_t record, TPoint64 point) {
+      const TPoint64 s = polygons[polygon][edge];
+      const size_t e = first[polygon] + edge;
+      onEdge[fill[e]++] = {e, std::abs(point.x - s.x) + std::abs(point.y - s.y), record, point};
+    };
+    for (size_t k = 0; k < crossings.size(); ++k) {
+      add(crossings[k].polygonA, crossings[k].edgeA, k, crossings[k].point);
+      add(crossings[k].polygonB, crossings[k].edgeB, k, crossings[k].point);
+    }
+  }
+  auto nearerFirst = [](const OnEdge& a, const OnEdge& b) {
     if (a.distance != b.distance) return a.distance < b.distance;
     return a.record > b.record;
-  });
+  };
+  for (size_t e = 0; e + 1 < edgeStart.size(); ++e)
+    if (edgeStart[e + 1] - edgeStart[e] > 1)
+      std::sort(onEdge.begin() + edgeStart[e], onEdge.begin() + edgeStart[e + 1], nearerFirst);
   std::vector<TScaledPolygon> out(polygons.size());
   size_t next = 0;
   for (size_t p = 0; p < polygons.size(); ++p) {

@@ -25,6 +25,15 @@ using TScaledPolygon = std::vector<TPoint64>;
 
 std::vector<TScaledPolygon> scalePolygons(const std::vector<TShapePolygon>& polygons);
 
+// Rounding can fold the thin tip of a polygon over itself, so that one of
+// its edges crosses another: the fold then winds the wrong way round, and a
+// walk that keeps the copper on its right goes astray there. Every polygon
+// that meets itself is cut at those points into pieces that do not, each
+// turned clockwise (pieces without area dropped), in place of the polygon;
+// the others stay as they are. The filled region (any non-zero winding) is
+// unchanged but for folds lying inside the polygon, which become copper.
+std::vector<TScaledPolygon> untangledPolygons(std::vector<TScaledPolygon> polygons);
+
 // The crossing point of edge e0 -> e1 with edge f0 -> f1 as the computation
 // records it: the boxes of the edges (widened where flat) overlap, the edges
 // are not parallel, and the point on e, rounded, lies on both boxes.

@@ -45,7 +45,7 @@ TContourGraph buildContourGraph(const std::vector<TScaledPolygon>& polygons,
     for (size_t i = 0; i < poly.size(); ++i) {
       const TPoint64& before = poly[i == 0 ? poly.size() - 1 : i - 1];
       if (poly[i] == before) continue;
-      g.nodes.push_back({poly[i], 0, 0, -1});
+      g.nodes.push_back({poly[i], 0, 0, -1, 0});
     }
     const uint32_t end = uint32_t(g.nodes.size());
     for (uint32_t n = first; n < end; ++n) {
@@ -87,6 +87,7 @@ TContourGraph buildContourGraph(const std::vector<TScaledPolygon>& polygons,
     const int32_t group = groupOfHead[head[n]];
     if (group < 0) continue;
     g.nodes[n].group = group;
+    g.nodes[n].firstMember = g.groupStart[group];
     g.members[fill[group]++] = n;
   }
   if (progress) progress(TContourStep::kVectorList, count, count);
@@ -99,15 +100,23 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
   // Per node: used by a walk of the current pass, part of a loop, and marked
   // as a branch leaving a loop.
   constexpr uint8_t kUsed = 1, kOnLoop = 2, kBranch = 4;
-  std::vector<uint8_t> state(count, 0);
-  std::vector<int64_t> position(count, -1);  // place in the current walk
+  // A node's flags and the walk that last reached it with its place in that
+  // walk, side by side: a step to a node of another polygon reads them
+  // together, and nothing needs clearing after a walk.
+  struct Mark {
+    uint32_t walk = 0;
+    uint32_t position = 0;  // in that walk
+    uint8_t state = 0;
+  };
+  std::vector<Mark> mark(count);
+  uint32_t walks = 0;
   std::vector<uint32_t> trace;
   // The direction of a node's edge to its next node on its polygon. The way
   // into a node is its predecessor's edge, and each successor is the next
   // node of a node at the same place, so every turn reads two of them. A
   // node alone at its place has one way on and needs none, so directions
-  // are worked out for the places where several nodes meet, before the
-  // walks, on two threads.
+  // are worked out for the places where several nodes meet, each edge once,
+  // before the walks, on two threads.
   std::vector<long double> leaving(count, 0);
   inTwoHalves(count, [&](size_t begin, size_t end) {
     for (size_t n = begin; n < end; ++n) {
@@ -117,45 +126,70 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
       leaving[n] = directionAngle(a.x, a.y, b.x, b.y);
     }
   });
+  // Then the ways on from every such place, member by member of its group:
+  // the direction of the member's edge on, that of its edge in and its next
+  // node side by side, so that a turn reads one run of memory.
+  struct Way {
+    long double leaving;
+    long double in;
+    uint32_t member;
+    uint32_t next;
+    uint32_t count;  // members of the place
+  };
+  std::vector<Way> ways(graph.members.size());
+  inTwoHalves(graph.groupStart.size() - 1, [&](size_t begin, size_t end) {
+    for (size_t g = begin; g < end; ++g) {
+      const uint32_t first = graph.groupStart[g], size = graph.groupStart[g + 1] - first;
+      for (uint32_t i = first; i < first + size; ++i) {
+        const uint32_t m = graph.members[i];
+        const TContourNode& node = graph.nodes[m];
+        ways[i] = {leaving[m], leaving[node.pred], m, node.next, size};
+      }
+    }
+  });
+  std::vector<long double>().swap(leaving);
   // The leftmost turn from n, in successor order: n's own next node, then
   // those of the others at its place; the earlier wins a tie.
   auto turn = [&](uint32_t n) {
     const TContourNode& node = graph.nodes[n];
     if (node.group < 0) return node.next;
-    const long double in = leaving[node.pred];
-    uint32_t best = 0;
-    long double bestValue = -1;
-    auto consider = [&](uint32_t m) {
-      const long double value = turningValueOf(in, leaving[m]);
+    const Way* const first = ways.data() + node.firstMember;
+    const Way* const end = first + first->count;
+    const Way* own = first;
+    while (own->member != n) ++own;
+    const long double in = own->in;
+    uint32_t best = node.next;
+    long double bestValue = turningValueOf(in, own->leaving);
+    for (const Way* w = first; w != end; ++w) {
+      if (w == own) continue;
+      const long double value = turningValueOf(in, w->leaving);
       if (value > bestValue) {
         bestValue = value;
-        best = graph.nodes[m].next;
+        best = w->next;
       }
-    };
-    consider(n);
-    for (uint32_t i = graph.groupStart[node.group]; i < graph.groupStart[node.group + 1]; ++i)
-      if (graph.members[i] != n) consider(graph.members[i]);
+    }
     return best;
   };
   // Walks from `start` until the walk closes a loop (its position in the
   // walk) or runs into a node used before (-1).
   auto walk = [&](uint32_t start) {
+    ++walks;  // a walk starts at every node at most once per pass
     trace.assign(1, start);
-    state[start] |= kUsed;
-    position[start] = 0;
+    mark[start].state |= kUsed;
+    mark[start].walk = walks, mark[start].position = 0;
     int64_t closedAt = -1;
     for (;;) {
       const uint32_t best = turn(trace.back());
-      if (position[best] >= 0) {
-        closedAt = position[best];
+      Mark& m = mark[best];
+      if (m.walk == walks) {
+        closedAt = m.position;
         break;
       }
       trace.push_back(best);
-      if (state[best] & kUsed) break;
-      state[best] |= kUsed;
-      position[best] = int64_t(trace.size() - 1);
+      if (m.state & kUsed) break;
+      m.state |= kUsed;
+      m.walk = walks, m.position = uint32_t(trace.size() - 1);
     }
-    for (uint32_t n : trace) position[n] = -1;
     return closedAt;
   };
   auto record = [&](size_t closedAt) {
@@ -164,7 +198,7 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
     for (size_t i = closedAt; i < trace.size(); ++i) {
       const TPoint64& p = graph.nodes[trace[i]].p;
       loop.push_back({unscale(p.x), unscale(p.y)});
-      state[trace[i]] |= kOnLoop;
+      mark[trace[i]].state |= kOnLoop;
     }
     result.loops.push_back(std::move(loop));
     result.firstEdge.push_back(trace[closedAt + 1 < trace.size() ? closedAt + 1 : closedAt]);
@@ -179,7 +213,7 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
   };
 
   for (uint32_t start = 0; start < count; ++start) {
-    if (state[start] & kUsed) continue;
+    if (mark[start].state & kUsed) continue;
     if (progress) progress(TContourStep::kOutlines, start, 2 * count);
     const int64_t closedAt = walk(start);
     if (closedAt < 0) {
@@ -190,7 +224,7 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
     // No walk starts on a branch leaving the loop.
     for (size_t i = size_t(closedAt); i < trace.size(); ++i)
       graph.forEachSuccessor(trace[i], [&](uint32_t s) {
-        if (!(state[s] & kUsed)) state[s] |= kUsed | kBranch;
+        if (!(mark[s].state & kUsed)) mark[s].state |= kUsed | kBranch;
       });
   }
 
@@ -200,11 +234,11 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
   // would get no contour. Walking again from those branches, with only the
   // loops in the way, finds every such loop.
   result.firstRescued = result.loops.size();
-  for (uint32_t n = 0; n < count; ++n) state[n] &= kOnLoop | kBranch;
+  for (uint32_t n = 0; n < count; ++n) mark[n].state &= kOnLoop | kBranch;
   for (uint32_t n = 0; n < count; ++n)
-    if (state[n] & kOnLoop) state[n] |= kUsed;
+    if (mark[n].state & kOnLoop) mark[n].state |= kUsed;
   for (uint32_t start = 0; start < count; ++start) {
-    if ((state[start] & kUsed) || !(state[start] & kBranch)) continue;
+    if ((mark[start].state & kUsed) || !(mark[start].state & kBranch)) continue;
     if (progress) progress(TContourStep::kOutlines, count + start, 2 * count);
     const int64_t closedAt = walk(start);
     if (closedAt >= 0) record(size_t(closedAt));

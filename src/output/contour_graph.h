@@ -17,6 +17,9 @@ struct TContourNode {
   uint32_t next = 0;   // first successor: the next node on its own polygon
   uint32_t pred = 0;   // the previous node on its own polygon
   int32_t group = -1;  // the nodes at the same place, when there are several
+  // groupStart[group]: where the place's nodes start in `members`, kept in
+  // the node's padding so that a walk turning there reads one thing less.
+  uint32_t firstMember = 0;
 };
 
 // Node successors are the node's own next node followed by the next nodes

@@ -42,14 +42,72 @@ bool overlaps(const TRect& a, const TRect& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
-// Whether b's outline minus a's is empty. A few small squares spread over
-// b's box settle most pairs that are not covered without clipping: a square
-// that holds some of b but nothing of a shows that b sticks out.
-bool isCovered(const std::optional<Region>& b, const std::optional<Region>& a) {
+// Whether the segment p..q meets the closed box: an end inside it, or the
+// boxes overlapping and the corners not all on one side of the line.
+bool segmentMeetsBox(TPoint p, TPoint q, const Region::Box& box) {
+  if (std::max(p.x, q.x) < box.left || std::min(p.x, q.x) > box.right ||
+      std::max(p.y, q.y) < box.top || std::min(p.y, q.y) > box.bottom)
+    return false;
+  int sides = 0;
+  for (const auto& [x, y] : {std::pair{box.left, box.top},
+                             {box.right, box.top},
+                             {box.left, box.bottom},
+                             {box.right, box.bottom}}) {
+    const __int128 c = __int128(q.x - int64_t(p.x)) * (y - int64_t(p.y)) -
+                       __int128(q.y - int64_t(p.y)) * (x - int64_t(p.x));
+    sides |= c > 0 ? 1 : (c < 0 ? 2 : 3);
+  }
+  return sides == 3;
+}
+
+// Whether the closed box lies inside the even-odd inside of an area's
+// points, meeting none of its edges; exact.
+bool boxInsidePoints(const Region::Box& box, const std::vector<TPoint>& pts) {
+  for (size_t i = 0, j = pts.size() - 1; i < pts.size(); j = i++)
+    if (segmentMeetsBox(pts[j], pts[i], box)) return false;
+  // No edge meets the box, so it lies wholly inside or wholly outside, and
+  // its corner lies on no edge.
+  const int64_t px = box.left, py = box.top;
+  bool in = false;
+  for (size_t i = 0, j = pts.size() - 1; i < pts.size(); j = i++) {
+    const TPoint a = pts[j], b = pts[i];
+    if ((a.y > py) == (b.y > py)) continue;
+    // The edge crosses the line y = py right of the corner.
+    const __int128 num =
+        __int128(b.x - int64_t(a.x)) * (py - a.y) - __int128(px - a.x) * (b.y - int64_t(a.y));
+    if ((num > 0) == (b.y > a.y)) in = !in;
+  }
+  return in;
+}
+
+// Whether the closed box lies inside the outline of a whole ring or disc
+// with a unit to spare: its curves are polygons within half a unit of the
+// circles.
+bool boxInsideWholeCircle(const Region::Box& box, const TObjekt& c) {
+  const int64_t r = c.dim1, d = c.dim2;
+  if (c.angle != c.dim3 || r < 2) return false;
+  const int64_t fx =
+      std::max(std::abs(box.left - int64_t(c.x)), std::abs(box.right - int64_t(c.x)));
+  const int64_t fy =
+      std::max(std::abs(box.top - int64_t(c.y)), std::abs(box.bottom - int64_t(c.y)));
+  if (fx * fx + fy * fy > (r - 1) * (r - 1)) return false;
+  if (c.filled || d <= 0) return true;
+  const int64_t nx = std::clamp<int64_t>(c.x, box.left, box.right) - c.x;
+  const int64_t ny = std::clamp<int64_t>(c.y, box.top, box.bottom) - c.y;
+  return nx * nx + ny * ny >= (d + 1) * (d + 1);
+}
+
+// Whether b's outline minus a's (the outline of element ea) is empty. An
+// area or a whole circle around b's box covers b without clipping. A few
+// small squares spread over b's box settle most pairs that are not covered:
+// a square that holds some of b but nothing of a shows that b sticks out.
+bool isCovered(const std::optional<Region>& b, const std::optional<Region>& a, const TObjekt& ea) {
   if (!b || b->empty()) return true;
   if (!a || a->empty()) return false;
   const Region::Box bb = b->boundingBox();
   if (!bb.inside(a->boundingBox())) return false;
+  if (ea.kind == kArea && ea.points.size() > 2 && boxInsidePoints(bb, ea.points)) return true;
+  if (ea.kind == kCircle && boxInsideWholeCircle(bb, ea)) return true;
   const int64_t w = int64_t(bb.right) - bb.left, h = int64_t(bb.bottom) - bb.top;
   for (const auto& [fx, fy] : {std::pair{2, 2}, {1, 1}, {3, 1}, {1, 3}, {3, 3}}) {
     const int32_t x = int32_t(bb.left + w * fx / 4), y = int32_t(bb.top + h * fy / 4);
@@ -461,7 +519,8 @@ std::vector<TShapePolygon> buildSegments(TContourWorkSet& work, const TContourPr
     for (uint32_t k = pairStart[a]; k < pairStart[a + 1]; ++k) pairA[k] = uint32_t(a);
   inTwoHalves(pairB.size(), [&](size_t begin, size_t end) {
     for (size_t k = begin; k < end; ++k)
-      covered[k] = isCovered(work.outlines[pairB[k]], work.outlines[pairA[k]]);
+      covered[k] =
+          isCovered(work.outlines[pairB[k]], work.outlines[pairA[k]], *work.copies[pairA[k]]);
   });
   for (size_t a = 0; a < n; ++a) {
     if (!work.takesPart[a]) continue;

@@ -1,6 +1,11 @@
 #include "routing/connectivity.h"
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
 #include <numeric>
+#include <vector>
 
 namespace plavesk {
 namespace {
@@ -15,6 +20,252 @@ bool boxesMeet(const Region::Box& a, const Region::Box& b) {
 
 bool isCutout(const TObjekt& e) {
   return e.kind == kArea && e.cutout;
+}
+
+// Squares that surely lie inside an element's outline: the middle of a pad
+// or SMD pad, the round ends of a track. The outlines of pads and track ends
+// are polygons of eight or more corners around a disc of the pad radius (half
+// the track width) or more, and such a polygon holds the square of 0.6 times
+// that radius. Empty boxes for the other kinds.
+std::array<Region::Box, 2> innerSquares(const TObjekt& e) {
+  std::array<Region::Box, 2> boxes{};
+  auto around = [](TPoint c, int64_t radius) {
+    const int64_t s = radius * 6 / 10 - 1;
+    if (s < 1) return Region::Box{};
+    return Region::Box{int32_t(c.x - s), int32_t(c.y - s), int32_t(c.x + s), int32_t(c.y + s)};
+  };
+  switch (e.kind) {
+    case kPad:
+      boxes[0] = around({e.x, e.y}, std::abs(int64_t(e.dim1)));
+      break;
+    case kSmdPad: {
+      const int64_t hw = std::abs(int64_t(e.dim1)) / 2 - 1, hh = std::abs(int64_t(e.dim2)) / 2 - 1;
+      if (hw >= 1 && hh >= 1)
+        boxes[0] =
+            Region::Box{int32_t(e.x - hw), int32_t(e.y - hh), int32_t(e.x + hw), int32_t(e.y + hh)};
+      break;
+    }
+    case kTrack:
+      if (e.points.size() >= 2) {
+        boxes[0] = around(e.points.front(), std::abs(int64_t(e.dim3)) / 2);
+        boxes[1] = around(e.points.back(), std::abs(int64_t(e.dim3)) / 2);
+      }
+      break;
+    default:
+      break;
+  }
+  return boxes;
+}
+
+struct TSegment {
+  double ax, ay, bx, by;
+};
+
+double pointSegmentDistance(double px, double py, const TSegment& s) {
+  const double dx = s.bx - s.ax, dy = s.by - s.ay;
+  const double length2 = dx * dx + dy * dy;
+  double t = length2 > 0 ? ((px - s.ax) * dx + (py - s.ay) * dy) / length2 : 0;
+  t = std::clamp(t, 0.0, 1.0);
+  return std::hypot(px - (s.ax + t * dx), py - (s.ay + t * dy));
+}
+
+double cross(double ax, double ay, double bx, double by, double cx, double cy) {
+  return (bx - ax) * (cy - ay) - (by - ay) * (cx - ax);
+}
+
+double segmentDistance(const TSegment& p, const TSegment& q) {
+  const double d1 = cross(p.ax, p.ay, p.bx, p.by, q.ax, q.ay);
+  const double d2 = cross(p.ax, p.ay, p.bx, p.by, q.bx, q.by);
+  const double d3 = cross(q.ax, q.ay, q.bx, q.by, p.ax, p.ay);
+  const double d4 = cross(q.ax, q.ay, q.bx, q.by, p.bx, p.by);
+  if (((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0)) && ((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0)))
+    return 0;
+  return std::min({pointSegmentDistance(q.ax, q.ay, p), pointSegmentDistance(q.bx, q.by, p),
+                   pointSegmentDistance(p.ax, p.ay, q), pointSegmentDistance(p.bx, p.by, q)});
+}
+
+// The smallest distance between the centre lines of two tracks, or between
+// a track's centre line and a box.
+double centreLineDistance(const TObjekt& a, const TObjekt& b) {
+  double best = INFINITY;
+  for (size_t i = 1; i < a.points.size() && best > 0; ++i) {
+    const TSegment p{double(a.points[i - 1].x), double(a.points[i - 1].y), double(a.points[i].x),
+                     double(a.points[i].y)};
+    for (size_t j = 1; j < b.points.size() && best > 0; ++j)
+      best =
+          std::min(best, segmentDistance(p, {double(b.points[j - 1].x), double(b.points[j - 1].y),
+                                             double(b.points[j].x), double(b.points[j].y)}));
+  }
+  return best;
+}
+
+double boxDistance(const TObjekt& track, double left, double bottom, double right, double top) {
+  const TSegment edges[4] = {{left, bottom, right, bottom},
+                             {right, bottom, right, top},
+                             {right, top, left, top},
+                             {left, top, left, bottom}};
+  double best = INFINITY;
+  for (size_t i = 1; i < track.points.size() && best > 0; ++i) {
+    const TSegment s{double(track.points[i - 1].x), double(track.points[i - 1].y),
+                     double(track.points[i].x), double(track.points[i].y)};
+    if (s.ax >= left && s.ax <= right && s.ay >= bottom && s.ay <= top) return 0;
+    for (const TSegment& edge : edges) best = std::min(best, segmentDistance(s, edge));
+  }
+  return best;
+}
+
+// Half the extent of a pad or SMD pad's outline in x and y, with a unit to
+// spare for the octagons' corners; false for other kinds.
+bool padHalfExtent(const TObjekt& e, double& hx, double& hy) {
+  if (e.kind == kSmdPad) {
+    hx = std::abs(double(e.dim1)) / 2 + 1;
+    hy = std::abs(double(e.dim2)) / 2 + 1;
+    return true;
+  }
+  if (e.kind != kPad) return false;
+  const double r = std::abs(double(e.dim1));
+  hx = (e.padShape >= kPadOblongH && e.padShape <= kPadRectH ? 2 * r : r) + 2;
+  hy = (e.padShape >= kPadOblongV && e.padShape <= kPadRectV ? 2 * r : r) + 2;
+  return true;
+}
+
+double halfWidth(const TObjekt& t) {
+  return double(std::max(t.dim3 / 2, 1));
+}
+
+// The segments of a track, or of an area's closed edge.
+std::vector<TSegment> segmentsOf(const TObjekt& e) {
+  std::vector<TSegment> out;
+  const size_t n = e.points.size();
+  const bool closed = e.kind == kArea && n > 2;
+  for (size_t i = 1; i < n + (closed ? 1 : 0); ++i) {
+    const TPoint a = e.points[i - 1], b = e.points[i % n];
+    out.push_back({double(a.x), double(a.y), double(b.x), double(b.y)});
+  }
+  return out;
+}
+
+double distanceBetween(const std::vector<TSegment>& a, const std::vector<TSegment>& b) {
+  double best = INFINITY;
+  for (const TSegment& p : a)
+    for (const TSegment& q : b) {
+      best = std::min(best, segmentDistance(p, q));
+      if (best == 0) return 0;
+    }
+  return best;
+}
+
+// Even-odd, as the area's polygon is filled.
+bool insidePolygon(const std::vector<TPoint>& polygon, double x, double y) {
+  bool inside = false;
+  for (size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
+    const double xi = polygon[i].x, yi = polygon[i].y, xj = polygon[j].x, yj = polygon[j].y;
+    if ((yi > y) != (yj > y) && x < (xj - xi) * (y - yi) / (yj - yi) + xi) inside = !inside;
+  }
+  return inside;
+}
+
+// Points that lie inside an element's outline with room around them: a pad's
+// or SMD pad's centre, the corners of a track 4 units wide or more.
+std::vector<TPoint> probePoints(const TObjekt& e) {
+  switch (e.kind) {
+    case kPad:
+      return std::abs(e.dim1) >= 4 ? std::vector<TPoint>{{e.x, e.y}} : std::vector<TPoint>{};
+    case kSmdPad:
+      return std::abs(e.dim1) >= 4 && std::abs(e.dim2) >= 4 ? std::vector<TPoint>{{e.x, e.y}}
+                                                            : std::vector<TPoint>{};
+    case kTrack:
+      return e.dim3 >= 4 ? e.points : std::vector<TPoint>{};
+    default:
+      return {};
+  }
+}
+
+bool isFullCircle(const TObjekt& e) {
+  return e.kind == kCircle && e.angle == e.dim3 && e.dim1 > 0 && (e.filled || e.dim2 < e.dim1);
+}
+
+// A filled area (edge 4 units wide or more) or a whole ring or disc against
+// a pad, SMD pad or track; -1 when the outlines must decide.
+int shapeDecision(const TObjekt& shape, const TObjekt& other) {
+  double hx = 0, hy = 0;
+  const bool pad = padHalfExtent(other, hx, hy);
+  if (!pad && other.kind != kTrack) return -1;
+  if (other.kind == kTrack && other.points.size() < 2) return -1;
+  const std::vector<TPoint> probes = probePoints(other);
+  if (shape.kind == kArea && shape.points.size() > 2 && shape.dim3 >= 4) {
+    for (TPoint p : probes)
+      if (insidePolygon(shape.points, p.x, p.y)) return 1;
+    const TPoint first = pad ? TPoint{other.x, other.y} : other.points.front();
+    if (insidePolygon(shape.points, first.x, first.y)) return -1;
+    const std::vector<TSegment> edge = segmentsOf(shape);
+    double d = INFINITY;
+    if (pad) {
+      TObjekt asTrack;
+      asTrack.points = shape.points;
+      asTrack.points.push_back(shape.points.front());
+      d = boxDistance(asTrack, other.x - hx, other.y - hy, other.x + hx, other.y + hy);
+      return d > halfWidth(shape) + 2 ? 0 : -1;
+    }
+    d = distanceBetween(segmentsOf(other), edge);
+    return d > halfWidth(shape) + halfWidth(other) + 2 ? 0 : -1;
+  }
+  if (isFullCircle(shape)) {
+    const double R = shape.dim1, hole = shape.filled ? 0 : std::max(0, shape.dim2);
+    const double cx = shape.x, cy = shape.y;
+    for (TPoint p : probes) {
+      const double d = std::hypot(p.x - cx, p.y - cy);
+      if (d < R - 2 && (hole == 0 || d > hole + 2)) return 1;
+    }
+    double nearest = INFINITY, farthest = 0;
+    if (pad) {
+      const double dx = std::max({other.x - hx - cx, cx - other.x - hx, 0.0});
+      const double dy = std::max({other.y - hy - cy, cy - other.y - hy, 0.0});
+      nearest = std::hypot(dx, dy);
+      farthest = std::hypot(std::abs(other.x - cx) + hx, std::abs(other.y - cy) + hy);
+    } else {
+      for (const TSegment& seg : segmentsOf(other)) {
+        nearest = std::min(nearest, pointSegmentDistance(cx, cy, seg));
+        farthest = std::max(
+            {farthest, std::hypot(seg.ax - cx, seg.ay - cy), std::hypot(seg.bx - cx, seg.by - cy)});
+      }
+      nearest -= halfWidth(other) + 1;
+      farthest += halfWidth(other) + 1;
+    }
+    if (nearest > R + 1) return 0;
+    if (hole > 0 && farthest < hole - 1) return 0;
+  }
+  return -1;
+}
+
+// Tracks are decided from their centre lines: each outline lies within half
+// the width and a unit of rounding from its centre line, and holds every
+// point of it inside once the width is 4 units or more. Returns -1 when the
+// exact outlines must decide.
+int quickDecision(const TObjekt& a, const TObjekt& b) {
+  auto half = [](const TObjekt& t) { return halfWidth(t); };
+  if (a.kind == kArea || a.kind == kCircle) return shapeDecision(a, b);
+  if (b.kind == kArea || b.kind == kCircle) return shapeDecision(b, a);
+  if (a.kind == kTrack && b.kind == kTrack) {
+    const double d = centreLineDistance(a, b);
+    if (d > half(a) + half(b) + 2) return 0;
+    if (d == 0 && a.dim3 >= 4 && b.dim3 >= 4) return 1;
+    return -1;
+  }
+  const TObjekt& track = a.kind == kTrack ? a : b;
+  const TObjekt& pad = a.kind == kTrack ? b : a;
+  double hx = 0, hy = 0;
+  if (track.kind == kTrack && padHalfExtent(pad, hx, hy) &&
+      boxDistance(track, pad.x - hx, pad.y - hy, pad.x + hx, pad.y + hy) > half(track) + 2)
+    return 0;
+  return -1;
+}
+
+// A square inside `e` that shares an area with `other`: then `e` does too.
+bool innerSquareMeets(const TObjekt& e, const Region& other) {
+  for (const Region::Box& box : innerSquares(e))
+    if (!box.isEmpty() && other.intersectsRect(box)) return true;
+  return false;
 }
 
 }  // namespace
@@ -45,10 +296,14 @@ bool TCopperAnalysis::overlap(size_t a, size_t b) const {
   const TObjekt& eb = *list_[b];
   if (a == b || ea.layer != eb.layer || isCutout(ea) || isCutout(eb)) return false;
   if (!boundsMeet(bounds_[a], bounds_[b])) return false;
+  if (const int quick = quickDecision(ea, eb); quick >= 0) return quick == 1;
   const auto& oa = outline(a);
   const auto& ob = outline(b);
   if (!oa || !ob || oa->empty() || ob->empty()) return false;
   if (!boxesMeet(oa->boundingBox(), ob->boundingBox())) return false;
+  // Most copper joins where a track ends on a pad or another track: a square
+  // inside one outline settles it without intersecting the two outlines.
+  if (innerSquareMeets(ea, *ob) || innerSquareMeets(eb, *oa)) return true;
   return !(*oa & *ob).empty();
 }
 

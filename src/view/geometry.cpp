@@ -249,7 +249,10 @@ TRect selectionBounds(const TObjektList& list) {
 }
 
 TPoint selectionCentre(const TObjektList& list, double grid) {
-  const TRect r = selectionBounds(list);
+  return selectionCentre(selectionBounds(list), grid);
+}
+
+TPoint selectionCentre(const TRect& r, double grid) {
   const TPoint centre{clampToInt32(int64_t(r.left) + (int64_t(r.right) - r.left) / 2),
                       clampToInt32(int64_t(r.bottom) - (int64_t(r.bottom) - r.top) / 2)};
   return snapToGrid(centre, grid);

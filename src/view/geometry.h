@@ -49,6 +49,8 @@ TRect elementsBounds(const TObjektList& list);
 TRect selectionBounds(const TObjektList& list);
 // Centre of selectionBounds, snapped to the grid.
 TPoint selectionCentre(const TObjektList& list, double grid);
+// The same centre of a box already known.
+TPoint selectionCentre(const TRect& bounds, double grid);
 
 // The exact outline in world units (or device pixels with a mapping); nullopt
 // for kinds without geometry, tracks and areas with fewer than two points,

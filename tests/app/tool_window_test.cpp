@@ -21,6 +21,7 @@
 #include <sstream>
 
 #include "app/cursors.h"
+#include "app/lay_spin_edit.h"
 #include "app/layout_view.h"
 #include "document/layout_file.h"
 #include "editing/action_runner.h"
@@ -129,7 +130,8 @@ TEST_F(ToolWindowTest, ControlsCarryAccessibleNames) {
   int controls = 0;
   for (QWidget* widget : w.findChildren<QWidget*>()) {
     const bool control =
-        qobject_cast<QAbstractButton*>(widget) || qobject_cast<QAbstractSpinBox*>(widget);
+        qobject_cast<QAbstractButton*>(widget) || qobject_cast<QAbstractSpinBox*>(widget) ||
+        qobject_cast<TLaySpinEdit*>(widget) || qobject_cast<TLaySpinEdit*>(widget->parentWidget());
     // The scroll bars' and tab bar's own arrows are the toolkit's.
     if (!control || widget->objectName().startsWith("qt_") || !widget->isVisibleTo(&w) ||
         (widget->parentWidget() && widget->parentWidget()->inherits("QTabBar")))
@@ -351,7 +353,7 @@ TEST_F(ToolWindowTest, ContextMenuUsesTheMenuCommands) {
 TEST_F(ToolWindowTest, ValueFieldsOfTheSelectionAreMarked) {
   TMainWindow& w = openFixture();
   auto marked = [&](const char* name) {
-    return w.findChild<QAbstractSpinBox*>(name)->property("highlighted").toBool();
+    return w.findChild<TLaySpinEdit*>(name)->property("highlighted").toBool();
   };
   struct Case {
     TPoint click;

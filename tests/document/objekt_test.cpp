@@ -135,6 +135,27 @@ TEST(CopyList, RetargetsEveryReferenceIntoTheCopy) {
   EXPECT_EQ(copy[7]->text, "Äb");
 }
 
+// Large lists go through the copy index's open addressing: every chain of
+// references lands on the copy at the same position.
+TEST(CopyList, RetargetsReferencesInALargeList) {
+  TObjektList source;
+  constexpr int kPads = 5000;
+  for (int i = 0; i < kPads; ++i) source.push_back(createPad({i, 0}, 50, kPadRound, 1, 20));
+  for (int i = 0; i < kPads; ++i) {
+    source[size_t(i)]->connections = {source[size_t((i * 7 + 3) % kPads)].get()};
+    if (i % 2 == 0) source[size_t(i)]->padLink = source[size_t(i + 1)].get();
+  }
+  TObjektList copy;
+  copyList(copy, source);
+  ASSERT_EQ(copy.size(), source.size());
+  for (int i = 0; i < kPads; ++i) {
+    const TObjekt& c = *copy[size_t(i)];
+    ASSERT_EQ(c.connections.size(), 1u) << i;
+    EXPECT_EQ(c.connections[0], copy[size_t((i * 7 + 3) % kPads)].get()) << i;
+    EXPECT_EQ(c.padLink, i % 2 == 0 ? copy[size_t(i + 1)].get() : nullptr) << i;
+  }
+}
+
 TEST(CopyList, PartialCopyDropsReferencesToElementsLeftBehind) {
   TLayout layout = testing::makeSampleLayout();
   TObjektList& source = layout.elements();

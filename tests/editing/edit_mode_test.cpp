@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "editing/connections.h"
 #include "editing/editor.h"
 #include "editing/tools/edit_move.h"
 #include "editing/tools/edit_tool.h"
@@ -521,8 +522,7 @@ TEST_F(EditMode, CommandStatesFollowTheBoard) {
   s = editor.commandStates();
   EXPECT_TRUE(s.elements);
   EXPECT_FALSE(s.bands);
-  a.connections.push_back(&b);
-  b.connections.push_back(&a);
+  ASSERT_TRUE(toggleConnection(a, b));
   editor.setSelected(c, true);
   s = editor.commandStates();
   EXPECT_TRUE(s.bands && s.circleSelected);
@@ -608,6 +608,39 @@ TEST_F(EditMode, ACommandDuringADragLeavesThePreviewDrawable) {
     for (const auto& live : list()) EXPECT_NE(e, live.get()) << "the preview draws copies";
   release({1508, -1000});
   EXPECT_TRUE(list().empty());
+  EXPECT_FALSE(feedbackLeft());
+}
+
+// The preview keeps the boxes of its elements for the whole drag; they must
+// cover what is drawn at every offset: the moved pads and the rubber band
+// running back to a partner that stays.
+TEST_F(EditMode, MovePreviewBoundsCoverTheMovedBands) {
+  TObjekt& a = pad(1000, -1000);
+  TObjekt& b = pad(5000, -3000);
+  ASSERT_TRUE(toggleConnection(a, b));
+  editor.setSelected(a, true);
+  press({1000, -1000});
+  for (TPoint to : {TPoint{1508, -1000}, TPoint{3000, -2000}, TPoint{200, -200}}) {
+    move(to);
+    ASSERT_TRUE(tools.feedbackVisible(TFeedbackKind::movePreview));
+    const TFeedback& preview = tools.feedback(TFeedbackKind::movePreview);
+    const TFeedbackFigure& shown = preview.figures.at(0);
+    ASSERT_TRUE(shown.listBounds.has_value());
+    const TRect cached = feedbackBounds(preview);
+    TFeedback uncached{TFeedbackKind::movePreview, {}};
+    TFeedbackFigure& f = uncached.figures.emplace_back();
+    f.shape = shown.shape;
+    f.elements = shown.elements;
+    f.offset = shown.offset;
+    f.connectionList = shown.connectionList;
+    EXPECT_EQ(cached, feedbackBounds(uncached));
+    const TPoint o = shown.offset;
+    EXPECT_LE(cached.left, std::min(a.x + o.x, b.x));
+    EXPECT_GE(cached.right, std::max(a.x + o.x, b.x));
+    EXPECT_LE(cached.top, std::min(a.y + o.y, b.y));
+    EXPECT_GE(cached.bottom, std::max(a.y + o.y, b.y));
+  }
+  release({200, -200});
   EXPECT_FALSE(feedbackLeft());
 }
 

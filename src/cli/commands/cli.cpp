@@ -104,6 +104,9 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (arg.size() > 1 && arg[0] == '-') {
       if (contains(command.switches, arg)) {
         parsed.options.emplace(arg, "");
+      } else if (contains(command.pairOptions, arg) && i + 2 < args.size()) {
+        parsed.options.emplace(arg, args[i + 1] + " " + args[i + 2]);
+        i += 2;
       } else if (contains(command.valueOptions, arg) && i + 1 < args.size()) {
         parsed.options.emplace(arg, args[i + 1]);
         ++i;

@@ -44,6 +44,9 @@ struct CliCommand {
   size_t minPositional = 0;
   size_t maxPositional = 0;
   std::function<int(const CliArguments&, std::ostream& out, std::ostream& err)> run;
+  // Flags followed by two values ("--offset X Y"); kept as "X Y". The
+  // values may start with a minus sign.
+  std::vector<std::string> pairOptions = {};
 };
 
 // A command file registers its commands with a static object:

@@ -19,6 +19,9 @@ std::unique_ptr<TTool> makePadTool(TToolManager& manager);
 std::unique_ptr<TTool> makeSmdPadTool(TToolManager& manager);
 std::unique_ptr<TTool> makeCircleTool(TToolManager& manager);
 std::unique_ptr<TTool> makeMeasureTool(TToolManager& manager);
+// Texts placed from the text dialog, and regular polygons from theirs.
+std::unique_ptr<TTool> makeTextTool(TToolManager& manager);
+std::unique_ptr<TTool> makePolygonTool(TToolManager& manager);
 
 // The measure panel's values between two unsnapped points: dX, dY (positive
 // downward), distance and the angle against the horizontal, in mm or inch.

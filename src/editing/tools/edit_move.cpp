@@ -70,6 +70,11 @@ void TMovePreview::prepare(const TObjektList& list, bool all) {
   }
   drawn_.reserve(copies_.size());
   for (const auto& c : copies_) drawn_.push_back(c.get());
+  TFeedbackFigure f;
+  f.shape = TFeedbackFigure::elementList;
+  f.elements = drawn_;
+  f.connectionList = &copies_;
+  bounds_ = elementListBounds(f);
   prepared_ = true;
 }
 
@@ -96,6 +101,7 @@ void TMovePreview::show(bool ctrl) {
   f.offset = st.moveOffset;
   f.activeLayer = board.activeLayer;
   f.connectionList = &copies_;
+  f.listBounds = bounds_;
   m_.showFeedback(std::move(preview));
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "document/objekt.h"
+#include "editing/tools/feedback.h"
 #include "view/geometry.h"
 
 namespace plavesk {
@@ -42,6 +43,7 @@ class TMovePreview {
   TObjektList copies_;
   TObjektList partners_;
   std::vector<const TObjekt*> drawn_;
+  TListBounds bounds_;
 };
 
 }  // namespace plavesk

@@ -97,6 +97,7 @@ class TEditTool : public TTool {
         st.inProgress = true;
       }
     }
+    m_.fields().takeOverFromSelection(event.ctrl);
     editor.commandStatesChanged();
     return TToolResult::handled;
   }
@@ -127,7 +128,7 @@ class TEditTool : public TTool {
     return TToolResult::handled;
   }
 
-  TToolResult release(const TInputEvent&) override {
+  TToolResult release(const TInputEvent& event) override {
     TEditor& editor = m_.editor();
     TToolState& st = m_.state();
     m_.host().releasePointer();
@@ -137,6 +138,7 @@ class TEditTool : public TTool {
       m_.hideFeedback(TFeedbackKind::selectionFrame);
       editor.selectInFrame(st.anchor, st.current);
       framed_ = false;
+      m_.fields().takeOverFromSelection(event.ctrl);
     }
     if (preview_.prepared()) {
       preview_.clear();

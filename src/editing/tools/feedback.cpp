@@ -35,17 +35,25 @@ struct BoundsBuilder {
   }
 };
 
-void addElement(BoundsBuilder& out, const TObjekt& e, const TFeedbackFigure& f) {
+void extend(bool& any, TRect& box, const TRect& b) {
+  if (!any) {
+    box = b;
+    any = true;
+    return;
+  }
+  box = {std::min(box.left, b.left), std::min(box.top, b.top), std::max(box.right, b.right),
+         std::max(box.bottom, b.bottom)};
+}
+
+void addElement(TListBounds& out, const TObjekt& e, bool bands) {
   const TRect b = elementBounds(e);
-  if (b.left != b.right || b.top != b.bottom) out.add(b, f.offset);
-  if (!f.connectionList || !e.hasConnections()) return;
+  if (b.left != b.right || b.top != b.bottom) extend(out.anyElement, out.elements, b);
+  if (!bands || !e.hasConnections()) return;
   // A rubber band runs to the partner's centre, which moves along when
   // the partner is moved too: both places are covered.
-  for (const TObjekt* partner : e.connections) {
-    if (!partner) continue;
-    out.add(TPoint{partner->x, partner->y}, 0);
-    out.add(TPoint{partner->x + f.offset.x, partner->y + f.offset.y}, 0);
-  }
+  for (const TObjekt* partner : e.connections)
+    if (partner)
+      extend(out.anyPartner, out.partners, TRect{partner->x, partner->y, partner->x, partner->y});
 }
 
 }  // namespace
@@ -54,11 +62,15 @@ TRect feedbackBounds(const TFeedback& feedback) {
   BoundsBuilder out;
   for (const TFeedbackFigure& f : feedback.figures) {
     switch (f.shape) {
-      case TFeedbackFigure::elementList:
-        for (const auto& e : f.owned) addElement(out, *e, f);
-        for (const TObjekt* e : f.elements)
-          if (e) addElement(out, *e, f);
+      case TFeedbackFigure::elementList: {
+        const TListBounds b = f.listBounds ? *f.listBounds : elementListBounds(f);
+        if (b.anyElement) out.add(b.elements, f.offset);
+        if (b.anyPartner) {
+          out.add(b.partners, TPoint{});
+          out.add(b.partners, f.offset);
+        }
         break;
+      }
       case TFeedbackFigure::polyline:
       case TFeedbackFigure::polygon:
         for (TPoint p : f.points) out.add(p, (int64_t(f.width) + 1) / 2);
@@ -71,6 +83,15 @@ TRect feedbackBounds(const TFeedback& feedback) {
     }
   }
   return out.r;
+}
+
+TListBounds elementListBounds(const TFeedbackFigure& figure) {
+  TListBounds out;
+  const bool bands = figure.connectionList != nullptr;
+  for (const auto& e : figure.owned) addElement(out, *e, bands);
+  for (const TObjekt* e : figure.elements)
+    if (e) addElement(out, *e, bands);
+  return out;
 }
 
 }  // namespace plavesk

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "document/objekt.h"
@@ -31,8 +32,16 @@ enum class TFeedbackKind : uint8_t {
   circleNodePreview,
   selectionFrame,
   connectionLine,
+  searchWindow,  // the autorouter's search window while the wave runs
 };
-constexpr size_t kFeedbackKinds = 13;
+constexpr size_t kFeedbackKinds = 14;
+
+// The boxes of an element list at offset zero: the elements themselves and
+// the far ends of their rubber bands (partner centres).
+struct TListBounds {
+  bool anyElement = false, anyPartner = false;
+  TRect elements{}, partners{};
+};
 
 // One figure in world units. Drawing it twice restores the picture (not-xor
 // or xor), so erasing is drawing again with the same figure.
@@ -63,6 +72,10 @@ struct TFeedbackFigure {
   // bands, their own end moved by `offset`; the list they belong to decides
   // which of two moved pads draws a band between them.
   const TObjektList* connectionList = nullptr;
+  // For `elementList`: the boxes of `owned` and `elements`, given by a tool
+  // that shows the same list at many offsets (exact outlines of a thousand
+  // elements are costly); computed from the elements when absent.
+  std::optional<TListBounds> listBounds;
 };
 
 struct TFeedback {
@@ -73,5 +86,8 @@ struct TFeedback {
 // The world rectangle a feedback covers, with room for pen widths and the
 // renderer's anti-aliasing margin left to the caller.
 TRect feedbackBounds(const TFeedback& feedback);
+
+// The boxes of the figure's elements, as `listBounds` caches them.
+TListBounds elementListBounds(const TFeedbackFigure& figure);
 
 }  // namespace plavesk

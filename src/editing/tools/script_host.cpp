@@ -42,6 +42,20 @@ void TScriptHost::openMenu(const std::string& name, const std::vector<std::strin
   menuIds = ids;
 }
 
+void TScriptHost::showMeasure(const TMeasureReadout* readout, TPoint) {
+  if (readout) measured = *readout;
+}
+
+bool TScriptHost::askTextSettings(TTextSettings& settings, bool editing) {
+  if (editing) return true;
+  if (!textAnswer) return false;
+  const bool mirrorH = settings.mirrorH, mirrorV = settings.mirrorV;
+  settings = *textAnswer;
+  settings.mirrorH = mirrorH;
+  settings.mirrorV = mirrorV;
+  return true;
+}
+
 void TScriptHost::showActiveBoard() {
   if (!editor_.layout.hasActiveBoard()) return;
   view_.showBoard(&editor_.layout.active().zoomStack);

@@ -4,9 +4,11 @@
 // the next, as the window's does between events.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "editing/macro_library.h"
 #include "editing/tools/tool_host.h"
 #include "editing/tools/tool_manager.h"
 #include "view/view_state.h"
@@ -36,6 +38,15 @@ class TScriptHost : public TToolHost {
   void viewChanged() override {}
   void showCoordinates(TPoint world) override { coordinates = world; }
   void showMode(int) override {}
+  void showMeasure(const TMeasureReadout* readout, TPoint) override;
+  // The text dialog of the text tool is confirmed with `textAnswer` (its
+  // mirror boxes as the tool set them) and cancelled without one; the
+  // polygon dialog is confirmed with the values it keeps; the dialogs of a
+  // double-click are confirmed unchanged.
+  bool askTextSettings(TTextSettings& settings, bool editing) override;
+  bool askFontTextSettings(TFontTextSettings&) override { return true; }
+  bool askPolygonSettings(TPolygonSettings&) override { return true; }
+  void warnTextNotGenerated() override { textNotGenerated = true; }
 
   // The active board came into view (start, another board): zoom and
   // scroll within range for the client area.
@@ -48,6 +59,11 @@ class TScriptHost : public TToolHost {
   // The menu the last right click opened ("" for none) and its entries.
   std::string menu;
   std::vector<std::string> menuIds;
+  // The text dialog's values from `text-options`.
+  std::optional<TTextSettings> textAnswer;
+  bool textNotGenerated = false;
+  // What the measure panel showed last.
+  std::optional<TMeasureReadout> measured;
   // Figures drawn minus figures erased, per kind: what a screen would show.
   int feedbackShown[kFeedbackKinds] = {};
 
@@ -65,6 +81,9 @@ class TScriptSession {
   TEditor& editor;
   TScriptHost host;
   TToolManager tools;
+  // The macro library panel of a script: the macro last dropped and the
+  // panel's mirror, side and through-pad buttons.
+  TMacroPreview macroPanel;
 
   struct TModifiers {
     bool shift = false;

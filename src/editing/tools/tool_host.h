@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "editing/tools/drawing_settings.h"
 #include "editing/tools/feedback.h"
 #include "view/geometry.h"
 
@@ -66,6 +67,27 @@ class TToolHost {
   // The measure panel next to the pointer (surface pixel) with its four
   // read-outs; null hides it again. The origin marker hides meanwhile.
   virtual void showMeasure(const TMeasureReadout* /*readout*/, TPoint /*pixel*/) {}
+
+  // Puts what was drawn or invalidated on screen at once: a long command
+  // (routing) shows its progress before the event loop runs again.
+  virtual void flush() {}
+
+  // The drawing tools' dialogs, shown with the pointer free; each returns
+  // whether it was confirmed (a host without dialogs cancels). The text
+  // dialog serves the text tool and, with `editing`, the double-click on a
+  // text.
+  virtual bool askTextSettings(TTextSettings& /*settings*/, bool /*editing*/) { return false; }
+  virtual bool askFontTextSettings(TFontTextSettings& /*settings*/) { return false; }
+  virtual bool askPolygonSettings(TPolygonSettings& /*settings*/) { return false; }
+  // "The text could not be generated." (a text without strokes).
+  virtual void warnTextNotGenerated() {}
+  // Width and height, in the units of `fontHeight`, of `text` in bold Arial
+  // of that character height (the box of a legacy font text).
+  virtual TPoint fontTextExtent(const std::string& text, int32_t fontHeight) const {
+    return {int32_t(text.size()) * fontHeight * 3 / 5, fontHeight};
+  }
+  // Pixels per inch of the screen that legacy font heights are counted in.
+  virtual double pixelsPerInch() const { return 96.0; }
 };
 
 }  // namespace plavesk

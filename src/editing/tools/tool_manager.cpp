@@ -4,8 +4,10 @@
 #include <utility>
 
 #include "editing/editor.h"
+#include "editing/tools/connection_tools.h"
 #include "editing/tools/draw_tools.h"
 #include "editing/tools/edit_tool.h"
+#include "editing/tools/macro_drag.h"
 #include "editing/tools/zoom_tool.h"
 #include "view/units.h"
 #include "view/view_state.h"
@@ -51,7 +53,12 @@ TToolManager::TToolManager(TEditor& editor, TToolHost& host) : editor_(editor), 
   tools_[slot(TToolMode::paste)] = makePasteTool(*this);
   tools_[slot(TToolMode::measure)] = makeMeasureTool(*this);
   tools_[slot(TToolMode::smdPad)] = makeSmdPadTool(*this);
-  // Text, test, connect, polygon and autoroute come with their own tools.
+  tools_[slot(TToolMode::test)] = makeTestTool(*this);
+  tools_[slot(TToolMode::connect)] = makeConnectTool(*this);
+  tools_[slot(TToolMode::autoroute)] = makeAutorouteTool(*this);
+  macroDrag_ = std::make_unique<TMacroDrag>(*this);
+  tools_[slot(TToolMode::text)] = makeTextTool(*this);
+  tools_[slot(TToolMode::polygon)] = makePolygonTool(*this);
 }
 
 TToolManager::~TToolManager() = default;
@@ -159,6 +166,7 @@ bool TToolManager::selectTool(TToolMode mode, bool photoView) {
   leaveMode();
   state_.mode = mode;
   editor_.deselectAll();
+  fields_.refresh();
   state_.inProgress = false;
   state_.movingSelection = false;
   state_.nodeDrag = false;
@@ -170,6 +178,13 @@ bool TToolManager::selectTool(TToolMode mode, bool photoView) {
   // The photo view shows the board as made: the milling contours go.
   if (state_.photoView) editor_.discardContours();
   tool->enter();
+  // The text and polygon buttons run their dialogs first; cancelled, the
+  // mode goes back to edit mode.
+  if (!tool->prepare()) {
+    selectTool(TToolMode::edit);
+    host_.showMode(int(TToolMode::edit));
+    return false;
+  }
   host_.setCursor(tool->cursor());
   updateOperationState();
   editor_.commandStatesChanged();
@@ -195,7 +210,9 @@ void TToolManager::enterPastePlacement() {
 }
 
 void TToolManager::updateOperationState() {
-  editor_.operationInProgress = leftDown_ || drawingElement();
+  const TTool* tool = tools_[slot(state_.mode)].get();
+  editor_.operationInProgress =
+      leftDown_ || drawingElement() || (tool && tool->holdsElement());
 }
 
 // --- events ---
@@ -217,8 +234,11 @@ TToolResult TToolManager::handle(const TInputEvent& event) {
       result = key(event);
       break;
     case TInputEvent::doubleClick:
+      result = doubleClick(event);
       break;
   }
+  // With nothing selected the tools draw with the remembered values again.
+  if (event.kind != TInputEvent::move) fields_.refresh();
   updateOperationState();
   return result;
 }

@@ -7,6 +7,8 @@
 #include <array>
 #include <memory>
 
+#include "editing/autoroute_tool.h"
+#include "editing/tool_value_fields.h"
 #include "editing/tools/input_event.h"
 #include "editing/tools/tool_host.h"
 #include "editing/tools/tool_state.h"
@@ -15,6 +17,7 @@
 namespace plavesk {
 
 class TEditor;
+class TMacroDrag;
 class TTool;
 
 // What a handler did, for the caller: nothing, or the layout or view changed.
@@ -33,6 +36,15 @@ class TToolManager {
   // The sizes of new elements (the tool panel's value fields).
   TToolValues& values() { return values_; }
   const TToolValues& values() const { return values_; }
+  // The tool panel's value fields over those values.
+  TToolValueFields& fields() { return fields_; }
+  // The autoroute tool's width and clearance (the autorouter window's
+  // fields), its status line and its last hover result.
+  TAutorouteTool& autorouter() { return autorouter_; }
+  // A macro dragged from the library panel over the view.
+  TMacroDrag& macroDrag() { return *macroDrag_; }
+  // What the text and polygon dialogs remember, and the text counter.
+  TDrawingDialogs& dialogs() { return dialogs_; }
 
   // The tool buttons (and the runner's `tool NAME`): the current mode ends
   // what it was drawing, then deselect all, erase every feedback, clear
@@ -82,6 +94,8 @@ class TToolManager {
   TToolResult release(const TInputEvent& event);
   TToolResult rightClick(const TInputEvent& event);
   TToolResult key(const TInputEvent& event);
+  // Edit mode: a double-click on a text opens its dialog.
+  TToolResult doubleClick(const TInputEvent& event);
   // Scrolls by one line step when the pointer is at the view's border;
   // returns whether it scrolled.
   bool autoscroll(TPoint pixel);
@@ -94,6 +108,10 @@ class TToolManager {
   TToolHost& host_;
   TToolState state_;
   TToolValues values_;
+  TToolValueFields fields_{editor_, values_};
+  TDrawingDialogs dialogs_;
+  TAutorouteTool autorouter_;
+  std::unique_ptr<TMacroDrag> macroDrag_;
   bool leftDown_ = false;
   std::array<TFeedback, kFeedbackKinds> shown_;
   std::array<std::unique_ptr<TTool>, 15> tools_;
@@ -105,6 +123,12 @@ class TTool {
   explicit TTool(TToolManager& manager) : m_(manager) {}
   virtual ~TTool() = default;
   virtual void enter() {}
+  // Runs after enter(): the tools with a dialog show it; false (cancelled,
+  // or nothing to place) sends the manager back to edit mode.
+  virtual bool prepare() { return true; }
+  // The tool keeps an element of its own in the list (the prepared text):
+  // undo and redo wait.
+  virtual bool holdsElement() const { return false; }
   // Another mode is chosen (or paste placement starts): end or drop the
   // operation in progress; the manager erases the feedback afterwards.
   virtual void leave() {}

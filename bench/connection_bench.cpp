@@ -1,0 +1,191 @@
+// The connection tools in the window, offscreen, each measured up to the
+// picture on screen: a move of the autoroute tool over a 2,000-pad board
+// with 1,000 rubber bands (its hover classification and the repaint of the
+// highlighted band), a test click on the 20,000-element synthetic board up
+// to the marked net painted, and opening a macro folder of 500 macros in
+// the library panel (the list read and the first macro loaded and drawn).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <filesystem>
+#include <memory>
+#include <random>
+
+#include "app/layout_view.h"
+#include "app/macro_panel.h"
+#include "app/main_window.h"
+#include "editing/connectivity_commands.h"
+#include "editing/editor.h"
+#include "editing/footprint_macros.h"
+#include "editing/tool_actions.h"
+#include "editing/tools/tool_manager.h"
+#include "synthetic_board.h"
+
+namespace plavesk {
+namespace {
+
+namespace fs = std::filesystem;
+
+// 2,000 pads on a 300 x 300 mm lattice, a band from every other pad to its
+// right-hand neighbour.
+TLayout padBoard() {
+  TLayout layout;
+  layout.addBoard("Pads");
+  layout.working().width = 30000;
+  layout.working().height = 30000;
+  layout.working().activeLayer = kCopper1;
+  TObjektList& l = layout.elements();
+  std::mt19937 rng(5);
+  for (int r = 0; r < 40; ++r)
+    for (int c = 0; c < 50; ++c) {
+      l.push_back(createPad({300 + c * 590 + int32_t(rng() % 60), -400 - r * 730}, 60, kPadRound,
+                            kCopper1, 30));
+      l.back()->clearance = 40;
+    }
+  for (size_t i = 0; i + 1 < l.size(); i += 2) {
+    l[i]->connections.push_back(l[i + 1].get());
+    l[i + 1]->connections.push_back(l[i].get());
+  }
+  return layout;
+}
+
+class Window {
+ public:
+  explicit Window(const std::string& folder) {
+    TMainWindowOptions options;
+    options.language = 1;
+    options.programFolder = folder + "/";
+    options.settingsPath = folder + "/PLAVESKA.INI";
+    window = std::make_unique<TMainWindow>(options);
+    window->resize(1600, 1000);
+    window->show();
+    QApplication::processEvents();
+  }
+  void load(TLayout layout) {
+    window->editor().layout = std::move(layout);
+    window->activateBoard(0);
+    window->action("opt.zoomBoard")->trigger();
+    QApplication::processEvents();
+  }
+  QWidget* port() const { return window->layoutView()->viewport(); }
+  QPoint at(TPoint world) const {
+    const TPoint p = window->view().worldToViewport(world);
+    return QPoint(p.x, p.y);
+  }
+  void mouse(QEvent::Type type, QPoint p, Qt::MouseButton button) {
+    QMouseEvent e(type, p, port()->mapToGlobal(p), button,
+                  type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::NoButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(port(), &e);
+  }
+  // Paints what the event asked for, as the next turn of the event loop does.
+  void show() { QApplication::processEvents(); }
+
+  std::unique_ptr<TMainWindow> window;
+};
+
+std::string scratch(const char* name) {
+  const fs::path p = fs::temp_directory_path() / (std::string("plavesk-bench-") + name);
+  fs::remove_all(p);
+  fs::create_directories(p);
+  return p.string();
+}
+
+void BM_AutorouteHover(benchmark::State& state) {
+  Window w(scratch("hover"));
+  w.load(padBoard());
+  w.window->selectTool(*findToolButton("autoroute"));
+  const TObjektList& l = w.window->editor().elements();
+  // Over a band in the middle of the board, then over empty ground below the
+  // last row: each move changes what is highlighted.
+  const TObjekt& a = *l[1000];
+  const TObjekt& b = *l[1001];
+  const QPoint band = w.at({(a.x + b.x) / 2, a.y});
+  const QPoint empty = w.at({15000, -29800});
+  bool onBand = false;
+  for (auto _ : state) {
+    onBand = !onBand;
+    w.mouse(QEvent::MouseMove, onBand ? band : empty, Qt::NoButton);
+    w.show();
+  }
+  state.counters["hover"] = w.window->tools().state().autorouteHover;
+}
+
+void BM_TestClick20000(benchmark::State& state) {
+  Window w(scratch("test"));
+  w.load(makeSyntheticLayout(20000));
+  w.window->selectTool(*findToolButton("test"));
+  // A copper pad of side 1 as the clicked element.
+  TPoint target{};
+  for (const auto& e : w.window->editor().elements())
+    if (e->kind == kPad && e->layer == kCopper1) {
+      target = {e->x, e->y};
+      break;
+    }
+  const QPoint p = w.at(target);
+  size_t marked = 0;
+  for (auto _ : state) {
+    w.mouse(QEvent::MouseMove, p, Qt::NoButton);
+    w.mouse(QEvent::MouseButtonPress, p, Qt::LeftButton);
+    w.mouse(QEvent::MouseButtonRelease, p, Qt::LeftButton);
+    w.show();
+    marked = w.window->editor().selectedCount();
+  }
+  state.counters["marked"] = double(marked);
+}
+
+// The same click without the window: marking the net alone.
+void BM_TestAtHeadless20000(benchmark::State& state) {
+  TEditor editor;
+  editor.layout = makeSyntheticLayout(20000);
+  TPoint target{};
+  for (const auto& e : editor.elements())
+    if (e->kind == kPad && e->layer == kCopper1) {
+      target = {e->x, e->y};
+      break;
+    }
+  size_t marked = 0;
+  for (auto _ : state) marked = testAt(editor, target).size();
+  state.counters["marked"] = double(marked);
+}
+
+void BM_OpenMacroFolder500(benchmark::State& state) {
+  const std::string folder = scratch("macros");
+  fs::create_directories(folder + "/Makros/Big");
+  const std::vector<TFootprintMacro> footprints = footprintMacros();
+  std::string error;
+  for (int i = 0; i < 500; ++i) {
+    const TFootprintMacro& f = footprints[size_t(i) % footprints.size()];
+    writeMacroFile(folder + "/Makros/Big/M" + std::to_string(1000 + i) + "_" + f.fileName, f.macro,
+                   error);
+  }
+  Window w(folder);
+  w.window->action("opt.showMacros")->trigger();
+  TMacroPanel* panel = w.window->macroPanel();
+  for (auto _ : state) {
+    panel->openFolder("");
+    QApplication::processEvents();
+    panel->openFolder("Big");
+    QApplication::processEvents();
+  }
+  state.counters["files"] = panel->fileList()->count();
+}
+
+BENCHMARK(BM_AutorouteHover)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TestClick20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TestAtHeadless20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenMacroFolder500)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace plavesk
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

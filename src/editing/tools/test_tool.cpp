@@ -1,0 +1,36 @@
+// The test tool: a click on copper marks its whole net (the selection look
+// shows it); the marks stay until the next click or another tool.
+#include "editing/connectivity_commands.h"
+#include "editing/editor.h"
+#include "editing/tools/connection_tools.h"
+#include "editing/tools/tool_manager.h"
+
+namespace plavesk {
+namespace {
+
+class TTestTool : public TTool {
+ public:
+  using TTool::TTool;
+
+  TToolResult press(const TInputEvent& e) override {
+    testAt(m_.editor(), m_.worldAt(e.pixel, false));
+    m_.host().flush();
+    m_.editor().commandStatesChanged();
+    return TToolResult::handled;
+  }
+
+  TToolResult release(const TInputEvent&) override {
+    m_.state().inProgress = false;
+    return TToolResult::handled;
+  }
+
+  TCursor cursor() const override { return TCursor::test; }
+};
+
+}  // namespace
+
+std::unique_ptr<TTool> makeTestTool(TToolManager& manager) {
+  return std::make_unique<TTestTool>(manager);
+}
+
+}  // namespace plavesk
