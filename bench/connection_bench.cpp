@@ -2,7 +2,8 @@
 // picture on screen: a move of the autoroute tool over a 2,000-pad board
 // with 1,000 rubber bands (its hover classification and the repaint of the
 // highlighted band), a test click on the 20,000-element synthetic board up
-// to the marked net painted, and opening a macro folder of 500 macros in
+// to the marked net painted (and, headless, the first click after an edit),
+// and opening a macro folder of 500 macros in
 // the library panel (the list read and the first macro loaded and drawn).
 #include <benchmark/benchmark.h>
 
@@ -151,6 +152,29 @@ void BM_TestAtHeadless20000(benchmark::State& state) {
   state.counters["marked"] = double(marked);
 }
 
+// A click right after an edit: the copper changed, so the nets are
+// analysed afresh (one track end moves by a unit and back in turn).
+void BM_TestAtHeadlessAfterEdit20000(benchmark::State& state) {
+  TEditor editor;
+  editor.layout = makeSyntheticLayout(20000);
+  // The same pad as above; the first track moves.
+  const TObjekt* pad = nullptr;
+  TObjekt* moved = nullptr;
+  for (const auto& e : editor.elements()) {
+    if (e->kind == kPad && e->layer == kCopper1 && !pad) pad = e.get();
+    if (e->kind == kTrack && !moved) moved = e.get();
+  }
+  const TPoint target{pad->x, pad->y};
+  size_t marked = 0;
+  int32_t step = 1;
+  for (auto _ : state) {
+    moved->points.back().x += step;
+    step = -step;
+    marked = testAt(editor, target).size();
+  }
+  state.counters["marked"] = double(marked);
+}
+
 void BM_OpenMacroFolder500(benchmark::State& state) {
   const std::string folder = scratch("macros");
   fs::create_directories(folder + "/Makros/Big");
@@ -176,6 +200,7 @@ void BM_OpenMacroFolder500(benchmark::State& state) {
 BENCHMARK(BM_AutorouteHover)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TestClick20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TestAtHeadless20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TestAtHeadlessAfterEdit20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenMacroFolder500)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -81,6 +81,12 @@ TRecoverySession::~TRecoverySession() {
   if (lock_ >= 0) ::close(lock_);
 }
 
+bool TRecoverySession::isOwnCopy(const std::string& path) const {
+  const fs::path p(path);
+  return !path.empty() && p.parent_path() == fs::path(folder_) &&
+         p.filename().string().rfind("unnamed-", 0) == 0 && p.extension() == ".lay";
+}
+
 std::vector<TRecoveryItem> TRecoverySession::leftOver() const {
   std::vector<TRecoveryItem> items;
   if (folder_.empty()) return items;
@@ -91,6 +97,9 @@ std::vector<TRecoveryItem> TRecoverySession::leftOver() const {
     if (heldByRunningProgram(path)) continue;
     SessionFile session;
     if (!readSessionFile(path, session)) continue;
+    // Only copies this program made, in this folder: a session file naming
+    // any other file neither offers nor deletes it.
+    if (!isOwnCopy(session.recovery)) session.recovery.clear();
     bool any = false;
     if (isFile(session.recovery)) {
       items.push_back(
@@ -115,7 +124,7 @@ std::vector<TRecoveryItem> TRecoverySession::leftOver() const {
 
 void TRecoverySession::handled(const TRecoveryItem& item, const std::string& keepAs) {
   std::error_code ec;
-  if (item.kind == TRecoveryItem::unnamed) {
+  if (item.kind == TRecoveryItem::unnamed && isOwnCopy(item.copy)) {
     if (!keepAs.empty()) {
       fs::rename(item.copy, keepAs, ec);
       if (ec) fs::remove(item.copy, ec);

@@ -55,6 +55,7 @@ class TRecoverySession {
 
  private:
   void writeSessionFile();
+  bool isOwnCopy(const std::string& path) const;
 
   std::string folder_;
   std::string sessionPath_;

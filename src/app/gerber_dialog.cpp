@@ -1,7 +1,6 @@
 #include "app/gerber_dialog.h"
 
 #include <QCheckBox>
-#include <QDoubleSpinBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -12,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/help_topics.h"
+#include "app/lay_spin_edit.h"
 #include "app/manufacturing_widgets.h"
 #include "output/gerber_texts.h"
 
@@ -101,8 +101,8 @@ TGerberDialog::TGerberDialog(int language, const TColourScheme& colours,
   offsetLabel_->setObjectName("L_Offset");
   padOffset_ = millimetreField("SE_LAOffset", kMaskOffsetMin, kMaskOffsetMax, options_.padOffset);
   smdOffset_ = millimetreField("SE_SMDOffset", kMaskOffsetMin, kMaskOffsetMax, options_.smdOffset);
-  padOffset_->setAccessibleName(plain(t.pads) + " " + plain(t.offset));
-  smdOffset_->setAccessibleName(plain(t.smdPads) + " " + plain(t.offset));
+  padOffset_->setCaption(plain(t.pads) + " " + plain(t.offset));
+  smdOffset_->setCaption(plain(t.smdPads) + " " + plain(t.offset));
   maskGrid->addWidget(invert_, 0, 0, 1, 2);
   maskGrid->addWidget(offsetLabel_, 1, 1);
   maskGrid->addWidget(pads_, 2, 0);
@@ -147,8 +147,8 @@ TGerberDialog::TGerberDialog(int language, const TColourScheme& colours,
       readControls();
       showOptions(options_);
     });
-  for (QDoubleSpinBox* f : {padOffset_, smdOffset_})
-    connect(f, &QDoubleSpinBox::valueChanged, this, [this] {
+  for (TLaySpinEdit* f : {padOffset_, smdOffset_})
+    connect(f, &TLaySpinEdit::OnEditChange, this, [this] {
       if (!showing_) readControls();
     });
   showOptions(options_);

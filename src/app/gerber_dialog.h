@@ -12,7 +12,6 @@
 #include "view/colour_scheme.h"
 
 class QCheckBox;
-class QDoubleSpinBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -20,6 +19,8 @@ class QPushButton;
 class QRadioButton;
 
 namespace plavesk {
+
+class TLaySpinEdit;
 
 class TGerberDialog : public QDialog {
   Q_OBJECT
@@ -42,8 +43,8 @@ class TGerberDialog : public QDialog {
   QCheckBox* invertBox() const { return invert_; }
   QCheckBox* padsBox() const { return pads_; }
   QCheckBox* smdPadsBox() const { return smdPads_; }
-  QDoubleSpinBox* padOffsetField() const { return padOffset_; }
-  QDoubleSpinBox* smdOffsetField() const { return smdOffset_; }
+  TLaySpinEdit* padOffsetField() const { return padOffset_; }
+  TLaySpinEdit* smdOffsetField() const { return smdOffset_; }
   QPushButton* createButton() const { return ok_; }
   QPushButton* closeButton() const { return close_; }
   QFrame* swatch(int layer) const { return swatches_[size_t(layer - 1)]; }
@@ -66,8 +67,8 @@ class TGerberDialog : public QDialog {
   QCheckBox* pads_;
   QCheckBox* smdPads_;
   QLabel* offsetLabel_;
-  QDoubleSpinBox* padOffset_;
-  QDoubleSpinBox* smdOffset_;
+  TLaySpinEdit* padOffset_;
+  TLaySpinEdit* smdOffset_;
   QPushButton* ok_;
   QPushButton* close_;
 };

@@ -210,6 +210,38 @@ void TLayoutView::invalidateWorld(const TRect& area) {
   bulk_ |= r;
 }
 
+namespace {
+
+bool isInput(const QEvent* event) {
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Wheel:
+    case QEvent::Drop:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+bool TLayoutView::event(QEvent* event) {
+  const bool result = QAbstractScrollArea::event(event);
+  if (inputHandled && isInput(event)) inputHandled();
+  return result;
+}
+
+bool TLayoutView::viewportEvent(QEvent* event) {
+  const bool result = QAbstractScrollArea::viewportEvent(event);
+  if (inputHandled && isInput(event)) inputHandled();
+  return result;
+}
+
 void TLayoutView::repaintSurface() {
   dirty_ = QRegion(viewport()->rect());
   viewport()->update();

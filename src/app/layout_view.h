@@ -59,6 +59,9 @@ class TLayoutView : public QAbstractScrollArea, public TToolHost {
   // panel), and what follows a drop (the panel's drop was inserted).
   std::function<const TObjektList*()> draggedMacro;
   std::function<void()> macroDropped;
+  // After each mouse, key, wheel or drop event: what the event changed is
+  // shown before the next event comes (the command states above all).
+  std::function<void()> inputHandled;
 
   // Mouse and key events go to `tools` (null: none) and feedback is drawn
   // with `settings`.
@@ -134,6 +137,8 @@ class TLayoutView : public QAbstractScrollArea, public TToolHost {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  bool event(QEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
   void wheelEvent(QWheelEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;

@@ -43,7 +43,7 @@ constexpr TText kDescriptionHint{"Beschreibung|Beschreibung des Makros",
                                  "Description|Description of the macro",
                                  "Description|Description de la macro"};
 
-constexpr TText kNoElementsTitle{"Makro speichern", "Savce macro", "Sauvegarder macro"};
+constexpr TText kNoElementsTitle{"Makro speichern", "Save macro", "Sauvegarder macro"};
 constexpr TText kSaveTitle{"Makro speichern", "Save as macro", "Sauvegarder comme macro"};
 constexpr TText kSaveFilter{"Layout-Makros (*.lmk)", "Layout-Macros (*.lmk)",
                             "Macros-Layout (*.lmk)"};

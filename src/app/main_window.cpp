@@ -145,9 +145,13 @@ TMainWindow::TMainWindow(const TMainWindowOptions& options, std::unique_ptr<TUse
 TMainWindow::~TMainWindow() {
   // The drawing area outlives the tools while the widgets are torn down.
   layoutView_->setTools(nullptr, nullptr);
+  layoutView_->inputHandled = nullptr;
 }
 
 QAction* TMainWindow::action(const std::string& name) const {
+  // Whoever asks for an action sees its enabled state as the last edit left
+  // it, even before the queued refresh ran.
+  if (commandStatesPending_) const_cast<TMainWindow*>(this)->flushCommandStates();
   auto it = actions_.find(name);
   return it == actions_.end() ? nullptr : it->second;
 }
@@ -178,6 +182,7 @@ QAction* TMainWindow::addCommand(QMenu* menu, const std::string& id, std::functi
   }
   if (menu) menu->addAction(a);
   actions_[id] = a;
+  commandActions_.clear();
   return a;
 }
 
@@ -279,12 +284,14 @@ void TMainWindow::buildMenus() {
     QMenu* m = bar->addMenu(pick(L, caption));
     m->setObjectName(q(name));
     menus_[name] = m;
+    connect(m, &QMenu::aboutToShow, this, [this] { flushCommandStates(); });
     return m;
   };
   auto subMenu = [&](QMenu* parent, const std::string& name, const TText& caption) {
     QMenu* m = parent->addMenu(pick(L, caption));
     m->setObjectName(q(name));
     menus_[name] = m;
+    connect(m, &QMenu::aboutToShow, this, [this] { flushCommandStates(); });
     return m;
   };
   // A checkable entry whose handler reads its new state.
@@ -376,6 +383,7 @@ void TMainWindow::buildMenus() {
   addCommand(fn, "fn.adjustGrid");
   fn->addSeparator();
   addCommand(fn, "fn.removeConnections");
+  addCommand(fn, "fn.routeAll");
   addCommand(fn, "fn.deleteOutside", [this] { editor_.deleteOutside(); });
   // The node menu and the view's context menu have entries of their own.
   addCommand(nullptr, "node.remove", [this] { editor_.removeCorner(editor_.nodeTarget); });
@@ -514,7 +522,8 @@ void TMainWindow::buildToolBar() {
 void TMainWindow::connectEditor() {
   editor_.events.invalidate = [this](const TRect& area) { layoutView_->invalidateWorld(area); };
   editor_.events.repaint = [this] { layoutView_->repaintSurface(); };
-  editor_.events.commandStatesChanged = [this] { updateCommandStates(); };
+  editor_.events.commandStatesChanged = [this] { scheduleCommandStates(); };
+  layoutView_->inputHandled = [this] { flushCommandStates(); };
 }
 
 void TMainWindow::applySettings() {
@@ -736,16 +745,30 @@ void TMainWindow::openViewMenu(const std::string& name, const std::vector<std::s
   popup.exec(layoutView_->viewport()->mapToGlobal(at));
 }
 
+void TMainWindow::scheduleCommandStates() {
+  if (commandStatesPending_) return;
+  commandStatesPending_ = true;
+  QMetaObject::invokeMethod(this, &TMainWindow::flushCommandStates, Qt::QueuedConnection);
+}
+
+void TMainWindow::flushCommandStates() {
+  if (commandStatesPending_) updateCommandStates();
+}
+
 void TMainWindow::updateCommandStates() {
+  commandStatesPending_ = false;
   if (!editor_.layout.hasActiveBoard()) return;
-  const TCommandStates states = editor_.commandStates();
-  for (const auto& [id, a] : actions_) {
-    const TCommand* command = findCommand(id);
-    if (command && !command->pending) a->setEnabled(plavesk::isEnabled(command->rule, states));
+  TSpinHighlights highlights;
+  const TCommandStates states = editor_.commandStates(highlights);
+  if (commandActions_.empty()) {
+    for (const auto& [id, a] : actions_)
+      if (const TCommand* command = findCommand(id)) commandActions_.emplace_back(command, a);
   }
+  for (const auto& [command, a] : commandActions_)
+    if (!command->pending) a->setEnabled(plavesk::isEnabled(command->rule, states));
   // Nothing selected: the tools draw with the remembered values again.
   tools_->fields().refresh();
-  toolPanel_->highlightFields(editor_.spinHighlights());
+  toolPanel_->highlightFields(highlights);
 }
 
 void TMainWindow::refreshTitle() {

@@ -10,6 +10,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/app_settings.h"
 #include "app/file_commands.h"
@@ -138,6 +140,11 @@ class TMainWindow : public QMainWindow {
   std::function<void(int activeLayer)> macroToActiveSide;
 
   void updateCommandStates();
+  // An edit asks for the refresh above; the requests of one event-loop turn
+  // are served once, by a queued call or by whatever looks at the command
+  // states first (a menu about to show, `action`).
+  void scheduleCommandStates();
+  void flushCommandStates();
   // A tool button's click: the mode, and the button of the mode pressed.
   void selectTool(const TToolButton& button);
 
@@ -244,6 +251,9 @@ class TMainWindow : public QMainWindow {
   QTimer* autosaveTimer_ = nullptr;
   bool shown_ = false;
   bool rebuildingTabs_ = false;
+  bool commandStatesPending_ = false;
+  // The actions with their table entries, looked up once.
+  std::vector<std::pair<const TCommand*, QAction*>> commandActions_;
 };
 
 }  // namespace plavesk

@@ -13,6 +13,7 @@
 #include "app/macro_panel.h"
 #include "app/main_window.h"
 #include "app/main_window_texts.h"
+#include "app/route_all_job.h"
 #include "app/status_panels.h"
 #include "editing/connections.h"
 #include "editing/connectivity_commands.h"
@@ -60,6 +61,16 @@ void TMainWindow::buildConnectionCommands() {
   connect(action("opt.groundPlane"), &QAction::triggered, this, [this] { M_AutoMasseClick(); });
   connect(action("fn.removeConnections"), &QAction::triggered, this,
           [this] { LuftlinienEntfernen(); });
+  // The tracks take the autorouter window's width and clearance and the
+  // current ground-plane clearance, as a click of the autoroute tool does.
+  connect(action("fn.routeAll"), &QAction::triggered, this, [this] {
+    if (!editor_.layout.hasActiveBoard()) return;
+    tools_->eraseAllFeedback();
+    TRouteSettings settings = tools_->autorouter().settings();
+    settings.trackClearance = tools_->values().clearance;
+    routeAllRubberbands(editor_, settings, *jobs_, *dialogs_, language_);
+    updateCommandStates();
+  });
 
   // A root that is gone falls back to the macros the program brings along,
   // and the user hears of it (the settings alone would fall back silently).
@@ -94,6 +105,8 @@ void TMainWindow::showAutorouteTool() {
     layoutView_->repaintSurface();
   }
   autorouteWindow_->showWithTool(active);
+  // Every tool but the area tool has released the cutout button.
+  showGroundPlaneControls();
 }
 
 void TMainWindow::SB_AutoMasseClick(bool on) {

@@ -216,8 +216,12 @@ bool TManufacturingCommands::runMilling(const TMillingOptions& options,
         const TObjektList& list = job->board->elements;
         if (millingLayerNeedsContours(list, job->options)) {
           int shown = -1;
+          TContourOptions contourOptions = job->options.contourOptions();
+          // A cancel stops the computation at its next step instead of
+          // leaving it to run on in the background.
+          contourOptions.stopRequested = [&control] { return control.cancelled(); };
           job->contours =
-              computeContours(list, job->options.contourOptions(),
+              computeContours(list, contourOptions,
                               [&](TContourStep step, size_t position, size_t range) {
                                 if (int(step) != shown) {
                                   shown = int(step);

@@ -1,7 +1,6 @@
 #include "app/manufacturing_widgets.h"
 
 #include <QDesktopServices>
-#include <QDoubleSpinBox>
 #include <QFrame>
 #include <QPushButton>
 #include <QUrl>
@@ -9,6 +8,7 @@
 #include "app/export_files.h"
 #include "app/help_topics.h"
 #include "app/language.h"
+#include "app/lay_spin_edit.h"
 #include "app/user_dialogs.h"
 
 namespace plavesk {
@@ -47,19 +47,10 @@ void setSwatchColour(QFrame* swatch, TColour colour) {
           .arg(blueOf(colour)));
 }
 
-QDoubleSpinBox* millimetreField(const QString& name, double min, double max, double value) {
-  auto* e = new QDoubleSpinBox;
+TLaySpinEdit* millimetreField(const QString& name, double min, double max, double value) {
+  auto* e = new TLaySpinEdit(min, max, 0.01, 2, value);
   e->setObjectName(name);
-  e->setAccessibleName(name);
-  e->setDecimals(2);
-  e->setSingleStep(0.01);
-  e->setRange(min, max);
-  e->setValue(value);
-  // "." whatever the locale.
-  e->setLocale(QLocale::c());
-  e->setStyleSheet(
-      "QDoubleSpinBox { color: #ffff00; background: #000000; }"
-      "QDoubleSpinBox:disabled { color: #c0c0c0; background: #808080; }");
+  e->setCaption(name);
   return e;
 }
 

@@ -9,13 +9,13 @@
 
 #include "view/colour_scheme.h"
 
-class QDoubleSpinBox;
 class QFrame;
 class QPushButton;
 class QWidget;
 
 namespace plavesk {
 
+class TLaySpinEdit;
 class TUserDialogs;
 
 // "&Hilfe" opening `topic` in the help window.
@@ -23,9 +23,9 @@ QPushButton* helpButton(int language, int topic);
 // A small coloured rectangle (object name `name`).
 QFrame* colourSwatch(const QString& name, TColour colour);
 void setSwatchColour(QFrame* swatch, TColour colour);
-// A value field in mm with two decimals: yellow on black while enabled, grey
-// on grey while disabled.
-QDoubleSpinBox* millimetreField(const QString& name, double min, double max, double value);
+// A value field in mm with two decimals and a step of 0.01: yellow on black
+// while enabled, grey on grey while disabled.
+TLaySpinEdit* millimetreField(const QString& name, double min, double max, double value);
 
 // "Gerber-274X (*.gbr)|*.gbr" as a file dialog filter.
 std::string fileDialogFilter(const std::string& filter);

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -16,6 +15,7 @@
 #include "app/dialog_buttons.h"
 #include "app/help_topics.h"
 #include "app/language.h"
+#include "app/lay_spin_edit.h"
 #include "app/manufacturing_widgets.h"
 
 namespace plavesk {
@@ -179,7 +179,7 @@ TMillingDialog::TMillingDialog(int language, const TColourScheme& colours,
   auto* channelRow = new QHBoxLayout(channelBox);
   channel_ = named(new QCheckBox(pick(L, kInclude)), "CB_ISO", L, kInclude);
   channelWidth_ = millimetreField("SE_Staerke", 0.0, 4.99, options.channelWidth / 100.0);
-  channelWidth_->setAccessibleName(pick(L, kChannelGroup));
+  channelWidth_->setCaption(pick(L, kChannelGroup));
   channel_->setChecked(options.includeChannel);
   channelRow->addWidget(channel_);
   channelRow->addWidget(channelWidth_);
@@ -236,7 +236,7 @@ TMillingDialog::TMillingDialog(int language, const TColourScheme& colours,
   toolLabel_ = new QLabel(pick(L, kToolWidth));
   toolLabel_->setObjectName("L_Fraesbreite");
   tool_ = millimetreField("SE_Fraesbreite", 0.0, 4.99, options.toolDiameter / 100.0);
-  tool_->setAccessibleName(pick(L, kToolWidth).remove(':'));
+  tool_->setCaption(pick(L, kToolWidth).remove(':'));
   toolRow->addSpacing(20);
   toolRow->addWidget(toolLabel_);
   toolRow->addWidget(tool_);

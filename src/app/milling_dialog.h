@@ -13,13 +13,14 @@
 #include "view/colour_scheme.h"
 
 class QCheckBox;
-class QDoubleSpinBox;
 class QLabel;
 class QGroupBox;
 class QRadioButton;
 class QToolButton;
 
 namespace plavesk {
+
+class TLaySpinEdit;
 
 // What the copper layers hold, for the enabling rules of the dialog.
 struct TMillingContent {
@@ -55,12 +56,12 @@ class TMillingDialog : public QDialog {
 
   QRadioButton* layerButton(int side) const { return side == 1 ? k1_ : k2_; }
   QCheckBox* channelBox() const { return channel_; }
-  QDoubleSpinBox* channelField() const { return channelWidth_; }
+  TLaySpinEdit* channelField() const { return channelWidth_; }
   QRadioButton* textOutline(bool marked) const { return marked ? markedOut_ : normalOut_; }
   QRadioButton* textSingle(bool marked) const { return marked ? markedSingle_ : normalSingle_; }
   QGroupBox* drillGroup() const { return drillGroup_; }
   QRadioButton* drillButton(TDrillOutput d) const { return drills_[size_t(d)]; }
-  QDoubleSpinBox* toolField() const { return tool_; }
+  TLaySpinEdit* toolField() const { return tool_; }
   QCheckBox* secondPenBox() const { return secondPen_; }
   QCheckBox* centreMarksBox() const { return centre_; }
   QRadioButton* mirrorButton(TMirror m) const { return mirrors_[size_t(m)]; }
@@ -73,7 +74,7 @@ class TMillingDialog : public QDialog {
   QRadioButton* k1_;
   QRadioButton* k2_;
   QCheckBox* channel_;
-  QDoubleSpinBox* channelWidth_;
+  TLaySpinEdit* channelWidth_;
   QLabel* normalLabel_;
   QRadioButton* normalOut_;
   QRadioButton* normalSingle_;
@@ -83,7 +84,7 @@ class TMillingDialog : public QDialog {
   QGroupBox* drillGroup_;
   std::array<QRadioButton*, 4> drills_{};
   QLabel* toolLabel_;
-  QDoubleSpinBox* tool_;
+  TLaySpinEdit* tool_;
   QCheckBox* secondPen_;
   QCheckBox* centre_;
   std::array<QRadioButton*, 3> mirrors_{};

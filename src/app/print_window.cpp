@@ -108,10 +108,6 @@ constexpr TText kPrintFailed{
     "Der Druck ist fehlgeschlagen: ", "Printing failed: ", "L´impression a échoué : "};
 }  // namespace tx
 
-QString qs(std::string_view s) {
-  return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
 std::string pdfPrinterName(int language) {
   return std::string(print_texts::kPdfPrinter[size_t(std::clamp(language, 0, 2))]);
 }

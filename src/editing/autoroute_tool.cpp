@@ -100,10 +100,8 @@ bool TAutorouteTool::unrouteSelected(TEditor& editor) {
   return done;
 }
 
-std::vector<TRoutedBand> routeAllBands(TEditor& editor, TAutorouteTool& tool) {
+std::vector<TRoutedBand> listBands(const TObjektList& list) {
   std::vector<TRoutedBand> bands;
-  if (!editor.layout.hasActiveBoard()) return bands;
-  TObjektList& list = editor.elements();
   std::unordered_map<const TObjekt*, size_t> position;
   for (size_t i = 0; i < list.size(); ++i) position.emplace(list[i].get(), i);
   std::set<std::pair<size_t, size_t>> seen;
@@ -116,8 +114,16 @@ std::vector<TRoutedBand> routeAllBands(TEditor& editor, TAutorouteTool& tool) {
       if (seen.insert(pair).second) bands.push_back({i, it->second});
     }
   }
-  const int activeLayer = editor.working().activeLayer;
-  for (TRoutedBand& band : bands) {
+  return bands;
+}
+
+void routeBands(TObjektList& list, TBoardRecord& board, std::vector<TRoutedBand>& bands,
+                const TRouteSettings& settings, const TRouterHooks& hooks,
+                const std::function<bool(size_t, size_t)>& next) {
+  const int activeLayer = board.activeLayer;
+  for (size_t k = 0; k < bands.size(); ++k) {
+    if (next && !next(k, bands.size())) break;
+    TRoutedBand& band = bands[k];
     TObjekt& a = *list[band.start];
     TObjekt& b = *list[band.target];
     if (std::find(a.connections.begin(), a.connections.end(), &b) == a.connections.end()) continue;
@@ -128,14 +134,60 @@ std::vector<TRoutedBand> routeAllBands(TEditor& editor, TAutorouteTool& tool) {
       if (end->kind == kSmdPad && isCopperLayer(end->layer) && end->layer != activeLayer)
         layer = end->layer;
     band.layer = layer;
-    editor.working().activeLayer = layer;
-    editor.deselectAll();
+    board.activeLayer = layer;
+    for (auto& e : list) e->selected = 0;
     a.selected = 1;
     b.selected = 1;
-    band.routed = tool.routeSelected(editor).outcome == TRouteOutcome::routed;
-    editor.working().activeLayer = activeLayer;
+    band.routed = routeSelected(list, board, settings, hooks).outcome == TRouteOutcome::routed;
+    board.activeLayer = activeLayer;
   }
+}
+
+TRouterHooks listRouterHooks(const TObjektList& list, const TBoardRecord& board) {
+  TRouterHooks h;
+  h.copperAt = [&list, &board](TPoint p) { return elementAt(list, board, p, true); };
+  return h;
+}
+
+size_t applyRoutedCopy(TEditor& editor, const TObjektList& routed, size_t originalCount) {
+  if (!editor.layout.hasActiveBoard()) return 0;
+  TObjektList& list = editor.elements();
+  if (list.size() != originalCount || routed.size() <= originalCount) return 0;
+  std::unordered_map<const TObjekt*, size_t> position;
+  for (size_t i = 0; i < originalCount; ++i) position.emplace(routed[i].get(), i);
+  auto own = [&](const TObjekt* end) -> TObjekt* {
+    auto it = position.find(end);
+    return it == position.end() ? nullptr : list[it->second].get();
+  };
   editor.deselectAll();
+  editor.takeSnapshot();
+  size_t added = 0;
+  for (size_t i = originalCount; i < routed.size(); ++i) {
+    const TObjekt& track = *routed[i];
+    TObjektPtr copy = copyElement(track);
+    copy->selected = 0;
+    copy->routeFrom = own(track.routeFrom);
+    copy->routeTo = own(track.routeTo);
+    if (copy->routeFrom && copy->routeTo) {
+      std::erase(copy->routeFrom->connections, copy->routeTo);
+      std::erase(copy->routeTo->connections, copy->routeFrom);
+    }
+    list.push_back(std::move(copy));
+    editor.invalidate(*list.back());
+    ++added;
+  }
+  editor.repaint();
+  editor.commandStatesChanged();
+  return added;
+}
+
+std::vector<TRoutedBand> routeAllBands(TEditor& editor, TAutorouteTool& tool) {
+  if (!editor.layout.hasActiveBoard()) return {};
+  std::vector<TRoutedBand> bands = listBands(editor.elements());
+  routeBands(editor.elements(), editor.working(), bands, tool.settings(), tool.hooks(editor));
+  editor.deselectAll();
+  editor.repaint();
+  editor.commandStatesChanged();
   return bands;
 }
 

@@ -58,4 +58,26 @@ struct TRoutedBand {
 // fails. Failed bands stay.
 std::vector<TRoutedBand> routeAllBands(TEditor& editor, TAutorouteTool& tool);
 
+// The same on a plain list and board record, for a copy of the board routed
+// away from the editor. The bands of a list, each once, in list order of
+// its first pad:
+std::vector<TRoutedBand> listBands(const TObjektList& list);
+// routes them one after another as routeAllBands does. Before band k of n,
+// `next(k, n)` is asked when set: false stops there, leaving that band and
+// the rest untried (layer 0).
+void routeBands(TObjektList& list, TBoardRecord& board, std::vector<TRoutedBand>& bands,
+                const TRouteSettings& settings, const TRouterHooks& hooks,
+                const std::function<bool(size_t, size_t)>& next = {});
+// The copper picks of the test tool on that list: all a router on a copy
+// needs (no snapshots, nothing to repaint).
+TRouterHooks listRouterHooks(const TObjektList& list, const TBoardRecord& board);
+
+// Takes over the tracks routeBands appended to a copy of the active list
+// that had `originalCount` elements: one undo snapshot, the tracks appended
+// in their order with their routes on the layout's own pads, those bands
+// removed, nothing selected. Returns how many tracks came over; 0 and no
+// change when there were none or the active list no longer has the copy's
+// length.
+size_t applyRoutedCopy(TEditor& editor, const TObjektList& routed, size_t originalCount);
+
 }  // namespace plavesk

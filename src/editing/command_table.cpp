@@ -278,6 +278,11 @@ constexpr TCommand kCommands[] = {
         "Remove connections|Remove rubberbands whose pads are joined",
         "Enlever connexions|Enlever le chevelu des pastilles reliées"},
        I::RemoveConnections),
+  // Every band of the board with the autorouter window's width and clearance,
+  // as a long job with a progress window.
+  menu("fn.routeAll", "route-all",
+       {"Alle Luftlinien verlegen", "Route all rubberbands", "Router tout le chevelu"}, {},
+       R::bands),
   menu("fn.deleteOutside", "delete-outside",
        {"Lösche Elemente ausserhalb", "Delete elements outside", "Effacer éléments extérieurs"},
        {}, R::board),
@@ -523,8 +528,6 @@ constexpr TCommand kCommands[] = {
          R::board),
   script("script.unroute", "unroute",
          {"Verlegung aufheben", "Unroute track", "Dérouter piste"}, R::board),
-  script("script.routeAll", "route-all",
-         {"Alle Luftlinien verlegen", "Route all rubberbands", "Router tout le chevelu"}, R::board),
   script("script.layer", "layer", {"Aktiver Layer", "Active layer", "Couche active"}, R::board),
   // Toggles a layer as its button SB_K1 .. SB_B2 does.
   script("script.visible", "visible", {"Sichtbarer Layer", "Visible layer", "Couche visible"},

@@ -15,8 +15,8 @@ std::vector<size_t> testAt(TEditor& editor, TPoint p) {
   if (hit >= 0) {
     const TObjekt& e = *list[size_t(hit)];
     if (isCopperLayer(e.layer) && !(e.kind == kArea && e.cutout)) {
-      const TCopperAnalysis analysis(list, editor.working());
-      markConnected(list, analysis, size_t(hit), [&](const TObjekt& m) { editor.invalidate(m); });
+      sharedNetCache().markNet(list, editor.working(), size_t(hit),
+                               [&](const TObjekt& m) { editor.invalidate(m); });
     }
   }
   for (size_t i = 0; i < list.size(); ++i)

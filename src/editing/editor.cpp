@@ -394,11 +394,25 @@ size_t TEditor::deleteOutside() {
 }
 
 TCommandStates TEditor::commandStates() const {
+  TSpinHighlights unused;
+  return commandStates(unused);
+}
+
+TSpinHighlights TEditor::spinHighlights() const {
+  TSpinHighlights h;
+  commandStates(h);
+  return h;
+}
+
+TCommandStates TEditor::commandStates(TSpinHighlights& h) const {
   TCommandStates s;
+  h = TSpinHighlights{};
   if (!layout.hasActiveBoard()) return s;
   s.paste = !clipboard_.empty();
   s.undo = !layout.active().undoStack.empty();
   s.redo = !layout.active().redoStack.empty();
+  const TBoardRecord& w = working();
+  const bool groundPlane = isSide2Layer(w.activeLayer) ? w.groundPlane2 : w.groundPlane1;
   size_t selected = 0;
   // Group counts the selected elements except the first that already has a
   // group id, so one grouped element and one other are not grouped.
@@ -417,32 +431,6 @@ TCommandStates TEditor::commandStates() const {
       groupedSeen = true;
     else
       ++counted;
-  }
-  s.board = true;
-  s.selection = selected > 0;
-  s.buildGroup = counted > 1 && !oneGroup;
-  s.zoomPrevious = !layout.active().zoomStack.empty();
-  s.elements = !elements().empty();
-  const int boards = int(layout.boards.size());
-  s.severalBoards = boards > 1;
-  s.boardBefore = boards > 1 && layout.activeBoard > 0;
-  s.boardAfter = boards > 1 && layout.activeBoard + 1 < boards;
-  if (const TObjekt* e = nodeElement(nodeTarget)) {
-    const int points = int(e->points.size());
-    s.node = true;
-    s.nodeRemovable = points > 2;
-    s.nodeSplittable = e->kind == kTrack && nodeTarget.node > 0 && nodeTarget.node < points - 1;
-  }
-  return s;
-}
-
-TSpinHighlights TEditor::spinHighlights() const {
-  TSpinHighlights h;
-  if (!layout.hasActiveBoard()) return h;
-  const TBoardRecord& w = working();
-  const bool groundPlane = isSide2Layer(w.activeLayer) ? w.groundPlane2 : w.groundPlane1;
-  for (const auto& e : elements()) {
-    if (!e->selected) continue;
     switch (e->kind) {
       case kLine:
       case kArea:
@@ -461,7 +449,22 @@ TSpinHighlights TEditor::spinHighlights() const {
     }
     h.clearance |= groundPlane && !(e->kind == kArea && e->cutout);
   }
-  return h;
+  s.board = true;
+  s.selection = selected > 0;
+  s.buildGroup = counted > 1 && !oneGroup;
+  s.zoomPrevious = !layout.active().zoomStack.empty();
+  s.elements = !elements().empty();
+  const int boards = int(layout.boards.size());
+  s.severalBoards = boards > 1;
+  s.boardBefore = boards > 1 && layout.activeBoard > 0;
+  s.boardAfter = boards > 1 && layout.activeBoard + 1 < boards;
+  if (const TObjekt* e = nodeElement(nodeTarget)) {
+    const int points = int(e->points.size());
+    s.node = true;
+    s.nodeRemovable = points > 2;
+    s.nodeSplittable = e->kind == kTrack && nodeTarget.node > 0 && nodeTarget.node < points - 1;
+  }
+  return s;
 }
 
 void TEditor::activateBoard(int index) {

@@ -131,6 +131,9 @@ class TEditor {
 
   TCommandStates commandStates() const;
   TSpinHighlights spinHighlights() const;
+  // Both in one pass over the elements, as the window refreshes them
+  // together after every edit.
+  TCommandStates commandStates(TSpinHighlights& highlights) const;
   // Whether the command's enable rule holds now.
   bool enabled(const TCommand& command) const { return isEnabled(command.rule, commandStates()); }
 

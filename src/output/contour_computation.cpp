@@ -15,9 +15,15 @@ uint64_t contourMemoryEstimate(size_t elements, size_t vertices, size_t crossing
 TContourResult computeContours(const TObjektList& list, const TContourOptions& options,
                                const TContourProgress& progress) {
   TContourResult result;
+  const auto stop = [&] {
+    result.cancelled = options.stopRequested && options.stopRequested();
+    if (result.cancelled) result.contours.clear();
+    return result.cancelled;
+  };
   TContourWorkSet work = makeContourWorkSet(list, options);
   std::vector<TScaledPolygon> polygons =
       untangledPolygons(scalePolygons(buildSegments(work, progress)));
+  if (stop()) return result;
   size_t vertices = 0;
   for (const auto& p : polygons) vertices += p.size();
   // Over budget already, the search still stops at the first crossings, so
@@ -32,11 +38,14 @@ TContourResult computeContours(const TObjektList& list, const TContourOptions& o
     result.overBudget = true;
     return result;
   }
+  if (stop()) return result;
   polygons = insertCrossings(polygons, crossings);
   std::vector<TCrossingPair>().swap(crossings);
   const TContourGraph graph = buildContourGraph(polygons, progress);
   std::vector<TScaledPolygon>().swap(polygons);
+  if (stop()) return result;
   TTraceResult traced = traceOutlines(graph, progress);
+  if (stop()) return result;
   const std::vector<uint8_t> keep = boundaryLoops(graph, traced, work, progress);
   result.abandonedTraces = traced.abandoned;
   result.contours = selectContours(std::move(traced.loops), keep);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <thread>
 
 #include "output/contour_parallel.h"
 #include "output/contour_shapes.h"
@@ -57,23 +58,42 @@ TContourGraph buildContourGraph(const std::vector<TScaledPolygon>& polygons,
   g.polygonStart.push_back(uint32_t(g.nodes.size()));
 
   // Join the nodes at the same place: the first node of each place heads it.
-  // An open-addressing table of the heads, keyed by place.
+  // Open-addressing tables of the heads, keyed by place: the places are split
+  // in two by their hash, each half with its own table on its own thread
+  // (nodes at one place share the hash, so each place is settled by one).
   const size_t count = g.nodes.size();
-  size_t capacity = 16;
-  while (capacity < 2 * count) capacity *= 2;
+  std::vector<uint64_t> hashes(count);
+  inTwoHalves(count, [&](size_t begin, size_t end) {
+    for (size_t n = begin; n < end; ++n) hashes[n] = PointHash{}(g.nodes[n].p);
+  });
   constexpr uint32_t kFree = UINT32_MAX;
-  std::vector<uint32_t> slots(capacity, kFree);
   std::vector<uint32_t> head(count), size(count, 0);
-  for (uint32_t n = 0; n < count; ++n) {
-    if (progress && n % 4096 == 0) progress(TContourStep::kVectorList, n, count);
-    const TPoint64 p = g.nodes[n].p;
-    size_t slot = PointHash{}(p) & (capacity - 1);
-    while (slots[slot] != kFree && g.nodes[slots[slot]].p != p) slot = (slot + 1) & (capacity - 1);
-    if (slots[slot] == kFree) slots[slot] = n;
-    head[n] = slots[slot];
-    ++size[head[n]];
+  auto join = [&](uint64_t half, bool reports) {
+    size_t members = 0;
+    for (size_t n = 0; n < count; ++n) members += hashes[n] >> 63 == half;
+    size_t capacity = 16;
+    while (capacity < 2 * members) capacity *= 2;
+    std::vector<uint32_t> slots(capacity, kFree);
+    for (uint32_t n = 0; n < count; ++n) {
+      if (reports && progress && n % 4096 == 0) progress(TContourStep::kVectorList, n, count);
+      if (hashes[n] >> 63 != half) continue;
+      const TPoint64 p = g.nodes[n].p;
+      size_t slot = hashes[n] & (capacity - 1);
+      while (slots[slot] != kFree && g.nodes[slots[slot]].p != p)
+        slot = (slot + 1) & (capacity - 1);
+      if (slots[slot] == kFree) slots[slot] = n;
+      head[n] = slots[slot];
+      ++size[head[n]];
+    }
+  };
+  if (count < 4096) {
+    join(0, true), join(1, false);
+  } else {
+    std::thread helper([&] { join(1, false); });
+    join(0, true);
+    helper.join();
   }
-  std::vector<uint32_t>().swap(slots);
+  std::vector<uint64_t>().swap(hashes);
   std::vector<int32_t> groupOfHead(count, -1);
   g.groupStart.push_back(0);
   for (uint32_t n = 0; n < count; ++n)

@@ -22,6 +22,9 @@ struct TContourOptions {
   // Bytes. A board whose crossings would need more stops the computation
   // before it takes the memory.
   uint64_t memoryBudget = kDefaultContourMemoryBudget;
+  // Asked between the steps (each at most a few seconds on the largest
+  // boards); true stops the computation with `cancelled` and no contours.
+  std::function<bool()> stopRequested;
 };
 
 // Texts engraved as single lines are not part of the copper.
@@ -59,6 +62,8 @@ struct TContourResult {
   size_t crossings = 0;
   // The board would need more memory than the budget: no contours.
   bool overBudget = false;
+  // Stopped on request: no contours.
+  bool cancelled = false;
 };
 
 }  // namespace plavesk

@@ -159,6 +159,7 @@ TRouteResult routeConnection(TObjektList& list, const TBoardRecord& state, TObje
   };
   bool reached = false;
   for (bool last = false; !reached && !last && result.stages < kMaxStages;) {
+    if (hooks.stopped && hooks.stopped()) return finish();
     window.left = std::max(window.left, limit.left);
     window.top = std::max(window.top, limit.top);
     window.right = std::min(window.right, limit.right);

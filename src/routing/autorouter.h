@@ -30,6 +30,9 @@ struct TRouterHooks {
   std::function<void(const TObjekt&)> invalidate;
   // The board area of each stage's search window, shown while it runs.
   std::function<void(const TRect&)> showWindow;
+  // Asked before each stage: true ends the route at once as not found (a
+  // long job the user cancelled).
+  std::function<bool()> stopped;
 };
 
 enum class TRouteOutcome { noBand, routed, notFound };

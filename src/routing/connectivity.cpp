@@ -7,6 +7,8 @@
 #include <numeric>
 #include <vector>
 
+#include "view/units.h"
+
 namespace plavesk {
 namespace {
 
@@ -129,6 +131,26 @@ bool padHalfExtent(const TObjekt& e, double& hx, double& hy) {
   return true;
 }
 
+// The outline of an SMD pad or a square or rectangular pad, which is this
+// rectangle; false for the other shapes.
+bool rectangleOf(const TObjekt& e, TRect& r) {
+  int64_t hx = 0, hy = 0;
+  if (e.kind == kSmdPad) {
+    hx = roundToUnit(e.dim1 / 2.0);
+    hy = roundToUnit(e.dim2 / 2.0);
+  } else if (e.kind == kPad &&
+             (e.padShape == kPadSquare || e.padShape == kPadRectH || e.padShape == kPadRectV)) {
+    hx = hy = e.dim1;
+    if (e.padShape == kPadRectH) hx *= 2;
+    if (e.padShape == kPadRectV) hy *= 2;
+  } else {
+    return false;
+  }
+  auto clamp32 = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+  r = normalised(TRect{clamp32(e.x - hx), clamp32(e.y - hy), clamp32(e.x + hx), clamp32(e.y + hy)});
+  return true;
+}
+
 double halfWidth(const TObjekt& t) {
   return double(std::max(t.dim3 / 2, 1));
 }
@@ -244,6 +266,17 @@ int shapeDecision(const TObjekt& shape, const TObjekt& other) {
 // exact outlines must decide.
 int quickDecision(const TObjekt& a, const TObjekt& b) {
   auto half = [](const TObjekt& t) { return halfWidth(t); };
+  // Two pads or SMD pads: apart when their boxes are, and decided by the
+  // boxes alone when both outlines are rectangles.
+  double ax = 0, ay = 0, bx = 0, by = 0;
+  if (padHalfExtent(a, ax, ay) && padHalfExtent(b, bx, by)) {
+    if (std::abs(double(a.x) - b.x) >= ax + bx || std::abs(double(a.y) - b.y) >= ay + by) return 0;
+    TRect ra, rb;
+    if (rectangleOf(a, ra) && rectangleOf(b, rb))
+      return !ra.isEmpty() && !rb.isEmpty() && ra.left < rb.right && rb.left < ra.right &&
+             ra.top < rb.bottom && rb.top < ra.bottom;
+    return -1;
+  }
   if (a.kind == kArea || a.kind == kCircle) return shapeDecision(a, b);
   if (b.kind == kArea || b.kind == kCircle) return shapeDecision(b, a);
   if (a.kind == kTrack && b.kind == kTrack) {
@@ -259,6 +292,51 @@ int quickDecision(const TObjekt& a, const TObjekt& b) {
       boxDistance(track, pad.x - hx, pad.y - hy, pad.x + hx, pad.y + hy) > half(track) + 2)
     return 0;
   return -1;
+}
+
+// A capsule (the points within `radius` of a centre line) that lies wholly
+// inside an element's outline: around the axis of a pad or SMD pad, or the
+// centre line of a track. Pad outlines hold the disc of their radius around
+// each end of that axis, rounded or chamfered as they are, and a track's
+// round ends are polygons of sixteen sides around half its width; 0.8 of
+// that leaves room for the polygons and the rounding. False when the element
+// is too small for the margin or of another kind.
+bool coreCapsule(const TObjekt& e, std::vector<TSegment>& axis, double& radius) {
+  axis.clear();
+  switch (e.kind) {
+    case kPad: {
+      const double r = e.dim1;
+      if (r < 10 || e.padShape < kPadRound || e.padShape > kPadRectV) return false;
+      const double ax = e.padShape >= kPadOblongH && e.padShape <= kPadRectH ? r : 0;
+      const double ay = e.padShape >= kPadOblongV && e.padShape <= kPadRectV ? r : 0;
+      axis.push_back({e.x - ax, e.y - ay, e.x + ax, e.y + ay});
+      radius = 0.8 * r;
+      return true;
+    }
+    case kSmdPad: {
+      const double hw = std::abs(e.dim1 / 2), hh = std::abs(e.dim2 / 2);
+      if (std::min(hw, hh) < 4) return false;
+      const double ax = std::max(hw - hh, 0.0), ay = std::max(hh - hw, 0.0);
+      axis.push_back({e.x - ax, e.y - ay, e.x + ax, e.y + ay});
+      radius = std::min(hw, hh) - 2;
+      return true;
+    }
+    case kTrack:
+      if (e.dim3 < 10 || e.points.size() < 2) return false;
+      axis = segmentsOf(e);
+      radius = 0.8 * (e.dim3 / 2);
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Two elements whose core capsules share an area share an area too.
+bool coresMeet(const TObjekt& a, const TObjekt& b) {
+  thread_local std::vector<TSegment> axisA, axisB;
+  double ra = 0, rb = 0;
+  if (!coreCapsule(a, axisA, ra) || !coreCapsule(b, axisB, rb)) return false;
+  return distanceBetween(axisA, axisB) < ra + rb - 2;
 }
 
 // A square inside `e` that shares an area with `other`: then `e` does too.
@@ -279,7 +357,13 @@ TCopperAnalysis::TCopperAnalysis(const TObjektList& list, const TBoardRecord& st
   bounds_.reserve(list.size());
   positions_.reserve(list.size());
   for (size_t i = 0; i < list.size(); ++i) {
-    bounds_.push_back(elementBounds(*list[i]));
+    // Grown by a unit: the right and lower corners of octagonal pads lie a
+    // unit past their radius.
+    TRect b = elementBounds(*list[i]);
+    if (!b.isEmpty())
+      b = TRect{std::max(b.left, INT32_MIN + 1) - 1, std::max(b.top, INT32_MIN + 1) - 1,
+                std::min(b.right, INT32_MAX - 1) + 1, std::min(b.bottom, INT32_MAX - 1) + 1};
+    bounds_.push_back(b);
     positions_.emplace(list[i].get(), i);
     if (isCutout(*list[i])) cutouts_.push_back(i);
   }
@@ -297,6 +381,7 @@ bool TCopperAnalysis::overlap(size_t a, size_t b) const {
   if (a == b || ea.layer != eb.layer || isCutout(ea) || isCutout(eb)) return false;
   if (!boundsMeet(bounds_[a], bounds_[b])) return false;
   if (const int quick = quickDecision(ea, eb); quick >= 0) return quick == 1;
+  if (coresMeet(ea, eb)) return true;
   const auto& oa = outline(a);
   const auto& ob = outline(b);
   if (!oa || !ob || oa->empty() || ob->empty()) return false;
@@ -423,6 +508,75 @@ std::vector<int> copperNets(const TCopperAnalysis& analysis) {
   for (size_t i = 0; i < n; ++i)
     if (!isCutout(analysis.element(i))) nets[i] = int(find(i));
   return nets;
+}
+
+namespace {
+
+struct THasher {
+  uint64_t h = 0x9e3779b97f4a7c15ull;
+  void add(uint64_t v) {
+    h ^= v + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2);
+    h *= 0xff51afd7ed558ccdull;
+    h ^= h >> 32;
+  }
+  void add(const TObjekt& e) {
+    add(reinterpret_cast<uintptr_t>(&e));
+    add(e.kind | uint64_t(e.layer) << 8 | uint64_t(e.padShape) << 16 | uint64_t(e.filled) << 24 |
+        uint64_t(e.cutout) << 32 | uint64_t(e.mirrorH) << 40 | uint64_t(e.mirrorV) << 48 |
+        uint64_t(e.closed) << 56);
+    add(uint64_t(uint32_t(e.x)) << 32 | uint32_t(e.y));
+    add(uint64_t(uint32_t(e.dim1)) << 32 | uint32_t(e.dim2));
+    add(uint64_t(uint32_t(e.dim3)) << 32 | uint32_t(e.angle));
+    add(uint64_t(uint32_t(e.clearance)));
+    add(reinterpret_cast<uintptr_t>(e.padLink));
+    add(e.points.size());
+    for (TPoint p : e.points) add(uint64_t(uint32_t(p.x)) << 32 | uint32_t(p.y));
+    add(e.strokes.size());
+    for (const auto& s : e.strokes) add(*s);
+  }
+};
+
+}  // namespace
+
+uint64_t copperFingerprint(const TObjektList& list, const TBoardRecord& state) {
+  THasher hasher;
+  hasher.add(list.size());
+  hasher.add(uint64_t(state.groundPlane1 != 0) | uint64_t(state.groundPlane2 != 0) << 1);
+  for (const auto& e : list) hasher.add(*e);
+  return hasher.h;
+}
+
+const std::vector<int>& TNetCache::nets(const TObjektList& list, const TBoardRecord& state) {
+  const uint64_t fingerprint = copperFingerprint(list, state);
+  if (!valid_ || fingerprint != fingerprint_ || size_ != list.size()) {
+    nets_ = copperNets(TCopperAnalysis(list, state));
+    fingerprint_ = fingerprint;
+    size_ = list.size();
+    valid_ = true;
+    ++analyses_;
+  }
+  return nets_;
+}
+
+size_t TNetCache::markNet(TObjektList& list, const TBoardRecord& state, size_t start,
+                          const std::function<void(const TObjekt&)>& marked) {
+  if (start >= list.size()) return 0;
+  const std::vector<int>& all = nets(list, state);
+  const int net = all[start];
+  if (net < 0 || list[start]->selected) return 0;
+  size_t count = 0;
+  for (size_t i = 0; i < list.size(); ++i)
+    if (all[i] == net && !list[i]->selected) {
+      list[i]->selected = 1;
+      if (marked) marked(*list[i]);
+      ++count;
+    }
+  return count;
+}
+
+TNetCache& sharedNetCache() {
+  static TNetCache cache;
+  return cache;
 }
 
 }  // namespace plavesk

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <unordered_map>
@@ -70,5 +71,33 @@ size_t markConnected(TObjektList& list, const TCopperAnalysis& analysis, size_t 
 // The net of every element in one pass: elements with the same value are
 // joined; cutout areas belong to no net and get -1.
 std::vector<int> copperNets(const TCopperAnalysis& analysis);
+
+// The nets of a list as copperNets finds them, kept between calls while the
+// copper stays the same: a fingerprint of everything the rules look at (each
+// element's place in memory, kind, layer, geometry, clearance and through-pad
+// partner, and the ground-plane switches) tells when to analyse afresh, so
+// that clicking net after net on an unchanged board costs a look-up.
+class TNetCache {
+ public:
+  const std::vector<int>& nets(const TObjektList& list, const TBoardRecord& state);
+  // Marks the net of list[start] as markConnected does on a list with
+  // nothing marked; elements marked before stay marked and are not counted.
+  size_t markNet(TObjektList& list, const TBoardRecord& state, size_t start,
+                 const std::function<void(const TObjekt&)>& marked = {});
+  // How many times the nets were analysed afresh.
+  size_t analyses() const { return analyses_; }
+
+ private:
+  bool valid_ = false;
+  uint64_t fingerprint_ = 0;
+  size_t size_ = 0;
+  size_t analyses_ = 0;
+  std::vector<int> nets_;
+};
+
+uint64_t copperFingerprint(const TObjektList& list, const TBoardRecord& state);
+
+// The cache behind the test tool's clicks.
+TNetCache& sharedNetCache();
 
 }  // namespace plavesk

@@ -216,7 +216,13 @@ TRect elementBounds(const TObjekt& e) {
       return inflate(r, w + c);
     }
     case kCircle: {
-      const Region outline = circleOutline(e, nullptr);
+      // A whole disc or ring reaches exactly as far as its outer circle: the
+      // costly exact outline is needed for arcs only.
+      const bool whole =
+          e.angle == e.dim3 && e.dim1 > 0 && (e.filled || std::abs(int64_t(e.dim2)) < e.dim1);
+      const Region outline =
+          whole ? Region::ellipse(e.x - e.dim1, e.y + e.dim1, e.x + e.dim1, e.y - e.dim1)
+                : circleOutline(e, nullptr);
       if (outline.empty()) return TRect{};
       return inflate(toRect(outline.boundingBox()), w + c);
     }

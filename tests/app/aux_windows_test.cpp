@@ -151,8 +151,9 @@ TEST(Manual, EveryTopicHasAPageInEveryLanguage) {
       ASSERT_TRUE(in) << lang << "/" << page;
       const std::string html((std::istreambuf_iterator<char>(in)), {});
       EXPECT_NE(html.find("<h1>"), std::string::npos) << lang << "/" << page;
-      if (page != "index.html")
+      if (page != "index.html") {
         EXPECT_NE(html.find("href=\"index.html\""), std::string::npos) << lang << "/" << page;
+      }
     }
   }
 }
@@ -182,7 +183,9 @@ TEST_F(AboutTest, DamagedOrMissingTitlePicturesLeaveThePictureEmpty) {
       TAboutWindow about(kEnglish, folder.string() + "/", mode);
       const bool hasPicture = !about.picture()->pixmap().isNull();
       EXPECT_EQ(hasPicture, c.shown) << c.name;
-      if (c.shown && mode == TAboutWindow::Mode::splash) EXPECT_EQ(about.size(), QSize(40, 20));
+      if (c.shown && mode == TAboutWindow::Mode::splash) {
+        EXPECT_EQ(about.size(), QSize(40, 20));
+      }
     }
   }
   std::filesystem::remove(path("TITEL.BMP"));
@@ -383,7 +386,9 @@ TEST_F(UpdateWindowTest, SameOlderAndFailedChecks) {
     window.downloadButton()->click();
     EXPECT_TRUE(opened.isEmpty());
     EXPECT_TRUE(window.searchButton()->isEnabled());
-    if (c.reported) EXPECT_EQ(window.fileSize()->text(), "???");
+    if (c.reported) {
+      EXPECT_EQ(window.fileSize()->text(), "???");
+    }
   }
 }
 

@@ -176,6 +176,15 @@ TEST_F(ConnectionWindowTest, GroundPlaneButtonFollowsTheActiveSide) {
   EXPECT_FALSE(w.tools().values().cutout);
   EXPECT_EQ(w.editor().working().groundPlane2, 0);
   EXPECT_EQ(w.editor().working().groundPlane1, 1);
+  // A tool other than the area tool releases it as well.
+  w.chooseActiveLayer(kCopper1);
+  g.cutoutButton()->click();
+  ASSERT_TRUE(g.cutoutButton()->isChecked());
+  chooseTool("area");
+  EXPECT_TRUE(g.cutoutButton()->isChecked());
+  chooseTool("pad");
+  EXPECT_FALSE(g.cutoutButton()->isChecked());
+  EXPECT_FALSE(w.tools().values().cutout);
 }
 
 TEST_F(ConnectionWindowTest, ClearanceFieldChangesTheSelectionInOneStep) {

@@ -277,10 +277,18 @@ TEST_F(CrashRecovery, WithoutChangesOrWithAFileNameNoCopyIsKept) {
   EXPECT_TRUE(run.autosave(layout, "", true));
   EXPECT_FALSE(run.autosave(layout, (folder / "named.lay").string(), true));
   EXPECT_FALSE(fs::exists(run.recoveryCopyPath()));
-  // A session file that is no session file is left out and left alone.
+  // A session file that is no session file is left out and left alone; one
+  // naming a file elsewhere neither offers nor removes that file.
   std::ofstream(folder / "data" / "junk.session") << std::string(5000, '\xff');
+  TLayout other;
+  other.addBoard("Board 1");
+  std::string error;
+  ASSERT_TRUE(saveLayout(other, (folder / "mine.lay").string(), false, error)) << error;
+  std::ofstream(folder / "data" / "forged.session")
+      << "Plavesk session 1\nfile=\nrecovery=" << (folder / "mine.lay").string() << "\n";
   EXPECT_TRUE(TRecoverySession((folder / "data").string()).leftOver().empty());
   EXPECT_TRUE(fs::exists(folder / "data" / "junk.session"));
+  EXPECT_TRUE(fs::exists(folder / "mine.lay"));
 }
 
 }  // namespace

@@ -244,9 +244,10 @@ TEST_F(DrawingDialogsTest, DialogsSpeakTheInterfaceLanguage) {
         const bool control =
             qobject_cast<QAbstractButton*>(widget) || qobject_cast<TLaySpinEdit*>(widget);
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(widget);
-        if (control)
+        if (control) {
           EXPECT_TRUE(a && !a->text(QAccessible::Name).isEmpty())
               << d->objectName().toStdString() << " " << widget->objectName().toStdString();
+        }
       }
     }
   }

@@ -105,8 +105,12 @@ TEST_F(FileCommandsTest, SaveQuestionDecidesWhetherOpenGoesOn) {
     EXPECT_EQ(dialogs.questions[0], "Save changes?");
     EXPECT_EQ(files.fileName == board, c.opens);
     EXPECT_EQ(editor.layout.modified, !c.opens);
-    if (!target.empty()) EXPECT_EQ(fs::exists(target), c.written);
-    if (!c.opens) EXPECT_EQ(editor.elements().size(), 1u);
+    if (!target.empty()) {
+      EXPECT_EQ(fs::exists(target), c.written);
+    }
+    if (!c.opens) {
+      EXPECT_EQ(editor.elements().size(), 1u);
+    }
   }
 }
 

@@ -16,6 +16,7 @@
 #include <QToolButton>
 #include <QWheelEvent>
 #include <filesystem>
+#include <functional>
 
 #include "app/board_properties_dialog.h"
 #include "app/layout_view.h"
@@ -464,6 +465,42 @@ TEST_F(MainWindowTest, RecentFilesShowInTheFileMenu) {
   EXPECT_EQ(ini.readString("History", "D1", ""), b);
   EXPECT_EQ(ini.readString("History", "D2", ""), a);
   EXPECT_EQ(w.windowTitle(), QString::fromStdString("Plavesk 4.0 - [" + b + "]"));
+}
+
+// An edit made outside the drawing area's events refreshes the command
+// states once per event-loop turn; whoever looks earlier (a menu about to
+// show, a look-up of the action) still sees them as the edit left them.
+TEST_F(MainWindowTest, CommandStatesAreRightWhereverTheyAreLookedAt) {
+  TMainWindow& w = open();
+  QApplication::processEvents();
+  ASSERT_TRUE(w.editor().layout.hasActiveBoard());
+  QAction* undo = w.action("edit.undo");
+  QMenu* edit = w.menu("edit");
+  ASSERT_NE(edit, nullptr);
+  struct Look {
+    const char* name;
+    std::function<bool()> undoEnabled;
+  };
+  const Look looks[] = {
+      {"event loop",
+       [&] {
+         QApplication::processEvents();
+         return undo->isEnabled();
+       }},
+      {"action look-up", [&] { return w.action("edit.undo")->isEnabled(); }},
+      {"menu about to show",
+       [&] {
+         emit edit->aboutToShow();
+         return undo->isEnabled();
+       }},
+  };
+  for (const Look& look : looks) {
+    SCOPED_TRACE(look.name);
+    w.editor().takeSnapshot();
+    EXPECT_TRUE(look.undoEnabled());
+    w.editor().undo();
+    EXPECT_FALSE(look.undoEnabled());
+  }
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <QCheckBox>
-#include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -20,6 +19,7 @@
 
 #include "app/excellon_dialog.h"
 #include "app/gerber_dialog.h"
+#include "app/lay_spin_edit.h"
 #include "app/long_job.h"
 #include "app/milling_dialog.h"
 #include "output/excellon_export.h"

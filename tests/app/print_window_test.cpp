@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -100,6 +101,26 @@ TEST_F(PrintWindowTest, SliderOnlyWithFreeScalingAndKeepsThePaperPosition) {
   EXPECT_EQ(w->scaleLabel()->text(), "200%");
   EXPECT_EQ(options.offsetX, -50);
   EXPECT_EQ(options.offsetY, 50);
+}
+
+TEST_F(PrintWindowTest, SwatchChoosesTheItemsColour) {
+  auto w = makeWindow();
+  std::vector<TColour> offered;
+  std::optional<TColour> answer = rgb(0, 128, 255);
+  w->chooseColour = [&](TColour start) {
+    offered.push_back(start);
+    return answer;
+  };
+  const int before = repaint(*w);
+  w->swatch(kPrintSilk2)->click();
+  ASSERT_EQ(offered, std::vector<TColour>{rgb(255, 0, 0)});  // starts at the swatch's colour
+  EXPECT_EQ(options.colours[kPrintSilk2], rgb(0, 128, 255));
+  EXPECT_EQ(repaint(*w), before + 1);
+  // Cancelled: nothing changes.
+  answer.reset();
+  w->swatch(kPrintMask1)->click();
+  EXPECT_EQ(options.colours[kPrintMask1], rgb(0, 0, 0));
+  EXPECT_EQ(repaint(*w), before + 1);
 }
 
 // Dragging over the preview moves the layout with the mouse; "Centre"

@@ -39,7 +39,9 @@ void expectConsistent(const TObjektList& list, const std::string& when) {
           << when;
     }
     for (const TObjekt* r : {e->routeFrom, e->routeTo})
-      if (r) EXPECT_TRUE(members.count(r)) << when;
+      if (r) {
+        EXPECT_TRUE(members.count(r)) << when;
+      }
   }
 }
 
@@ -56,7 +58,9 @@ TEST(Undo, DepthLimitsTheStack) {
     editor.addBoard("B");
     // 0: the default depth of 50, which keeps 51 snapshots (the dialog
     // itself offers 1..50).
-    if (c.entries) ASSERT_TRUE(editor.setUndoEntries(c.entries));
+    if (c.entries) {
+      ASSERT_TRUE(editor.setUndoEntries(c.entries));
+    }
     for (int i = 0; i < c.changes; ++i) {
       editor.takeSnapshot();
       testing::addPad(editor.elements(), i * 100, -100);

@@ -38,7 +38,9 @@ TEST(DeleteElementsOutside, RemovesWhatSharesNoAreaWithTheBoard) {
     size_t removed = deleteElementsOutside(layout);
     EXPECT_EQ(removed, c.kept ? 0u : 1u) << c.what;
     EXPECT_EQ(layout.elements().size(), c.kept ? 2u : 1u) << c.what;
-    if (!c.kept) EXPECT_TRUE(other.connections.empty()) << c.what;
+    if (!c.kept) {
+      EXPECT_TRUE(other.connections.empty()) << c.what;
+    }
   }
 }
 

@@ -562,7 +562,9 @@ TEST_F(ToolsTest, NoEventSequenceLeavesADegenerateTrackOrArea) {
   }
   tools->selectTool(TToolMode::edit);
   for (const auto& e : list())
-    if (e->hasPoints()) EXPECT_GE(e->points.size(), 2u);
+    if (e->hasPoints()) {
+      EXPECT_GE(e->points.size(), 2u);
+    }
   EXPECT_EQ(host.totalShown(), 0);
 }
 

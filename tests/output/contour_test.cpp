@@ -291,5 +291,27 @@ TEST(Contours, ProgressRunsThroughTheFiveStepsInOrder) {
   EXPECT_EQ(seen, (std::vector<int>{0, 1, 2, 3, 4}));
 }
 
+// A stop asked for during a step ends the run before the next one, with no
+// contours; never asked, the run is whole.
+TEST(Contours, AStopRequestEndsTheRunAfterTheCurrentStep) {
+  TObjektList list;
+  list.push_back(track({{0, 0}, {4000, 0}, {2000, 3000}, {0, 0}}, 100));
+  list.push_back(track({{1000, -500}, {1000, 3500}}, 100));
+  for (int stopIn = 0; stopIn <= 5; ++stopIn) {
+    SCOPED_TRACE(stopIn);
+    int last = -1;
+    TContourOptions o;
+    o.stopRequested = [&] { return last >= stopIn; };
+    const TContourResult r =
+        computeContours(list, o, [&](TContourStep s, size_t, size_t) { last = int(s); });
+    EXPECT_EQ(r.cancelled, stopIn < 4);
+    EXPECT_EQ(r.contours.empty(), stopIn < 4);
+    // Nothing of a later step was started.
+    if (stopIn < 4) {
+      EXPECT_LE(last, stopIn + 1);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace plavesk

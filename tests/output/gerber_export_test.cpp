@@ -82,7 +82,7 @@ TEST(GerberExport, EveryKindInTheNormalPass) {
   track.points = {{100, -100}, {200, -100}, {200, -300}};
   TObjekt& area = b.add(createArea(20, kCopper1));
   area.points = {{1000, -1000}, {2000, -1000}, {2000, -2000}};
-  TObjekt& ring = b.add(createCircle({3000, -3000}, 300, kPadRound, kCopper1, 250));
+  b.add(createCircle({3000, -3000}, 300, kPadRound, kCopper1, 250));
   b.add(createSmdPad({4000, -4000}, 151, kCopper1, 80));
   TObjekt& text = b.add(createText({0, 0}, "I", false, false, kCopper1, 0, 1, 1, 100));
   auto stroke = createTrack(12, kCopper1);

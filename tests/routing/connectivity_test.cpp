@@ -222,5 +222,54 @@ TEST(Connectivity, OnePassAgreesWithMarkingFromEveryElement) {
   }
 }
 
+// The kept nets answer each click as a fresh flood would, and are analysed
+// afresh after every kind of change the rules look at, and only then.
+TEST(Connectivity, KeptNetsFollowEveryChange) {
+  TLayout layout = randomBoard(7, 300);
+  TObjektList& l = layout.elements();
+  TBoardRecord& state = layout.working();
+  size_t firstTrack = 0, firstPad = 0;
+  while (l[firstTrack]->kind != kTrack) ++firstTrack;
+  while (l[firstPad]->kind != kPad) ++firstPad;
+  struct Change {
+    const char* what;
+    std::function<void()> apply;  // nullptr: nothing changes
+  } changes[] = {
+      {"nothing", nullptr},
+      {"a track end moves", [&] { l[firstTrack]->points.back().x += 3000; }},
+      {"a track gets wider", [&] { l[firstTrack]->dim3 += 400; }},
+      {"a pad changes layer", [&] { l[firstPad]->layer = otherSideLayer(l[firstPad]->layer); }},
+      {"a clearance drops to 0", [&] { l[firstPad]->clearance = 0; }},
+      {"a ground plane turns on", [&] { state.groundPlane1 = state.groundPlane2 = 1; }},
+      {"an element is removed", [&] { l.erase(l.begin() + 1); }},
+      {"a through pad loses its partner",
+       [&] {
+         for (auto& e : l)
+           if (e->padLink) {
+             e->padLink->padLink = nullptr;
+             e->padLink = nullptr;
+             break;
+           }
+       }},
+  };
+  TNetCache cache;
+  for (const Change& change : changes) {
+    const size_t before = cache.analyses();
+    if (change.apply) change.apply();
+    for (size_t start = 0; start < l.size(); start += 7) {
+      // A cutout area belongs to no net and marks nothing.
+      const bool cutout = l[start]->kind == kArea && l[start]->cutout;
+      const std::vector<size_t> flood = cutout ? std::vector<size_t>{} : netOf(l, state, start);
+      for (auto& e : l) e->selected = 0;
+      const size_t count = cache.markNet(l, state, start);
+      ASSERT_EQ(marked(l), flood) << change.what << ", from " << start;
+      EXPECT_EQ(count, flood.size()) << change.what;
+    }
+    // One analysis per change however many clicks; none while nothing
+    // changed after the first.
+    EXPECT_EQ(cache.analyses(), before + (change.apply || before == 0 ? 1 : 0)) << change.what;
+  }
+}
+
 }  // namespace
 }  // namespace plavesk

@@ -3,6 +3,7 @@
 // must be the one the outlines give.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
 #include "routing/connectivity.h"
@@ -131,6 +132,44 @@ TEST(OverlapShortcut, TouchingAndNestedCases) {
     const TCopperAnalysis analysis(list, state);
     EXPECT_EQ(analysis.overlap(0, 1), outlinesShareArea(*list[0], *list[1])) << c.what;
   }
+}
+
+// Tracks ending just outside or just inside pads and SMD pads of every
+// shape, from eight directions: the capsules around pad axes and track centre
+// lines must never reach past the outlines, round or chamfered corners
+// included.
+TEST(OverlapShortcut, TrackEndsAroundPadOutlines) {
+  std::vector<TObjektPtr> pads;
+  for (int shape = kPadRound; shape <= kPadRectV; ++shape)
+    pads.push_back(createPad({0, 0}, 80, shape, kCopper1, 30));
+  pads.push_back(createSmdPad({0, 0}, 240, kCopper1, 80));
+  pads.push_back(createSmdPad({0, 0}, 80, kCopper1, 240));
+  const TPoint directions[] = {{1, 0},  {1, 1},   {0, 1},  {-1, 1},
+                               {-1, 0}, {-1, -1}, {0, -1}, {1, -1}};
+  TBoardRecord state;
+  int joined = 0, apart = 0;
+  for (auto& pad : pads)
+    for (TPoint d : directions)
+      for (int32_t width : {12, 40, 100})
+        for (int reach = 0; reach <= 260; reach += 2) {
+          const double unit = std::hypot(double(d.x), double(d.y));
+          const TPoint end{int32_t(std::lround(d.x * reach / unit)),
+                           int32_t(std::lround(d.y * reach / unit))};
+          TObjektList list;
+          list.push_back(std::move(pad));
+          auto t = createTrack(width, kCopper1);
+          t->points = {end, {end.x + d.x * 400, end.y + d.y * 400}};
+          list.push_back(std::move(t));
+          const bool exact = outlinesShareArea(*list[0], *list[1]);
+          const TCopperAnalysis analysis(list, state);
+          ASSERT_EQ(analysis.overlap(0, 1), exact)
+              << "kind " << int(list[0]->kind) << " shape " << int(list[0]->padShape)
+              << " direction " << d.x << "," << d.y << " width " << width << " reach " << reach;
+          (exact ? joined : apart) += 1;
+          pad = std::move(list[0]);
+        }
+  EXPECT_GT(joined, 0);
+  EXPECT_GT(apart, 0);
 }
 
 }  // namespace

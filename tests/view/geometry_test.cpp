@@ -112,6 +112,38 @@ std::vector<TObjektPtr> everyKind() {
   return list;
 }
 
+// Whole discs and rings take their box from the outer circle alone; it must
+// be the box of the exact outline, clearance and pen included.
+TEST(GeometryWorkedNumbers, CircleBoundsAreTheBoxOfTheExactOutline) {
+  struct Case {
+    int32_t outer, inner, start, end;
+    bool filled;
+  };
+  const Case cases[] = {{1000, 800, 0, 0, false},  {1000, 0, 0, 0, true},
+                        {1000, 999, 0, 0, false},  {1000, 1000, 0, 0, false},
+                        {1000, 1200, 0, 0, false}, {1000, -800, 0, 0, false},
+                        {1, 0, 0, 0, true},        {0, 0, 0, 0, true},
+                        {1000, 800, 0, 90, false}, {1200, 300, 200, 10, true}};
+  for (const Case& c : cases)
+    for (int32_t clearance : {0, 40}) {
+      TObjektPtr e = arc(c.outer, c.inner, c.start, c.end, c.filled);
+      e->clearance = clearance;
+      SCOPED_TRACE(describe(*e) + " radii " + std::to_string(c.outer) + "/" +
+                   std::to_string(c.inner));
+      const Region exact = elementOutline(*e).value_or(Region());
+      const TRect b = elementBounds(*e);
+      if (exact.empty()) {
+        EXPECT_EQ(b, TRect{});
+        continue;
+      }
+      // The pen margin of the bounds: half the third dimension, or 20.
+      const int64_t margin = (e->dim3 / 2 == 0 ? 20 : e->dim3 / 2) + clearance;
+      const Region::Box box = exact.boundingBox();
+      EXPECT_EQ(b, (TRect{int32_t(box.left - margin), int32_t(box.top - margin),
+                          int32_t(box.right + margin), int32_t(box.bottom + margin)}));
+    }
+}
+
 TEST(GeometryWorkedNumbers, SnappingOnGrids) {
   const struct {
     double grid;
