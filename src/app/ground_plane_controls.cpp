@@ -37,12 +37,13 @@ TGroundPlaneControls::TGroundPlaneControls(int language, QWidget* parent) : QWid
   });
   row->addWidget(groundPlane_);
 
-  const TValueFieldSpec& spec = valueFieldSpec(TValueField::clearance);
-  clearance_ = new TLaySpinEdit(spec.range.min, spec.range.max, spec.range.step,
-                                spec.range.decimals, spec.start);
-  clearance_->setObjectName(QString::fromUtf8(spec.control.data(), qsizetype(spec.control.size())));
-  applyHint(clearance_, language, spec.hint);
-  clearance_->setCaption(QString::fromUtf8(pickText(language, spec.hint)).section('|', 0, 0));
+  const TValueFieldInfo& field = valueFieldInfo(TValueField::clearance);
+  clearance_ = new TLaySpinEdit(field.range.min, field.range.max, field.range.step,
+                                field.range.decimals, field.start);
+  clearance_->setObjectName(
+      QString::fromUtf8(field.control.data(), qsizetype(field.control.size())));
+  applyHint(clearance_, language, field.hint);
+  clearance_->setCaption(QString::fromUtf8(pickText(language, field.hint)).section('|', 0, 0));
   row->addWidget(clearance_);
 
   const TCommand* cutout = findCommand("tool.cutout");

@@ -87,7 +87,7 @@ QToolButton* toolButton(const char* id, int language) {
   return b;
 }
 
-TLaySpinEdit* valueField(int language, const TValueFieldSpec& f) {
+TLaySpinEdit* valueField(int language, const TValueFieldInfo& f) {
   auto* e = new TLaySpinEdit(f.range.min, f.range.max, f.range.step, f.range.decimals, f.start);
   e->setObjectName(QString::fromUtf8(f.control.data(), qsizetype(f.control.size())));
   applyHint(e, language, f.hint);
@@ -162,7 +162,7 @@ TToolPanel::TToolPanel(int language, TViewState& view, QWidget* parent)
   for (TValueField f : kPanelFields) {
     auto* fieldRow = new QHBoxLayout;
     fieldRow->setSpacing(2);
-    TLaySpinEdit* edit = valueField(language, valueFieldSpec(f));
+    TLaySpinEdit* edit = valueField(language, valueFieldInfo(f));
     fieldRow->addWidget(edit);
     registerField(f, edit);
     const auto list = std::find_if(std::begin(lists), std::end(lists),

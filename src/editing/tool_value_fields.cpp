@@ -12,7 +12,7 @@ namespace plavesk {
 
 namespace {
 
-constexpr TValueFieldSpec kSpecs[] = {
+constexpr TValueFieldInfo kFieldInfos[] = {
     {TValueField::width,
      "width",
      "SE_Breite",
@@ -118,27 +118,27 @@ struct TCommon {
 
 }  // namespace
 
-std::span<const TValueFieldSpec> valueFieldSpecs() {
-  return kSpecs;
+std::span<const TValueFieldInfo> valueFieldInfos() {
+  return kFieldInfos;
 }
 
-const TValueFieldSpec& valueFieldSpec(TValueField field) {
-  return kSpecs[size_t(field)];
+const TValueFieldInfo& valueFieldInfo(TValueField field) {
+  return kFieldInfos[size_t(field)];
 }
 
-const TValueFieldSpec* findValueField(std::string_view nameOrControl) {
-  for (const TValueFieldSpec& s : kSpecs)
+const TValueFieldInfo* findValueField(std::string_view nameOrControl) {
+  for (const TValueFieldInfo& s : kFieldInfos)
     if (s.name == nameOrControl || s.control == nameOrControl) return &s;
   return nullptr;
 }
 
 TToolValueFields::TToolValueFields(TEditor& editor, TToolValues& values)
     : editor_(editor), values_(values) {
-  for (const TValueFieldSpec& s : kSpecs) shown_[size_t(s.field)] = s.start;
+  for (const TValueFieldInfo& s : kFieldInfos) shown_[size_t(s.field)] = s.start;
 }
 
 std::string TToolValueFields::text(TValueField field) const {
-  return formatSpinValue(shown(field), valueFieldSpec(field).range);
+  return formatSpinValue(shown(field), valueFieldInfo(field).range);
 }
 
 // --- events ---
@@ -152,7 +152,7 @@ void TToolValueFields::enter(TValueField field) {
 }
 
 void TToolValueFields::changed(TValueField field, double mm) {
-  shown_[size_t(field)] = valueFieldSpec(field).range.limit(mm);
+  shown_[size_t(field)] = valueFieldInfo(field).range.limit(mm);
   runChange(field);
 }
 
@@ -166,7 +166,7 @@ void TToolValueFields::exit(TValueField field, double mm) {
 }
 
 double TToolValueFields::type(TValueField field, std::string_view text) {
-  const double v = readSpinText(text, valueFieldSpec(field).range);
+  const double v = readSpinText(text, valueFieldInfo(field).range);
   enter(field);
   changed(field, v);
   exit(field, v);
@@ -177,7 +177,7 @@ double TToolValueFields::type(TValueField field, std::string_view text) {
 // --- setters ---
 
 void TToolValueFields::setField(TValueField field, double mm) {
-  shown_[size_t(field)] = valueFieldSpec(field).range.limit(mm);
+  shown_[size_t(field)] = valueFieldInfo(field).range.limit(mm);
   if (showField) showField(field, shown_[size_t(field)]);
   runChange(field);
 }

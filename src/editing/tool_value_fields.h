@@ -24,7 +24,7 @@ struct TToolValues;
 enum class TValueField : uint8_t { width, outer, drill, smdWidth, smdHeight, clearance };
 constexpr int kValueFieldCount = 6;
 
-struct TValueFieldSpec {
+struct TValueFieldInfo {
   TValueField field;
   std::string_view name;     // the runner's name ("width")
   std::string_view control;  // the field's control name ("SE_Breite")
@@ -33,10 +33,10 @@ struct TValueFieldSpec {
   TText hint;                // "short|long"
 };
 
-std::span<const TValueFieldSpec> valueFieldSpecs();
-const TValueFieldSpec& valueFieldSpec(TValueField field);
+std::span<const TValueFieldInfo> valueFieldInfos();
+const TValueFieldInfo& valueFieldInfo(TValueField field);
 // Null for an unknown runner name or control name.
-const TValueFieldSpec* findValueField(std::string_view nameOrControl);
+const TValueFieldInfo* findValueField(std::string_view nameOrControl);
 
 enum class TApplyWhat { width, outer, drill, shape, throughPad, smdWidth, smdHeight, clearance };
 

@@ -20,7 +20,7 @@ constexpr TSpinRange kGridRange{0.01, 99.9, 0.01, 2};
 
 void registerValueFieldActions() {
   TParam field = wordParam("FIELD", "field");
-  for (const TValueFieldSpec& s : valueFieldSpecs()) field.choices.emplace_back(s.name);
+  for (const TValueFieldInfo& s : valueFieldInfos()) field.choices.emplace_back(s.name);
   field.choices.emplace_back("grid");
   // The value as typed: "1,5" is 1.5, out-of-range values are limited, a
   // text that is a number only in its beginning reads as that beginning.

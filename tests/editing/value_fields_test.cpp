@@ -136,7 +136,7 @@ class ValueFieldsTest : public ::testing::Test {
   void typeSequence(TValueField f, std::initializer_list<const char*> texts) {
     fields.enter(f);
     double v = 0;
-    for (const char* t : texts) fields.changed(f, v = readSpinText(t, valueFieldSpec(f).range));
+    for (const char* t : texts) fields.changed(f, v = readSpinText(t, valueFieldInfo(f).range));
     fields.exit(f, v);
   }
 
