@@ -2,14 +2,15 @@
 // picture on screen: a move of the autoroute tool over a 2,000-pad board
 // with 1,000 rubber bands (its hover classification and the repaint of the
 // highlighted band), a test click on the 20,000-element synthetic board up
-// to the marked net painted (and, headless, the first click after an edit),
-// and opening a macro folder of 500 macros in
-// the library panel (the list read and the first macro loaded and drawn).
+// to the marked net painted, again as the first click after an edit, and
+// both headless, and opening a macro folder of 500 macros in the library
+// panel (the list read and the first macro loaded and drawn).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -22,6 +23,7 @@
 #include "editing/footprint_macros.h"
 #include "editing/tool_actions.h"
 #include "editing/tools/tool_manager.h"
+#include "routing/connectivity.h"
 #include "synthetic_board.h"
 
 namespace plavesk {
@@ -126,8 +128,45 @@ void BM_TestClick20000(benchmark::State& state) {
       break;
     }
   const QPoint p = w.at(target);
+  // The nets of the board are worked out by a first click before the
+  // measured ones.
+  w.mouse(QEvent::MouseButtonPress, p, Qt::LeftButton);
+  w.mouse(QEvent::MouseButtonRelease, p, Qt::LeftButton);
+  w.show();
   size_t marked = 0;
   for (auto _ : state) {
+    w.mouse(QEvent::MouseMove, p, Qt::NoButton);
+    w.mouse(QEvent::MouseButtonPress, p, Qt::LeftButton);
+    w.mouse(QEvent::MouseButtonRelease, p, Qt::LeftButton);
+    w.show();
+    marked = w.window->editor().selectedCount();
+  }
+  state.counters["marked"] = double(marked);
+}
+
+// The first click after an edit, up to the marked net painted: one track
+// end moves by a unit and back in turn before each click, so the nets are
+// worked out again every time.
+void BM_TestClickAfterEdit20000(benchmark::State& state) {
+  Window w(scratch("test-edit"));
+  w.load(makeSyntheticLayout(20000));
+  w.window->selectTool(*findToolButton("test"));
+  TPoint target{};
+  TObjekt* moved = nullptr;
+  for (const auto& e : w.window->editor().elements()) {
+    if (e->kind == kPad && e->layer == kCopper1 && target == TPoint{}) target = {e->x, e->y};
+    if (e->kind == kTrack && !moved) moved = e.get();
+  }
+  const QPoint p = w.at(target);
+  // The first analysis of the board happens before the measured clicks.
+  w.mouse(QEvent::MouseButtonPress, p, Qt::LeftButton);
+  w.mouse(QEvent::MouseButtonRelease, p, Qt::LeftButton);
+  w.show();
+  size_t marked = 0;
+  int32_t step = 1;
+  for (auto _ : state) {
+    moved->points.back().x += step;
+    step = -step;
     w.mouse(QEvent::MouseMove, p, Qt::NoButton);
     w.mouse(QEvent::MouseButtonPress, p, Qt::LeftButton);
     w.mouse(QEvent::MouseButtonRelease, p, Qt::LeftButton);
@@ -147,9 +186,23 @@ void BM_TestAtHeadless20000(benchmark::State& state) {
       target = {e->x, e->y};
       break;
     }
+  testAt(editor, target);  // the first analysis of the board
   size_t marked = 0;
   for (auto _ : state) marked = testAt(editor, target).size();
   state.counters["marked"] = double(marked);
+}
+
+// The nets of the whole board from scratch, as the first click on a board
+// just opened needs them.
+void BM_NetsFromScratch20000(benchmark::State& state) {
+  TLayout layout = makeSyntheticLayout(20000);
+  size_t nets = 0;
+  for (auto _ : state) {
+    TNetCache cache;
+    const std::vector<int>& all = cache.nets(layout.elements(), layout.working());
+    nets = size_t(std::count_if(all.begin(), all.end(), [&](int n) { return n >= 0; }));
+  }
+  state.counters["inNets"] = double(nets);
 }
 
 // A click right after an edit: the copper changed, so the nets are
@@ -165,6 +218,7 @@ void BM_TestAtHeadlessAfterEdit20000(benchmark::State& state) {
     if (e->kind == kTrack && !moved) moved = e.get();
   }
   const TPoint target{pad->x, pad->y};
+  testAt(editor, target);  // the first analysis of the board
   size_t marked = 0;
   int32_t step = 1;
   for (auto _ : state) {
@@ -199,8 +253,10 @@ void BM_OpenMacroFolder500(benchmark::State& state) {
 
 BENCHMARK(BM_AutorouteHover)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TestClick20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TestClickAfterEdit20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TestAtHeadless20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TestAtHeadlessAfterEdit20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NetsFromScratch20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenMacroFolder500)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -111,6 +111,29 @@ void BM_ContoursToClipperRatio(benchmark::State& state) {
   state.counters["ratio"] = contours / clipper;
 }
 
+// Where the time of one run on the clock goes: the five steps, timed from
+// the progress reports.
+void BM_ContourSteps(benchmark::State& state) {
+  const TObjektList list = copperBoard(size_t(state.range(0)));
+  using Clock = std::chrono::steady_clock;
+  double seconds[kContourStepCount] = {};
+  for (auto _ : state) {
+    int current = 0;
+    Clock::time_point since = Clock::now();
+    const auto progress = [&](TContourStep step, size_t, size_t) {
+      if (int(step) == current) return;
+      const Clock::time_point now = Clock::now();
+      seconds[current] += std::chrono::duration<double>(now - since).count();
+      current = int(step), since = now;
+    };
+    benchmark::DoNotOptimize(computeContours(list, TContourOptions{}, progress));
+    seconds[current] += std::chrono::duration<double>(Clock::now() - since).count();
+  }
+  const char* names[] = {"segments_s", "vectors_s", "vector_list_s", "outlines_s", "optimise_s"};
+  for (int i = 0; i < kContourStepCount; ++i)
+    state.counters[names[i]] = seconds[i] / double(state.iterations());
+}
+
 // The board whose tracks all cross, with the default budget: it must stop
 // over budget, early, and the process must stay below the budget.
 void BM_OverfullBoardStops(benchmark::State& state) {
@@ -142,6 +165,7 @@ BENCHMARK(BM_ClipperUnion)
     ->Complexity();
 BENCHMARK(BM_ContoursToClipperRatio)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ContoursToClipperRatio)->Arg(100000)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_ContourSteps)->Arg(100000)->Unit(benchmark::kSecond)->Iterations(1);
 
 }  // namespace
 }  // namespace plavesk

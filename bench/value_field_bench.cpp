@@ -4,12 +4,17 @@
 // synthetic board, viewport 1920 x 1080 at zoom to board, with the tracks
 // strewn over the board or in one neighbourhood, the repaint that follows
 // timed apart (stepMs: the knob's move event; showMs: the event loop
-// painting); and without a window on the 100,000-element board.
+// painting; paintsPerStep and paintedPx: the drawing area's paint events and
+// the pixels they covered; unionPx against boxPx: how much of the box the
+// tracks' own boxes cover); and without a window on the 100,000-element
+// board.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QRegion>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -17,11 +22,13 @@
 #include <vector>
 
 #include "app/lay_spin_edit.h"
+#include "app/layout_view.h"
 #include "app/main_window.h"
 #include "editing/editor.h"
 #include "editing/tool_value_fields.h"
 #include "editing/tools/tool_values.h"
 #include "synthetic_board.h"
+#include "view/geometry.h"
 
 namespace plavesk {
 namespace {
@@ -53,6 +60,39 @@ size_t selectTracks(TEditor& editor, size_t count, bool block = false) {
   return n;
 }
 
+// Counts the drawing area's paint events and the pixels they cover.
+class PaintCounter : public QObject {
+ public:
+  int paints = 0;
+  double pixels = 0;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      ++paints;
+      for (const QRect& r : static_cast<QPaintEvent*>(event)->region())
+        pixels += double(r.width()) * r.height();
+    }
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+// The viewport area of every selected element's box, grown by the 5 pixels
+// an invalidation adds.
+QRegion selectedArea(TMainWindow& window) {
+  QRegion area;
+  for (const auto& e : window.editor().elements()) {
+    if (!e->selected) continue;
+    const TRect b = elementBounds(*e);
+    const TPoint a = window.view().worldToViewport(TPoint{b.left, b.top});
+    const TPoint c = window.view().worldToViewport(TPoint{b.right, b.bottom});
+    area += QRect(QPoint(std::min(a.x, c.x), std::min(a.y, c.y)),
+                  QPoint(std::max(a.x, c.x), std::max(a.y, c.y)))
+                .adjusted(-5, -5, 5, 5);
+  }
+  return area;
+}
+
 void knobEvent(QWidget* knob, QEvent::Type type, Qt::MouseButton button, int y,
                Qt::MouseButtons held) {
   const QPointF p(2, y);
@@ -75,6 +115,15 @@ void spinnerDragStepWindow(benchmark::State& state, bool block) {
   QApplication::processEvents();
   const size_t selected = selectTracks(window->editor(), 1000, block);
   window->updateCommandStates();
+  // How much of the changed tracks' bounding box their own boxes cover: the
+  // most a repaint of their union instead of the box could spare.
+  const QRegion changed = selectedArea(*window);
+  double unionPx = 0;
+  for (const QRect& r : changed) unionPx += double(r.width()) * r.height();
+  const QRect box = changed.boundingRect();
+  state.counters["unionPx"] = unionPx;
+  state.counters["boxPx"] = double(box.width()) * box.height();
+  state.counters["unionRects"] = changed.rectCount();
   auto* field = window->findChild<TLaySpinEdit*>("SE_Breite");
   QWidget* knob = field->knob();
   knobEvent(knob, QEvent::MouseButtonPress, Qt::LeftButton, 8, Qt::LeftButton);
@@ -82,6 +131,8 @@ void spinnerDragStepWindow(benchmark::State& state, bool block) {
   // Up and down by 4 pixels: one step each time, so every step changes
   // all the selected tracks.
   int y = 8;
+  PaintCounter counter;
+  window->layoutView()->viewport()->installEventFilter(&counter);
   QElapsedTimer clock;
   int64_t stepNs = 0, showNs = 0;
   for (auto _ : state) {
@@ -97,6 +148,9 @@ void spinnerDragStepWindow(benchmark::State& state, bool block) {
   const double n = double(std::max<int64_t>(1, state.iterations()));
   state.counters["stepMs"] = double(stepNs) / 1e6 / n;
   state.counters["showMs"] = double(showNs) / 1e6 / n;
+  window->layoutView()->viewport()->removeEventFilter(&counter);
+  state.counters["paintsPerStep"] = double(counter.paints) / n;
+  state.counters["paintedPx"] = counter.pixels / n;
   state.counters["selected"] = double(selected);
   state.counters["undoSteps"] = double(window->editor().layout.active().undoStack.size());
 }

@@ -208,15 +208,18 @@ QSize TLaySpinEdit::sizeHint() const {
 bool TLaySpinEdit::eventFilter(QObject* watched, QEvent* event) {
   if (watched == edit_) {
     if (event->type() == QEvent::FocusIn) {
-      // Coming back to the window is no entering of the field.
-      const auto reason = static_cast<QFocusEvent*>(event)->reason();
-      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+      // Coming back to the window is no entering of the field; a click into
+      // the field of an inactive window gets the focus with that same
+      // reason, and is one.
+      if (!entered_) {
+        entered_ = true;
         backupArmed_ = true;
         emit OnEditEnter();
       }
     } else if (event->type() == QEvent::FocusOut) {
       const auto reason = static_cast<QFocusEvent*>(event)->reason();
-      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+      if (entered_ && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+        entered_ = false;
         setValue(value());
         emit OnEditExit();
         backupArmed_ = false;

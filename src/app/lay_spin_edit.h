@@ -98,6 +98,9 @@ class TLaySpinEdit : public QWidget {
   QColor textColour_{0xff, 0xff, 0x00};
   QColor backColour_{0, 0, 0};
   bool backupArmed_ = false;
+  // Between OnEditEnter and OnEditExit: the focus leaving for another window
+  // and coming back is no leaving and entering.
+  bool entered_ = false;
 };
 
 // The spinner cursor "SE_CURSOR" (hot spot 14,16), made once.

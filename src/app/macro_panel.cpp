@@ -372,6 +372,9 @@ void TMacroPanel::showToggles() {
   through_->setChecked(preview_.throughPads);
   description1_->setText(QString::fromStdString(preview_.macro.description1));
   description2_->setText(QString::fromStdString(preview_.macro.description2));
+  // A description longer than the field shows its beginning, not its end.
+  for (QLineEdit* e : {description1_, description2_})
+    if (!e->hasFocus()) e->setCursorPosition(0);
   previewBox_->update();
 }
 

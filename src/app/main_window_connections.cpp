@@ -17,6 +17,7 @@
 #include "app/status_panels.h"
 #include "editing/connections.h"
 #include "editing/connectivity_commands.h"
+#include "editing/tool_actions.h"
 #include "editing/tool_value_fields.h"
 #include "editing/tools/tool_manager.h"
 #include "routing/band_removal.h"
@@ -34,7 +35,11 @@ void TMainWindow::buildConnectionCommands() {
 
   TGroundPlaneControls* ground = status_->groundPlane();
   ground->groundPlaneClicked = [this](bool on) { SB_AutoMasseClick(on); };
+  // The cutout button chooses the area tool, which leaves the button as it
+  // is; its down state makes the next areas cutout areas.
   ground->cutoutClicked = [this](bool down) {
+    selectTool(*findToolButton("area"));
+    tools_->eraseAllFeedback();
     tools_->values().cutout = down;
     showGroundPlaneControls();
   };

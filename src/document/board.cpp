@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
-#include <set>
-#include <unordered_set>
 
 #include "document/byte_io.h"
+#include "document/element_positions.h"
 #include "document/text_codec.h"
 
 namespace plavesk {
@@ -163,43 +161,58 @@ void TLayout::close() {
 
 void closeGroupIdGaps(TObjektList& list) {
   const int32_t next = nextGroupId(list);
-  std::set<int32_t> used;
+  std::vector<int32_t> used;
+  used.reserve(list.size());
   for (const auto& e : list)
     for (int32_t id : e->groupIds)
-      if (id >= 1) used.insert(id);
-  // Every gap below the highest used id up to the next group id closes, so
-  // each id moves down by the number of unused ids beneath it.
-  auto top = used.upper_bound(next);
-  if (top == used.begin()) return;
-  const int32_t last = *std::prev(top);
-  std::map<int32_t, int32_t> newId;
-  int32_t gaps = 0, expected = 1;
-  for (int32_t id : used) {
-    if (id <= last) {
-      gaps += id - expected;
-      expected = id + 1;
-    }
-    newId[id] = id - gaps;
+      if (id >= 1) used.push_back(id);
+  // Every gap below the highest used id up to the next group id closes: such
+  // an id becomes its rank among the used ids, and any id above moves down
+  // by the number of all those gaps. Ids are usually numbered densely up to
+  // `next`, so a table of ranks replaces sorting them.
+  const bool dense = next >= 1 && size_t(next) <= 4 * used.size() + 1024;
+  std::vector<int32_t> rank;
+  int32_t last = 0, below = 0;
+  if (dense) {
+    rank.assign(size_t(next) + 1, 0);
+    for (int32_t id : used)
+      if (id <= next) rank[size_t(id)] = 1;
+    for (int32_t id = 1; id <= next; ++id)
+      if (rank[size_t(id)]) {
+        rank[size_t(id)] = ++below;
+        last = id;
+      }
+  } else {
+    std::sort(used.begin(), used.end());
+    used.erase(std::unique(used.begin(), used.end()), used.end());
+    below = int32_t(std::upper_bound(used.begin(), used.end(), next) - used.begin());
+    if (below > 0) last = used[size_t(below) - 1];
   }
-  if (gaps == 0) return;
+  if (below == 0 || last == below) return;
+  const int32_t gaps = last - below;
   for (auto& e : list)
-    for (int32_t& id : e->groupIds)
-      if (id >= 1) id = newId[id];
+    for (int32_t& id : e->groupIds) {
+      if (id < 1) continue;
+      if (id > last)
+        id -= gaps;
+      else if (dense)
+        id = rank[size_t(id)];
+      else
+        id = int32_t(std::lower_bound(used.begin(), used.begin() + below, id) - used.begin()) + 1;
+    }
 }
 
 size_t repairPadLinks(TObjektList& list) {
-  std::unordered_set<const TObjekt*> members;
-  members.reserve(list.size());
-  for (const auto& e : list) members.insert(e.get());
+  const ElementPositions members(list);
   size_t cleared = 0;
   for (const auto& e : list) {
     TObjekt* partner = e->padLink;
     if (!partner) continue;
-    bool ok = e->kind == kPad && partner != e.get() && members.count(partner) &&
+    bool ok = e->kind == kPad && partner != e.get() && members.contains(partner) &&
               partner->kind == kPad && partner->padLink == e.get();
     if (!ok) {
       // Clear both sides of a one-way link so neither points at the other.
-      if (members.count(partner) && partner->padLink == e.get()) {
+      if (members.contains(partner) && partner->padLink == e.get()) {
         partner->padLink = nullptr;
         ++cleared;
       }

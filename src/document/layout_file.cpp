@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "document/element_positions.h"
 #include "document/file_io.h"
 #include "document/text_codec.h"
 
@@ -16,26 +17,29 @@ constexpr int kV3BoardRecordSize = 482;
 
 std::string truncated(const char* what) { return std::string("the file ends inside ") + what; }
 
-// Positions of the elements of one block, for writing references.
-std::unordered_map<const TObjekt*, int32_t> positionsOf(const TObjektList& list) {
-  std::unordered_map<const TObjekt*, int32_t> at;
-  at.reserve(list.size());
-  for (size_t i = 0; i < list.size(); ++i) at.emplace(list[i].get(), int32_t(i));
-  return at;
-}
-
-void writeImage(ByteWriter& w, const TObjekt& e) {
-  FileImage image = encodeFileImage(e);
-  w.raw(image.data(), image.size());
-}
-
-void writePoints(ByteWriter& w, const std::vector<TPoint>& points) {
-  w.i32(int32_t(points.size()));
-  for (const TPoint& p : points) {
-    w.i32(p.x);
-    w.i32(p.y);
+// Appends to a buffer already sized for what is written.
+struct Cursor {
+  uint8_t* p;
+  void i32(int32_t v) {
+    std::memcpy(p, &v, 4);
+    p += 4;
   }
-}
+  void raw(const void* data, size_t n) {
+    if (n) std::memcpy(p, data, n);
+    p += n;
+  }
+  void image(const TObjekt& e) {
+    const FileImage image = encodeFileImage(e);
+    raw(image.data(), image.size());
+  }
+  void points(const std::vector<TPoint>& points) {
+    i32(int32_t(points.size()));
+    for (const TPoint& q : points) {
+      i32(q.x);
+      i32(q.y);
+    }
+  }
+};
 
 // Reads a count and checks that `entrySize` bytes for each still fit.
 bool readCount(ByteReader& r, size_t entrySize, int32_t& count) {
@@ -370,43 +374,52 @@ std::string olderVersionMessage(int language) {
 }
 
 void writeElementBlock(ByteWriter& w, const TObjektList& list) {
-  const auto at = positionsOf(list);
-  auto position = [&](const TObjekt* e) -> int32_t {
-    if (!e) return -1;
-    auto it = at.find(e);
-    return it == at.end() ? -1 : it->second;
-  };
+  const ElementPositions at(list);
+  std::vector<uint8_t>& bytes = w.bytes();
   w.i32(int32_t(list.size()));
+  // Each entry is sized first and then written in one piece, so the buffer
+  // grows once an element instead of once a field.
   for (const auto& e : list) {
-    writeImage(w, *e);
     std::string text = utf8ToCp1252(e->text);
     if (text.size() > size_t(kMaxTextLength)) text.resize(kMaxTextLength);
-    w.i32(int32_t(text.size()));
-    w.raw(text.data(), text.size());
-    w.i32(int32_t(e->groupIds.size()));
-    for (int32_t id : e->groupIds) w.i32(id);
-    if (e->hasPoints()) writePoints(w, e->points);
+    size_t size = kFileImageSize + 4 + text.size() + 4 + 4 * e->groupIds.size();
+    if (e->hasPoints()) size += 4 + 8 * e->points.size();
     if (e->kind == kText) {
-      w.i32(int32_t(e->strokes.size()));
+      size += 4;
+      for (const auto& stroke : e->strokes) size += kFileImageSize + 4 + 8 * stroke->points.size();
+    }
+    if (e->kind == kPad) size += 4;
+    const size_t start = bytes.size();
+    bytes.resize(start + size);
+    Cursor c{bytes.data() + start};
+    c.image(*e);
+    c.i32(int32_t(text.size()));
+    c.raw(text.data(), text.size());
+    c.i32(int32_t(e->groupIds.size()));
+    c.raw(e->groupIds.data(), 4 * e->groupIds.size());
+    if (e->hasPoints()) c.points(e->points);
+    if (e->kind == kText) {
+      c.i32(int32_t(e->strokes.size()));
       for (const auto& stroke : e->strokes) {
-        writeImage(w, *stroke);
-        writePoints(w, stroke->points);
+        c.image(*stroke);
+        c.points(stroke->points);
       }
     }
-    if (e->kind == kPad) w.i32(position(e->padLink));
+    if (e->kind == kPad) c.i32(at.find(e->padLink));
   }
+  std::vector<int32_t> targets;
   for (const auto& e : list) {
     if (!e->hasConnections()) continue;
-    std::vector<int32_t> targets;
+    targets.clear();
     for (const TObjekt* c : e->connections)
-      if (int32_t p = position(c); p >= 0) targets.push_back(p);
+      if (int32_t p = at.find(c); p >= 0) targets.push_back(p);
     w.i32(int32_t(targets.size()));
-    for (int32_t p : targets) w.i32(p);
+    if (!targets.empty()) w.raw(targets.data(), 4 * targets.size());
   }
   for (const auto& e : list) {
     if (!e->autorouted) continue;
-    w.i32(position(e->routeFrom));
-    w.i32(position(e->routeTo));
+    w.i32(at.find(e->routeFrom));
+    w.i32(at.find(e->routeTo));
   }
 }
 
@@ -614,7 +627,8 @@ TReadReport readLayoutData(TLayout& layout, const uint8_t* data, size_t size,
   }
   if (layout.hasActiveBoard()) {
     TObjektList& list = layout.elements();
-    report.repairs += repairPadLinks(list);
+    // A board just read had its links repaired with its element block.
+    if (options.import) report.repairs += repairPadLinks(list);
     removeDegenerateElements(list);
     closeGroupIdGaps(list);
   }

@@ -10,7 +10,9 @@ namespace plavesk {
 
 FileImage encodeFileImage(const TObjekt& e) {
   FileImage image{};  // pointer slots and reserved bytes stay zero
-  auto put = [&](int offset, auto value) { std::memcpy(image.data() + offset, &value, sizeof value); };
+  auto put = [&](int offset, auto value) {
+    std::memcpy(image.data() + offset, &value, sizeof value);
+  };
   put(0, e.kind);
   put(1, e.x);
   put(5, e.y);
@@ -129,44 +131,82 @@ TObjektPtr createText(TPoint position, const std::string& text, bool mirroredV, 
   return e;
 }
 
-void addGroupId(TObjekt& e, int32_t id) { e.groupIds.push_back(id); }
-void addPoint(TObjekt& e, TPoint p) { e.points.push_back(p); }
+void addGroupId(TObjekt& e, int32_t id) {
+  e.groupIds.push_back(id);
+}
+void addPoint(TObjekt& e, TPoint p) {
+  e.points.push_back(p);
+}
+
+namespace {
+
+constexpr size_t kCopyLookAhead = 8;
+
+inline void prefetch(const void* p) {
+#if defined(__GNUC__)
+  __builtin_prefetch(p);
+#else
+  (void)p;
+#endif
+}
+
+// Every field of `s` into the record `t`, whatever `t` held before (a fresh
+// record or one of a list being thrown away): the lists keep their storage
+// where it is large enough. Sets the source's copyMark.
+void assignElement(TObjekt& t, const TObjekt& s) {
+  // The fields of the file image.
+  t.kind = s.kind;
+  t.x = s.x;
+  t.y = s.y;
+  t.dim1 = s.dim1;
+  t.dim2 = s.dim2;
+  t.dim3 = s.dim3;
+  t.selected = s.selected;
+  t.layer = s.layer;
+  t.padShape = s.padShape;
+  t.legacyGroup = s.legacyGroup;
+  t.workMark = s.workMark;
+  t.angle = s.angle;
+  t.filled = s.filled;
+  t.clearance = s.clearance;
+  t.autorouted = s.autorouted;
+  t.mirrorH = s.mirrorH;
+  t.mirrorV = s.mirrorV;
+  t.cutout = s.cutout;
+  t.text = s.text;
+  t.closed = s.kind == kArea ? 1 : 0;
+  if (s.hasPoints())
+    t.points = s.points;
+  else
+    t.points.clear();
+  if (s.kind == kText) {
+    const size_t n = s.strokes.size();
+    if (t.strokes.size() > n) t.strokes.resize(n);
+    for (size_t i = 0; i < n; ++i) {
+      if (i == t.strokes.size()) t.strokes.push_back(std::make_unique<TObjekt>());
+      assignElement(*t.strokes[i], *s.strokes[i]);
+    }
+  } else {
+    t.strokes.clear();
+  }
+  if (s.hasConnections())
+    t.connections = s.connections;
+  else
+    t.connections.clear();
+  t.groupIds = s.groupIds;
+  t.routeFrom = s.routeFrom;
+  t.routeTo = s.routeTo;
+  t.padLink = s.padLink;
+  t.linkIndex = s.linkIndex;
+  t.copyMark = 0;
+  s.copyMark = 1;
+}
+
+}  // namespace
 
 TObjektPtr copyElement(const TObjekt& s) {
   auto t = std::make_unique<TObjekt>();
-  // The fields of the file image.
-  t->kind = s.kind;
-  t->x = s.x;
-  t->y = s.y;
-  t->dim1 = s.dim1;
-  t->dim2 = s.dim2;
-  t->dim3 = s.dim3;
-  t->selected = s.selected;
-  t->layer = s.layer;
-  t->padShape = s.padShape;
-  t->legacyGroup = s.legacyGroup;
-  t->workMark = s.workMark;
-  t->angle = s.angle;
-  t->filled = s.filled;
-  t->clearance = s.clearance;
-  t->autorouted = s.autorouted;
-  t->mirrorH = s.mirrorH;
-  t->mirrorV = s.mirrorV;
-  t->cutout = s.cutout;
-  t->text = s.text;
-  if (s.kind == kArea) t->closed = 1;
-  if (s.hasPoints()) t->points = s.points;
-  if (s.kind == kText) {
-    t->strokes.reserve(s.strokes.size());
-    for (const auto& stroke : s.strokes) t->strokes.push_back(copyElement(*stroke));
-  }
-  if (s.hasConnections()) t->connections = s.connections;
-  t->groupIds = s.groupIds;
-  t->routeFrom = s.routeFrom;
-  t->routeTo = s.routeTo;
-  t->padLink = s.padLink;
-  t->linkIndex = s.linkIndex;
-  s.copyMark = 1;
+  assignElement(*t, s);
   return t;
 }
 
@@ -276,17 +316,42 @@ void relinkPadLinks(const TObjektList& source, TObjektList& target, size_t first
 }
 
 void copyList(TObjektList& target, const TObjektList& source) {
+  TObjektList none;
+  copyList(target, source, none);
+}
+
+void copyList(TObjektList& target, const TObjektList& source, TObjektList& spare) {
   target.clear();
   target.reserve(source.size());
-  // Every element is copied (and marked so by copyElement); only the copies
-  // holding references are visited again, while they are still in cache.
+  // Every element is copied (and marked so); only the copies holding
+  // references are visited again, while they are still in cache. The spare
+  // records are taken in their order: a dropped snapshot of the same board
+  // mostly holds the same kinds at the same places, so their point and
+  // stroke lists fit.
   std::vector<TObjekt*> referring;
-  for (const auto& e : source) {
-    target.push_back(copyElement(*e));
+  size_t next = 0;
+  const size_t n = source.size();
+  for (size_t i = 0; i < n; ++i) {
+    // The records lie anywhere on the heap: those a few steps ahead are
+    // fetched while this one is copied.
+    if (i + kCopyLookAhead < n) {
+      prefetch(source[i + kCopyLookAhead].get());
+      prefetch(source[i + kCopyLookAhead / 2]->points.data());
+    }
+    if (next + kCopyLookAhead < spare.size()) prefetch(spare[next + kCopyLookAhead].get());
+    const TObjekt& e = *source[i];
+    TObjektPtr copy;
+    while (!copy && next < spare.size()) copy = std::move(spare[next++]);
+    if (copy)
+      assignElement(*copy, e);
+    else
+      copy = copyElement(e);
+    target.push_back(std::move(copy));
     TObjekt& c = *target.back();
     c.selected = 0;
     if (!c.connections.empty() || c.padLink || c.routeFrom || c.routeTo) referring.push_back(&c);
   }
+  spare.erase(spare.begin(), spare.begin() + std::ptrdiff_t(next));
   if (referring.empty()) return;
   const CopyIndex index(source, true);
   for (TObjekt* e : referring) relinkOne(index, *e, target, 0);
@@ -313,7 +378,8 @@ void clearReferencesTo(TObjektList& list, const ElementSet& gone) {
 }
 
 size_t removeDegenerateElements(TObjektList& list) {
-  return deleteElementsIf(list, [](const TObjekt& e) { return e.hasPoints() && e.points.size() < 2; });
+  return deleteElementsIf(list,
+                          [](const TObjekt& e) { return e.hasPoints() && e.points.size() < 2; });
 }
 
 void swapCopperLayers(TObjektList& list) {

@@ -142,6 +142,11 @@ TObjektPtr copyElement(const TObjekt& source);
 // Replaces `target` by copies of every element of `source`, unselected, with
 // pad links, connections and routes re-targeted into `target`.
 void copyList(TObjektList& target, const TObjektList& source);
+// The same, making the copies in the element records of `spare` (a list
+// being thrown away, such as dropped undo steps) as long as it has any:
+// that spares allocating the copies and freeing the old records. The
+// records used are taken out of `spare`.
+void copyList(TObjektList& target, const TObjektList& source, TObjektList& spare);
 // Re-target the references of target[first..] from elements of `source` to
 // their copies, counting the copied (copyMark) elements before each referenced
 // one. Connections to uncopied elements are dropped, routes become null.

@@ -1,5 +1,6 @@
 #include "editing/editor.h"
 
+#include <iterator>
 #include <unordered_map>
 
 #include "document/text_codec.h"
@@ -7,6 +8,7 @@
 #include "editing/font_text_conversion.h"
 #include "editing/layout_commands.h"
 #include "view/layer_visibility.h"
+#include "view/memory_prefetch.h"
 
 namespace plavesk {
 namespace {
@@ -23,6 +25,15 @@ GroupIndex indexGroups(const TObjektList& list) {
   for (const auto& e : list)
     if (!e->groupIds.empty()) groups[e->groupIds.back()].push_back(e.get());
   return groups;
+}
+
+constexpr size_t kPassLookAhead = 16;
+
+// The fields a pass over the whole list reads: kind and flags at the start of
+// the record, the rubber bands further on.
+void prefetchElement(const TObjekt& e) {
+  prefetchForRead(&e.kind);
+  prefetchForRead(&e.connections);
 }
 
 }  // namespace
@@ -55,13 +66,39 @@ bool TEditor::setUndoEntries(int entries) {
   return true;
 }
 
+void TEditor::keepSpare(TObjektList& list) {
+  // In front of the older spares: the records of the list dropped last lie
+  // in the order of a list much like the current one, so the next copy
+  // finds the same kinds at the same places and reuses their point lists.
+  list.insert(list.end(), std::make_move_iterator(spareRecords_.begin()),
+              std::make_move_iterator(spareRecords_.end()));
+  spareRecords_ = std::move(list);
+  list.clear();
+}
+
 void TEditor::takeSnapshot() {
   if (layout.suppressSnapshots > 0 || !layout.hasActiveBoard()) return;
   TBoard& board = layout.active();
-  while (int(board.undoStack.size()) > undoDepth_) board.undoStack.erase(board.undoStack.begin());
-  board.undoStack.emplace_back();
-  copyList(board.undoStack.back(), board.elements);
+  // The snapshots this one pushes out (the oldest beyond the depth, every
+  // redo step) lend their element records to the copy.
+  while (int(board.undoStack.size()) > undoDepth_) {
+    keepSpare(board.undoStack.front());
+    board.undoStack.erase(board.undoStack.begin());
+  }
+  // The newest redo step, the state just undone, ends up first.
+  for (TObjektList& redo : board.redoStack) keepSpare(redo);
   board.redoStack.clear();
+  board.undoStack.emplace_back();
+  copyList(board.undoStack.back(), board.elements, spareRecords_);
+  // Records for one more snapshot are kept; the rest is freed off this
+  // thread.
+  if (spareRecords_.size() > board.elements.size()) {
+    TObjektList excess(
+        std::make_move_iterator(spareRecords_.begin() + std::ptrdiff_t(board.elements.size())),
+        std::make_move_iterator(spareRecords_.end()));
+    spareRecords_.resize(board.elements.size());
+    disposal_.dispose(std::move(excess));
+  }
   commandStatesChanged();
   layout.modified = true;
   discardContours();
@@ -100,8 +137,11 @@ bool TEditor::redo() {
 }
 
 void TEditor::discardNewestSnapshot() {
-  if (layout.hasActiveBoard() && !layout.active().undoStack.empty())
-    layout.active().undoStack.pop_back();
+  if (!layout.hasActiveBoard() || layout.active().undoStack.empty()) return;
+  // The next snapshot (a prepared text cancelled, a text prepared again)
+  // is made in its records.
+  keepSpare(layout.active().undoStack.back());
+  layout.active().undoStack.pop_back();
 }
 
 void TEditor::setSelected(TObjekt& e, bool value) {
@@ -409,8 +449,8 @@ TCommandStates TEditor::commandStates(TSpinHighlights& h) const {
   h = TSpinHighlights{};
   if (!layout.hasActiveBoard()) return s;
   s.paste = !clipboard_.empty();
-  s.undo = !layout.active().undoStack.empty();
-  s.redo = !layout.active().redoStack.empty();
+  s.undo = !elementHeld && !layout.active().undoStack.empty();
+  s.redo = !elementHeld && !layout.active().redoStack.empty();
   const TBoardRecord& w = working();
   const bool groundPlane = isSide2Layer(w.activeLayer) ? w.groundPlane2 : w.groundPlane1;
   size_t selected = 0;
@@ -420,7 +460,12 @@ TCommandStates TEditor::commandStates(TSpinHighlights& h) const {
   bool groupedSeen = false;
   int32_t first = 0;
   bool oneGroup = true;
-  for (const auto& e : elements()) {
+  const TObjektList& list = elements();
+  for (size_t i = 0; i < list.size(); ++i) {
+    // The pass runs after every edit over elements strewn on the heap: the
+    // ones a few steps ahead are fetched while this one is looked at.
+    if (i + kPassLookAhead < list.size()) prefetchElement(*list[i + kPassLookAhead]);
+    const TObjekt* e = list[i].get();
     s.bands |= e->hasConnections() && !e->connections.empty();
     if (!e->selected) continue;
     if (selected++ == 0) first = e->lastGroupId();
@@ -536,6 +581,8 @@ bool TEditor::toggleLayerVisible(int layer) {
 
 void TEditor::closeLayout() {
   layout.close();
+  disposal_.dispose(std::move(spareRecords_));
+  spareRecords_.clear();
   dropContours();
 }
 

@@ -8,6 +8,7 @@
 #include "document/board.h"
 #include "document/layout_file.h"
 #include "editing/command_table.h"
+#include "editing/list_disposal.h"
 #include "output/contour_types.h"
 #include "view/geometry.h"
 
@@ -54,6 +55,12 @@ class TEditor {
   TEditorEvents events;
   // Set while a tool shows rubber-band feedback: undo and redo wait.
   bool operationInProgress = false;
+  // Set while a tool keeps an element of the list between events (a track
+  // or area being drawn, a prepared text): its snapshot is not yet a step
+  // of its own, and undo and redo, which would act only after it, show as
+  // disabled. A held mouse button alone does not count, so that the buttons
+  // do not flicker with every click.
+  bool elementHeld = false;
   // The isolation contours of the last milling run, drawn by the view until
   // an edit, undo, redo, another board or layout, the photo view, the
   // connection tool or the next run discards them.
@@ -192,10 +199,18 @@ class TEditor {
   // first. Returns the index of the first copy.
   size_t appendBlock(const TObjektList& source, TPoint offset);
   void restoreFrom(std::vector<TObjektList>& from, std::vector<TObjektList>& to);
+  // Moves the records of a dropped snapshot to the spare records.
+  void keepSpare(TObjektList& list);
 
   int undoDepth_ = kDefaultUndoDepth;
   TObjektList clipboard_;
   int copySide_ = 1;
+  // Element records of dropped snapshots (redo steps, the oldest undo step,
+  // a withdrawn snapshot), at most one board's worth: the next snapshot is
+  // copied into them instead of into new ones.
+  TObjektList spareRecords_;
+  // Frees the records beyond those.
+  TListDisposal disposal_;
 };
 
 }  // namespace plavesk

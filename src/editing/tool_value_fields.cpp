@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "document/board.h"
 #include "editing/editor.h"
@@ -145,6 +146,8 @@ std::string TToolValueFields::text(TValueField field) const {
 
 void TToolValueFields::enter(TValueField field) {
   focus_ = field;
+  if (field == TValueField::outer) pairBefore_ = shown(TValueField::drill);
+  if (field == TValueField::drill) pairBefore_ = shown(TValueField::outer);
   if (field == TValueField::clearance)
     clearanceArmed_ = true;
   else
@@ -204,18 +207,32 @@ void TToolValueFields::setClearance(int32_t units) {
 // The change handler shared by the fields (SE_BreiteChange and siblings).
 void TToolValueFields::runChange(TValueField field) {
   const double v = shown(field);
+  std::optional<double> drillAfter;
   switch (field) {
     case TValueField::width:
       values_.trackWidth = roundUnits(v * 100);
       break;
     case TValueField::outer:
       values_.padRadius = roundUnits(v * 50);
-      // The drill cannot be larger than the pad.
-      if (values_.padRadius < values_.drillRadius) setField(TValueField::drill, v);
+      // The drill cannot be larger than the pad. While the user types or
+      // spins, it is clipped from its value before, so that the "0" of a
+      // typed "0.5" or the "1" of a typed "120" does not leave it clipped;
+      // it may grow back then, after the selected pads have grown.
+      if (focus_ == field) {
+        const double drill = std::min(pairBefore_, v);
+        if (shown(TValueField::drill) != drill) drillAfter = drill;
+      } else if (values_.padRadius < values_.drillRadius) {
+        setField(TValueField::drill, v);
+      }
       break;
     case TValueField::drill:
       values_.drillRadius = roundUnits(v * 50);
-      if (values_.drillRadius > values_.padRadius) setField(TValueField::outer, v);
+      if (focus_ == field) {
+        const double outer = std::max(pairBefore_, v);
+        if (shown(TValueField::outer) != outer) setField(TValueField::outer, outer);
+      } else if (values_.drillRadius > values_.padRadius) {
+        setField(TValueField::outer, v);
+      }
       break;
     case TValueField::smdWidth:
       values_.smdWidthMm = roundUnits(v * 100) / 100.0;
@@ -233,6 +250,7 @@ void TToolValueFields::runChange(TValueField field) {
       break;
   }
   if (!takingOver_) applyToSelection(applyOf(field));
+  if (drillAfter) setField(TValueField::drill, *drillAfter);
   if (focus_ == field) remember(field);
 }
 

@@ -123,6 +123,10 @@ class TToolValueFields {
   TToolValues& values_;
   double shown_[kValueFieldCount];
   std::optional<TValueField> focus_;
+  // The other pad diameter as it was when the user entered one of the two
+  // pad fields: what it returns to while the typed value passes through
+  // smaller (or larger) ones.
+  double pairBefore_ = 0;
   bool phase_ = false;
   bool clearanceArmed_ = false;
   bool takingOver_ = false;

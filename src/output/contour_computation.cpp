@@ -39,6 +39,7 @@ TContourResult computeContours(const TObjektList& list, const TContourOptions& o
     return result;
   }
   if (stop()) return result;
+  mergeNearCrossings(polygons, crossings);
   polygons = insertCrossings(polygons, crossings);
   std::vector<TCrossingPair>().swap(crossings);
   const TContourGraph graph = buildContourGraph(polygons, progress);

@@ -200,6 +200,44 @@ std::vector<TScaledPolygon> cutAtMeetings(const TScaledPolygon& p,
   return pieces;
 }
 
+// The winding number of the polygon around p, which lies on none of its
+// edges; a point on an edge counts as outside.
+int windingAround(const TScaledPolygon& poly, TPoint64 p) {
+  int winding = 0;
+  for (size_t i = 0, j = poly.size() - 1; i < poly.size(); j = i++) {
+    const TPoint64 a = poly[j], b = poly[i];
+    const __int128 cross = __int128(b.x - a.x) * (p.y - a.y) - __int128(b.y - a.y) * (p.x - a.x);
+    if (cross == 0 && strictlyBetween(p, a, b)) return 0;
+    if (a.y <= p.y) {
+      if (b.y > p.y && cross > 0) ++winding;
+    } else if (b.y <= p.y && cross < 0) {
+      --winding;
+    }
+  }
+  return winding;
+}
+
+// Whether the counter-clockwise piece k of a polygon cut at the places it
+// meets itself is a hole in the rest: the inside of a ring whose gap the
+// rounding closed, where the other pieces wind around it. A piece outside
+// them is a fold and is turned round to become copper. Decided by the
+// vertices of the piece that no other piece shares, most of them: a few
+// next to the cut (the ring's own end corners) lie outside.
+bool holeAmongPieces(const std::vector<TScaledPolygon>& pieces, size_t k) {
+  int inside = 0, outside = 0;
+  for (const TPoint64& v : pieces[k]) {
+    bool shared = false;
+    for (size_t j = 0; j < pieces.size() && !shared; ++j)
+      shared = j != k && std::find(pieces[j].begin(), pieces[j].end(), v) != pieces[j].end();
+    if (shared) continue;
+    int winding = 0;
+    for (size_t j = 0; j < pieces.size(); ++j)
+      if (j != k && pieces[j].size() >= 3) winding += windingAround(pieces[j], v);
+    ++(winding != 0 ? inside : outside);
+  }
+  return inside > outside;
+}
+
 }  // namespace
 
 std::vector<TScaledPolygon> untangledPolygons(std::vector<TScaledPolygon> polygons) {
@@ -224,12 +262,17 @@ std::vector<TScaledPolygon> untangledPolygons(std::vector<TScaledPolygon> polygo
           out.push_back(std::move(piece));
           continue;
         }
-        for (auto& cut : cutAtMeetings(plain, std::move(meetings))) {
-          if (cut.size() < 3) continue;
-          const __int128 area = twiceArea(cut);
-          if (area == 0) continue;
-          if (area > 0) std::reverse(cut.begin(), cut.end());
-          again.push_back(std::move(cut));
+        std::vector<TScaledPolygon> cuts = cutAtMeetings(plain, std::move(meetings));
+        std::vector<int8_t> turn(cuts.size(), 0);  // -1 dropped, 1 turned round
+        for (size_t k = 0; k < cuts.size(); ++k) {
+          const __int128 area = cuts[k].size() < 3 ? 0 : twiceArea(cuts[k]);
+          if (area == 0) turn[k] = -1;
+          if (area > 0 && !holeAmongPieces(cuts, k)) turn[k] = 1;
+        }
+        for (size_t k = 0; k < cuts.size(); ++k) {
+          if (turn[k] < 0) continue;
+          if (turn[k] > 0) std::reverse(cuts[k].begin(), cuts[k].end());
+          again.push_back(std::move(cuts[k]));
         }
       }
       todo = std::move(again);
@@ -425,6 +468,84 @@ std::vector<TCrossingPair> findCrossings(const std::vector<TScaledPolygon>& poly
   }
   if (progress) progress(TContourStep::kVectors, polygons.size(), polygons.size());
   return result;
+}
+
+void mergeNearCrossings(const std::vector<TScaledPolygon>& polygons,
+                        std::vector<TCrossingPair>& crossings, int64_t radius) {
+  std::vector<size_t> first(polygons.size() + 1, 0);
+  for (size_t p = 0; p < polygons.size(); ++p) first[p + 1] = first[p] + polygons[p].size();
+  // Each crossing stands on two edges: placed edge by edge (a counting pass),
+  // then each edge's few points in order of distance from its start.
+  std::vector<uint32_t> edgeStart(first.back() + 1, 0);
+  for (const TCrossingPair& c : crossings) {
+    ++edgeStart[first[c.polygonA] + c.edgeA + 1];
+    ++edgeStart[first[c.polygonB] + c.edgeB + 1];
+  }
+  for (size_t e = 1; e < edgeStart.size(); ++e) edgeStart[e] += edgeStart[e - 1];
+  struct OnEdge {
+    int64_t distance;
+    uint32_t record;
+  };
+  std::vector<OnEdge> onEdge(2 * crossings.size());
+  {
+    std::vector<uint32_t> fill(edgeStart.begin(), edgeStart.end() - 1);
+    auto add = [&](uint32_t polygon, uint32_t edge, uint32_t record) {
+      const TPoint64 s = polygons[polygon][edge], x = crossings[record].point;
+      onEdge[fill[first[polygon] + edge]++] = {std::abs(x.x - s.x) + std::abs(x.y - s.y), record};
+    };
+    for (uint32_t k = 0; k < crossings.size(); ++k) {
+      add(crossings[k].polygonA, crossings[k].edgeA, k);
+      add(crossings[k].polygonB, crossings[k].edgeB, k);
+    }
+  }
+  auto near = [&](TPoint64 a, TPoint64 b, int64_t r) {
+    return std::abs(a.x - b.x) <= r && std::abs(a.y - b.y) <= r;
+  };
+  // Union by the first record; a group never spreads beyond twice the
+  // radius from its first point, so a run of close points along an edge
+  // does not collapse into one.
+  std::vector<uint32_t> root;
+  auto find = [&](uint32_t k) {
+    while (root[k] != k) k = root[k] = root[root[k]];
+    return k;
+  };
+  for (size_t e = 0; e + 1 < edgeStart.size(); ++e) {
+    const uint32_t b = edgeStart[e], end = edgeStart[e + 1];
+    if (end - b < 2) continue;
+    std::sort(onEdge.begin() + b, onEdge.begin() + end,
+              [](const OnEdge& l, const OnEdge& r) { return l.distance < r.distance; });
+    for (uint32_t i = b; i + 1 < end; ++i) {
+      const uint32_t k = onEdge[i].record, l = onEdge[i + 1].record;
+      if (!near(crossings[k].point, crossings[l].point, radius)) continue;
+      if (root.empty()) {
+        root.resize(crossings.size());
+        std::iota(root.begin(), root.end(), 0u);
+      }
+      const uint32_t rk = find(k), rl = find(l);
+      if (rk == rl || !near(crossings[rk].point, crossings[rl].point, 2 * radius)) continue;
+      root[std::max(rk, rl)] = std::min(rk, rl);
+    }
+  }
+  if (root.empty()) return;
+  // A point moves only along its edges, never past an end: moved behind
+  // the start of its edge (onto the edge before, near a corner), it would
+  // fold the polygon back on itself.
+  auto alongEdge = [&](uint32_t polygon, uint32_t edge, TPoint64 x) {
+    const TScaledPolygon& poly = polygons[polygon];
+    const TPoint64 s = poly[edge], e = poly[(edge + 1) % poly.size()];
+    const __int128 dx = e.x - s.x, dy = e.y - s.y;
+    const __int128 along = dx * (x.x - s.x) + dy * (x.y - s.y);
+    return along > 0 && along < dx * dx + dy * dy;
+  };
+  std::vector<TPoint64> merged(crossings.size());
+  for (uint32_t k = 0; k < crossings.size(); ++k) {
+    const TCrossingPair& c = crossings[k];
+    const TPoint64 target = crossings[find(k)].point;
+    merged[k] = alongEdge(c.polygonA, c.edgeA, target) && alongEdge(c.polygonB, c.edgeB, target)
+                    ? target
+                    : c.point;
+  }
+  for (uint32_t k = 0; k < crossings.size(); ++k) crossings[k].point = merged[k];
 }
 
 std::vector<TScaledPolygon> insertCrossings(const std::vector<TScaledPolygon>& polygons,

@@ -66,6 +66,17 @@ std::vector<TCrossingPair> findCrossings(const std::vector<TScaledPolygon>& poly
                                          const TContourProgress& progress = {},
                                          size_t maxCrossings = SIZE_MAX, bool* stopped = nullptr);
 
+// Where three edges pass almost through one point, their three crossing
+// points, each rounded on its own, lie a few hundredths of a unit apart and
+// can stand along the edges in an order that no three straight lines give:
+// the walk then turns off the boundary there. Crossing points that follow
+// each other on an edge within `radius` (in scaled units, each axis) are
+// made one point, that of the first recorded, so the edges meet at one node.
+constexpr int64_t kCrossingMergeRadius = 4;
+void mergeNearCrossings(const std::vector<TScaledPolygon>& polygons,
+                        std::vector<TCrossingPair>& crossings,
+                        int64_t radius = kCrossingMergeRadius);
+
 // The polygons with the crossing points inserted after the start vertex of
 // their edge, nearest first (Manhattan distance), points at equal distance
 // in the reverse order of their recording.

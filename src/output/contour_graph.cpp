@@ -169,21 +169,26 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
   });
   std::vector<long double>().swap(leaving);
   // The leftmost turn from n, in successor order: n's own next node, then
-  // those of the others at its place; the earlier wins a tie.
-  auto turn = [&](uint32_t n) {
+  // those of the others at its place; the earlier wins a tie. Passing by
+  // loops, the ways onto them are left out: there is no way on when all
+  // successors lie on loops.
+  constexpr uint32_t kNoWay = UINT32_MAX;
+  auto turn = [&](uint32_t n, bool passLoops) {
     const TContourNode& node = graph.nodes[n];
-    if (node.group < 0) return node.next;
+    const auto open = [&](uint32_t s) { return !passLoops || !(mark[s].state & kOnLoop); };
+    if (node.group < 0) return open(node.next) ? node.next : kNoWay;
     const Way* const first = ways.data() + node.firstMember;
     const Way* const end = first + first->count;
     const Way* own = first;
     while (own->member != n) ++own;
     const long double in = own->in;
-    uint32_t best = node.next;
-    long double bestValue = turningValueOf(in, own->leaving);
+    uint32_t best = kNoWay;
+    long double bestValue = 0;
+    if (open(node.next)) best = node.next, bestValue = turningValueOf(in, own->leaving);
     for (const Way* w = first; w != end; ++w) {
-      if (w == own) continue;
+      if (w == own || !open(w->next)) continue;
       const long double value = turningValueOf(in, w->leaving);
-      if (value > bestValue) {
+      if (best == kNoWay || value > bestValue) {
         bestValue = value;
         best = w->next;
       }
@@ -192,14 +197,15 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
   };
   // Walks from `start` until the walk closes a loop (its position in the
   // walk) or runs into a node used before (-1).
-  auto walk = [&](uint32_t start) {
+  auto walk = [&](uint32_t start, bool passLoops) {
     ++walks;  // a walk starts at every node at most once per pass
     trace.assign(1, start);
     mark[start].state |= kUsed;
     mark[start].walk = walks, mark[start].position = 0;
     int64_t closedAt = -1;
     for (;;) {
-      const uint32_t best = turn(trace.back());
+      const uint32_t best = turn(trace.back(), passLoops);
+      if (best == kNoWay) break;
       Mark& m = mark[best];
       if (m.walk == walks) {
         closedAt = m.position;
@@ -235,7 +241,7 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
   for (uint32_t start = 0; start < count; ++start) {
     if (mark[start].state & kUsed) continue;
     if (progress) progress(TContourStep::kOutlines, start, 2 * count);
-    const int64_t closedAt = walk(start);
+    const int64_t closedAt = walk(start, false);
     if (closedAt < 0) {
       ++result.abandoned;
       continue;
@@ -253,16 +259,29 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
   // mark: a copper island or gap touching another contour at one point
   // would get no contour. Walking again from those branches, with only the
   // loops in the way, finds every such loop.
+  auto rescue = [&](bool passLoops) {
+    for (uint32_t n = 0; n < count; ++n) mark[n].state &= kOnLoop | kBranch;
+    for (uint32_t n = 0; n < count; ++n)
+      if (mark[n].state & kOnLoop) mark[n].state |= kUsed;
+    for (uint32_t start = 0; start < count; ++start) {
+      if ((mark[start].state & kUsed) || !(mark[start].state & kBranch)) continue;
+      if (progress) progress(TContourStep::kOutlines, count + start, 2 * count);
+      const int64_t closedAt = walk(start, passLoops);
+      if (closedAt < 0) continue;
+      record(size_t(closedAt));
+      if (passLoops) result.passingNodes.emplace_back(trace.begin() + closedAt, trace.end());
+    }
+  };
   result.firstRescued = result.loops.size();
-  for (uint32_t n = 0; n < count; ++n) mark[n].state &= kOnLoop | kBranch;
-  for (uint32_t n = 0; n < count; ++n)
-    if (mark[n].state & kOnLoop) mark[n].state |= kUsed;
-  for (uint32_t start = 0; start < count; ++start) {
-    if ((mark[start].state & kUsed) || !(mark[start].state & kBranch)) continue;
-    if (progress) progress(TContourStep::kOutlines, count + start, 2 * count);
-    const int64_t closedAt = walk(start);
-    if (closedAt >= 0) record(size_t(closedAt));
-  }
+  rescue(false);
+  // When an earlier loop is a lobe of a boundary pinched at one place (the
+  // tip of a thin arc poking out of its round end), the leftmost turn at
+  // the pinch leads onto the lobe every time, and the rest of the boundary
+  // never closes. A last round of walks passes by the loops where it meets
+  // them; turning less than leftmost, such a walk can also cut through
+  // copper, so its loops are kept only where every edge bounds copper.
+  result.firstPassing = result.loops.size();
+  rescue(true);
   if (progress) progress(TContourStep::kOutlines, 2 * count, 2 * count);
   return result;
 }

@@ -60,14 +60,19 @@ struct TTraceResult {
   // The loops from here on were found by the second pass over the branches
   // the first pass had closed off.
   size_t firstRescued = 0;
+  // The loops from here on were found by walks passing by earlier loops;
+  // passingNodes holds their nodes (each node is where an edge ends).
+  size_t firstPassing = 0;
+  std::vector<std::vector<uint32_t>> passingNodes;
   size_t abandoned = 0;  // walks of the first pass that ran into an earlier walk
 };
 
 // Walks from every unused node, always turning leftmost, until each walk
 // closes a loop or runs into an earlier one; no walk starts on a branch
 // leaving a loop. Then walks again from those branches, blocked only by the
-// loops, so that a loop touching another one at a point is found too. Walks
-// have no length limit.
+// loops, so that a loop touching another one at a point is found too; and
+// once more from them, passing by the loops, so that a boundary with a lobe
+// pinched off as an earlier loop closes too. Walks have no length limit.
 TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& progress = {});
 
 }  // namespace plavesk

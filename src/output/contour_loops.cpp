@@ -39,6 +39,9 @@ struct Probe {
   }
 };
 
+// What winding() gives for a place inside an area's inside.
+constexpr int kEvenOddInside = 1 << 20;
+
 }  // namespace
 
 TCopperProbe::TCopperProbe(const TContourGraph& graph, const TContourWorkSet& work)
@@ -48,6 +51,12 @@ TCopperProbe::TCopperProbe(const TContourGraph& graph, const TContourWorkSet& wo
     const uint32_t first = graph.polygonStart[k], end = graph.polygonStart[k + 1];
     if (end - first < 3) continue;  // no inside
     Ring ring{first, end, {}, false};
+    __int128 twiceArea = 0;
+    for (uint32_t i = first, j = end - 1; i < end; j = i++) {
+      const TPoint64 u = graph.nodes[j].p, v = graph.nodes[i].p;
+      twiceArea += __int128(u.x) * v.y - __int128(v.x) * u.y;
+    }
+    holes_ = holes_ || twiceArea > 0;
     const TPoint64 p0 = graph.nodes[first].p;
     ring.box = {p0.x, p0.y, p0.x, p0.y};
     for (uint32_t i = first; i < end; ++i) {
@@ -117,11 +126,11 @@ void TCopperProbe::buildGrid() {
     forEachCell(rings_[i], [&](size_t c) { cellRings_[fill[c]++] = i; });
 }
 
-bool TCopperProbe::covers(const Ring& ring, TPoint64 a, TPoint64 b) const {
+int TCopperProbe::winding(const Ring& ring, TPoint64 a, TPoint64 b) const {
   const Probe q{{a.x + b.x, a.y + b.y}, {b.x - a.x, b.y - a.y}, {a.y - b.y, b.x - a.x}};
   if (q.m2.x < 2 * ring.box.x0 || q.m2.x > 2 * ring.box.x1 || q.m2.y < 2 * ring.box.y0 ||
       q.m2.y > 2 * ring.box.y1)
-    return false;
+    return 0;
   auto at = [&](uint32_t i) { return ring.evenOdd ? points_[i] : graph_.nodes[i].p; };
   int winding = 0;
   TPoint64 u = at(ring.end - 1);
@@ -138,22 +147,31 @@ bool TCopperProbe::covers(const Ring& ring, TPoint64 a, TPoint64 b) const {
     }
     u = v, uAbove = vAbove;
   }
-  return ring.evenOdd ? (winding & 1) != 0 : winding != 0;
+  // An area's inside counts as copper whatever the polygons do there.
+  return ring.evenOdd ? ((winding & 1) != 0 ? kEvenOddInside : 0) : winding;
 }
 
 bool TCopperProbe::leftIsCopper(uint32_t node) const {
   const TPoint64 a = graph_.nodes[graph_.nodes[node].pred].p, b = graph_.nodes[node].p;
   if (a == b) return true;
+  // Without holes any polygon winding round the place makes it copper.
+  int sum = 0;
+  auto add = [&](const Ring& ring) {
+    const int w = winding(ring, a, b);
+    if (w == kEvenOddInside) return true;
+    sum += w;
+    return !holes_ && sum != 0;
+  };
   for (uint32_t i : oversized_)
-    if (covers(rings_[i], a, b)) return true;
-  if (cellStart_.empty()) return false;
+    if (add(rings_[i])) return true;
+  if (cellStart_.empty()) return sum != 0;
   const int64_t col = floorDiv(floorDiv(a.x + b.x, 2), cell_) - left_;
   const int64_t row = floorDiv(floorDiv(a.y + b.y, 2), cell_) - top_;
-  if (col < 0 || row < 0 || col >= cols_ || row >= rows_) return false;
+  if (col < 0 || row < 0 || col >= cols_ || row >= rows_) return sum != 0;
   const size_t c = size_t(row * cols_ + col);
   for (uint32_t k = cellStart_[c]; k < cellStart_[c + 1]; ++k)
-    if (covers(rings_[cellRings_[k]], a, b)) return true;
-  return false;
+    if (add(rings_[cellRings_[k]])) return true;
+  return sum != 0;
 }
 
 std::vector<uint8_t> boundaryLoops(const TContourGraph& graph, const TTraceResult& traced,
@@ -183,6 +201,12 @@ std::vector<uint8_t> boundaryLoops(const TContourGraph& graph, const TTraceResul
       // A polygon folded by rounding (the thin tip of a short arc) can put
       // a sliver of copper beside an edge of a boundary, never beside all of
       // them; the longest edge is the least likely to meet one.
+      if (i >= traced.firstPassing) {
+        const auto& nodes = traced.passingNodes[i - traced.firstPassing];
+        keep[i] = std::none_of(nodes.begin(), nodes.end(),
+                               [&](uint32_t node) { return probe.leftIsCopper(node); });
+        continue;
+      }
       keep[i] =
           !probe.leftIsCopper(traced.longestEdge[i]) || !probe.leftIsCopper(traced.firstEdge[i]);
     }

@@ -37,13 +37,17 @@ class TCopperProbe {
   };
   void addRing(const std::vector<TPoint64>& points, bool evenOdd);
   void buildGrid();
-  bool covers(const Ring& ring, TPoint64 a, TPoint64 b) const;
+  int winding(const Ring& ring, TPoint64 a, TPoint64 b) const;
 
   const TContourGraph& graph_;
   std::vector<TPoint64> points_;
   std::vector<Ring> rings_;
   int64_t cell_ = 1, left_ = 0, top_ = 0, cols_ = 0, rows_ = 0;
   std::vector<uint32_t> cellStart_, cellRings_, oversized_;
+  // A ring that closed on itself (the rounding shut the gap of a ring)
+  // leaves its hole as a polygon winding the other way inside it: then the
+  // windings of all polygons at a place are added up.
+  bool holes_ = false;
 };
 
 // For every loop of the walk, whether it is a contour: it bounds the copper

@@ -346,6 +346,33 @@ bool innerSquareMeets(const TObjekt& e, const Region& other) {
   return false;
 }
 
+// Rule 1 for two elements of one layer, neither a cutout area, whose grown
+// bounds meet: the shortcuts first, the outlines (asked for only when
+// needed) last.
+template <class OutlineA, class OutlineB>
+bool decideOverlap(const TObjekt& ea, const TObjekt& eb, OutlineA&& outlineA, OutlineB&& outlineB) {
+  if (const int quick = quickDecision(ea, eb); quick >= 0) return quick == 1;
+  if (coresMeet(ea, eb)) return true;
+  const std::optional<Region>& oa = outlineA();
+  const std::optional<Region>& ob = outlineB();
+  if (!oa || !ob || oa->empty() || ob->empty()) return false;
+  if (!boxesMeet(oa->boundingBox(), ob->boundingBox())) return false;
+  // Most copper joins where a track ends on a pad or another track: a square
+  // inside one outline settles it without intersecting the two outlines.
+  if (innerSquareMeets(ea, *ob) || innerSquareMeets(eb, *oa)) return true;
+  return !(*oa & *ob).empty();
+}
+
+// Element bounds grown by a unit: the right and lower corners of octagonal
+// pads lie a unit past their radius.
+TRect grownBounds(const TObjekt& e) {
+  TRect b = elementBounds(e);
+  if (!b.isEmpty())
+    b = TRect{std::max(b.left, INT32_MIN + 1) - 1, std::max(b.top, INT32_MIN + 1) - 1,
+              std::min(b.right, INT32_MAX - 1) + 1, std::min(b.bottom, INT32_MAX - 1) + 1};
+  return b;
+}
+
 }  // namespace
 
 TCopperAnalysis::TCopperAnalysis(const TObjektList& list, const TBoardRecord& state)
@@ -357,13 +384,7 @@ TCopperAnalysis::TCopperAnalysis(const TObjektList& list, const TBoardRecord& st
   bounds_.reserve(list.size());
   positions_.reserve(list.size());
   for (size_t i = 0; i < list.size(); ++i) {
-    // Grown by a unit: the right and lower corners of octagonal pads lie a
-    // unit past their radius.
-    TRect b = elementBounds(*list[i]);
-    if (!b.isEmpty())
-      b = TRect{std::max(b.left, INT32_MIN + 1) - 1, std::max(b.top, INT32_MIN + 1) - 1,
-                std::min(b.right, INT32_MAX - 1) + 1, std::min(b.bottom, INT32_MAX - 1) + 1};
-    bounds_.push_back(b);
+    bounds_.push_back(grownBounds(*list[i]));
     positions_.emplace(list[i].get(), i);
     if (isCutout(*list[i])) cutouts_.push_back(i);
   }
@@ -380,16 +401,9 @@ bool TCopperAnalysis::overlap(size_t a, size_t b) const {
   const TObjekt& eb = *list_[b];
   if (a == b || ea.layer != eb.layer || isCutout(ea) || isCutout(eb)) return false;
   if (!boundsMeet(bounds_[a], bounds_[b])) return false;
-  if (const int quick = quickDecision(ea, eb); quick >= 0) return quick == 1;
-  if (coresMeet(ea, eb)) return true;
-  const auto& oa = outline(a);
-  const auto& ob = outline(b);
-  if (!oa || !ob || oa->empty() || ob->empty()) return false;
-  if (!boxesMeet(oa->boundingBox(), ob->boundingBox())) return false;
-  // Most copper joins where a track ends on a pad or another track: a square
-  // inside one outline settles it without intersecting the two outlines.
-  if (innerSquareMeets(ea, *ob) || innerSquareMeets(eb, *oa)) return true;
-  return !(*oa & *ob).empty();
+  return decideOverlap(
+      ea, eb, [&]() -> const std::optional<Region>& { return outline(a); },
+      [&]() -> const std::optional<Region>& { return outline(b); });
 }
 
 void TCopperAnalysis::overlapCandidates(size_t i, std::vector<size_t>& out) const {
@@ -519,43 +533,256 @@ struct THasher {
     h *= 0xff51afd7ed558ccdull;
     h ^= h >> 32;
   }
-  void add(const TObjekt& e) {
-    add(reinterpret_cast<uintptr_t>(&e));
-    add(e.kind | uint64_t(e.layer) << 8 | uint64_t(e.padShape) << 16 | uint64_t(e.filled) << 24 |
-        uint64_t(e.cutout) << 32 | uint64_t(e.mirrorH) << 40 | uint64_t(e.mirrorV) << 48 |
-        uint64_t(e.closed) << 56);
-    add(uint64_t(uint32_t(e.x)) << 32 | uint32_t(e.y));
-    add(uint64_t(uint32_t(e.dim1)) << 32 | uint32_t(e.dim2));
-    add(uint64_t(uint32_t(e.dim3)) << 32 | uint32_t(e.angle));
-    add(uint64_t(uint32_t(e.clearance)));
-    add(reinterpret_cast<uintptr_t>(e.padLink));
-    add(e.points.size());
-    for (TPoint p : e.points) add(uint64_t(uint32_t(p.x)) << 32 | uint32_t(p.y));
-    add(e.strokes.size());
-    for (const auto& s : e.strokes) add(*s);
+};
+
+// Everything the overlap rule looks at, without the element's place in
+// memory or its partner: a copy (as undo restores the list) is the same
+// element, and through-pad partners are joined afresh every time.
+uint64_t contentHash(const TObjekt& e) {
+  THasher hasher;
+  hasher.add(e.kind | uint64_t(e.layer) << 8 | uint64_t(e.padShape) << 16 |
+             uint64_t(e.filled) << 24 | uint64_t(e.cutout) << 32 | uint64_t(e.mirrorH) << 40 |
+             uint64_t(e.mirrorV) << 48 | uint64_t(e.closed) << 56);
+  hasher.add(uint64_t(uint32_t(e.x)) << 32 | uint32_t(e.y));
+  hasher.add(uint64_t(uint32_t(e.dim1)) << 32 | uint32_t(e.dim2));
+  hasher.add(uint64_t(uint32_t(e.dim3)) << 32 | uint32_t(e.angle));
+  hasher.add(uint64_t(uint32_t(e.clearance)));
+  hasher.add(e.points.size());
+  for (TPoint p : e.points) hasher.add(uint64_t(uint32_t(p.x)) << 32 | uint32_t(p.y));
+  hasher.add(e.strokes.size());
+  for (const auto& stroke : e.strokes) hasher.add(contentHash(*stroke));
+  return hasher.h;
+}
+
+// The through-pad partner of each element as a position in the list, or -1.
+std::vector<int> partnerPositions(const TObjektList& list) {
+  std::vector<int> partners(list.size(), -1);
+  std::unordered_map<const TObjekt*, int> positions;
+  for (size_t i = 0; i < list.size(); ++i) {
+    if (list[i]->kind != kPad || !list[i]->padLink) continue;
+    if (positions.empty())
+      for (size_t k = 0; k < list.size(); ++k) positions.emplace(list[k].get(), int(k));
+    auto it = positions.find(list[i]->padLink);
+    if (it != positions.end()) partners[i] = it->second;
+  }
+  return partners;
+}
+
+// Union-find whose root is always the smallest position of its set, so that
+// the net numbers do not depend on the order of the joins.
+struct TNetJoin {
+  std::vector<uint32_t> parent;
+  explicit TNetJoin(size_t n) : parent(n) { std::iota(parent.begin(), parent.end(), 0u); }
+  uint32_t find(uint32_t i) {
+    while (parent[i] != i) {
+      parent[i] = parent[parent[i]];
+      i = parent[i];
+    }
+    return i;
+  }
+  void join(uint32_t a, uint32_t b) {
+    a = find(a);
+    b = find(b);
+    if (a != b) parent[std::max(a, b)] = std::min(a, b);
   }
 };
 
 }  // namespace
 
-uint64_t copperFingerprint(const TObjektList& list, const TBoardRecord& state) {
-  THasher hasher;
-  hasher.add(list.size());
-  hasher.add(uint64_t(state.groundPlane1 != 0) | uint64_t(state.groundPlane2 != 0) << 1);
-  for (const auto& e : list) hasher.add(*e);
-  return hasher.h;
+const std::vector<int>& TNetCache::nets(const TObjektList& list, const TBoardRecord& state) {
+  const size_t n = list.size();
+  const bool plane1 = state.groundPlane1 != 0, plane2 = state.groundPlane2 != 0;
+  std::vector<uint64_t> hashes(n);
+  bool sameContent = valid_ && n == entries_.size();
+  for (size_t i = 0; i < n; ++i) {
+    hashes[i] = contentHash(*list[i]);
+    sameContent = sameContent && entries_[i].hash == hashes[i];
+  }
+  std::vector<int> partners = partnerPositions(list);
+  const bool switchesKept = plane1 == groundPlane1_ && plane2 == groundPlane2_;
+  if (sameContent && switchesKept && partners == partners_) return nets_;
+  ++analyses_;
+  groundPlane1_ = plane1;
+  groundPlane2_ = plane2;
+  if (!valid_ || (!sameContent && !update(list, hashes))) analyse(list, hashes);
+  partners_ = std::move(partners);
+  valid_ = true;
+  resolve(list);
+  return nets_;
 }
 
-const std::vector<int>& TNetCache::nets(const TObjektList& list, const TBoardRecord& state) {
-  const uint64_t fingerprint = copperFingerprint(list, state);
-  if (!valid_ || fingerprint != fingerprint_ || size_ != list.size()) {
-    nets_ = copperNets(TCopperAnalysis(list, state));
-    fingerprint_ = fingerprint;
-    size_ = list.size();
-    valid_ = true;
-    ++analyses_;
+bool TNetCache::groundPlaneOn(int layer) const {
+  return (layer == kCopper1 && groundPlane1_) || (layer == kCopper2 && groundPlane2_);
+}
+
+// From scratch: every pair of elements whose bounds meet on one layer is a
+// candidate, decided when resolve needs it.
+void TNetCache::analyse(const TObjektList& list, const std::vector<uint64_t>& hashes) {
+  ++fullAnalyses_;
+  const size_t n = list.size();
+  entries_.assign(n, {});
+  TSpatialIndex index(500);
+  index.build(list);
+  for (size_t i = 0; i < n; ++i) {
+    const TObjekt& e = *list[i];
+    entries_[i] = {hashes[i], grownBounds(e), -1, e.layer, isCutout(e)};
   }
-  return nets_;
+  joined_.clear();
+  untested_.clear();
+  std::vector<size_t> candidates;
+  for (size_t i = 0; i < n; ++i) {
+    if (entries_[i].cutout) continue;
+    index.candidates(entries_[i].bounds, candidates);
+    for (size_t j : candidates)
+      if (j > i && entries_[j].layer == entries_[i].layer && !entries_[j].cutout &&
+          boundsMeet(entries_[i].bounds, entries_[j].bounds))
+        untested_.push_back({uint32_t(i), uint32_t(j)});
+  }
+}
+
+// After an edit: what is known about pairs of unchanged elements stays, and
+// only the changed elements look for candidates anew. A changed cutout area
+// joins no pair; it only makes the elements of its layer ask again whether
+// they lie inside one. False when an edit reaches too far for that to pay.
+bool TNetCache::update(const TObjektList& list, const std::vector<uint64_t>& hashes) {
+  const size_t n = list.size();
+  constexpr int kNew = -1;
+  std::vector<int> oldOf(n, kNew);
+  std::vector<int> newOf(entries_.size(), kNew);
+  // Old elements by content, the last of equal ones on top: any pairing of
+  // equal elements keeps what is known about their pairs.
+  std::unordered_map<uint64_t, std::vector<uint32_t>> oldByHash;
+  std::vector<uint32_t> changed;
+  for (size_t i = 0; i < n; ++i) {
+    int old = kNew;
+    if (i < entries_.size() && entries_[i].hash == hashes[i] && newOf[i] == kNew) {
+      old = int(i);
+    } else {
+      if (oldByHash.empty())
+        for (size_t k = entries_.size(); k-- > 0;)
+          oldByHash[entries_[k].hash].push_back(uint32_t(k));
+      auto it = oldByHash.find(hashes[i]);
+      while (it != oldByHash.end() && !it->second.empty() && old == kNew) {
+        const uint32_t k = it->second.back();
+        it->second.pop_back();
+        if (newOf[k] == kNew) old = int(k);
+      }
+    }
+    if (old == kNew) {
+      changed.push_back(uint32_t(i));
+      if (changed.size() > kMaxChangedForUpdate) return false;
+    } else {
+      oldOf[i] = old;
+      newOf[size_t(old)] = int(i);
+    }
+  }
+  std::array<bool, 256> cutoutLayers{};
+  for (size_t k = 0; k < entries_.size(); ++k)
+    if (newOf[k] == kNew && entries_[k].cutout) cutoutLayers[entries_[k].layer] = true;
+  for (uint32_t c : changed)
+    if (isCutout(*list[c])) cutoutLayers[list[c]->layer] = true;
+
+  std::vector<TEntry> entries(n);
+  for (size_t i = 0; i < n; ++i) {
+    if (oldOf[i] != kNew) {
+      entries[i] = entries_[size_t(oldOf[i])];
+      if (cutoutLayers[entries[i].layer]) entries[i].insideCutout = -1;
+    } else {
+      const TObjekt& e = *list[i];
+      entries[i] = {hashes[i], grownBounds(e), -1, e.layer, isCutout(e)};
+    }
+  }
+  auto keep = [&](std::vector<std::pair<uint32_t, uint32_t>>& pairs) {
+    size_t out = 0;
+    for (const auto& [a, b] : pairs) {
+      const int na = newOf[a], nb = newOf[b];
+      if (na == kNew || nb == kNew) continue;
+      pairs[out++] = {uint32_t(std::min(na, nb)), uint32_t(std::max(na, nb))};
+    }
+    pairs.resize(out);
+  };
+  keep(joined_);
+  keep(untested_);
+  for (uint32_t c : changed) {
+    const TEntry& ec = entries[c];
+    if (ec.cutout || ec.bounds.isEmpty()) continue;
+    for (size_t j = 0; j < n; ++j) {
+      const TEntry& ej = entries[j];
+      if (j == c || ej.layer != ec.layer || ej.cutout || !boundsMeet(ec.bounds, ej.bounds))
+        continue;
+      // A pair of two changed elements is taken once, from its first one.
+      if (oldOf[j] == kNew && j < c) continue;
+      untested_.push_back({std::min(c, uint32_t(j)), std::max(c, uint32_t(j))});
+    }
+  }
+  entries_ = std::move(entries);
+  return true;
+}
+
+// The nets from what is known: through pads and the ground planes first, then
+// the pairs found joined, and last the candidate pairs whose ends are still
+// in different nets, each decided once and remembered.
+void TNetCache::resolve(const TObjektList& list) {
+  const size_t n = list.size();
+  std::vector<std::optional<Region>> outlines(n);
+  std::vector<uint8_t> outlineKnown(n, 0);
+  auto outline = [&](size_t i) -> const std::optional<Region>& {
+    if (!outlineKnown[i]) {
+      outlines[i] = elementOutline(*list[i]);
+      outlineKnown[i] = 1;
+    }
+    return outlines[i];
+  };
+  TNetJoin nets(n);
+  for (size_t i = 0; i < n; ++i)
+    if (partners_[i] >= 0 && !entries_[size_t(partners_[i])].cutout)
+      nets.join(uint32_t(i), uint32_t(partners_[i]));
+  for (int layer : {int(kCopper1), int(kCopper2)}) {
+    if (!groundPlaneOn(layer)) continue;
+    std::vector<uint32_t> cutouts;
+    for (size_t i = 0; i < n; ++i)
+      if (entries_[i].cutout && entries_[i].layer == layer) cutouts.push_back(uint32_t(i));
+    int first = -1;
+    for (size_t i = 0; i < n; ++i) {
+      TEntry& e = entries_[i];
+      if (e.layer != layer || e.cutout || list[i]->clearance != 0) continue;
+      if (e.insideCutout < 0) {
+        bool inside = false;
+        const auto& own = outline(i);
+        if (own && !own->empty())
+          for (uint32_t c : cutouts) {
+            if (!boundsMeet(e.bounds, entries_[c].bounds)) continue;
+            const auto& area = outline(c);
+            if (area && (*own - *area).empty()) {
+              inside = true;
+              break;
+            }
+          }
+        e.insideCutout = inside ? 1 : 0;
+      }
+      if (e.insideCutout) continue;
+      if (first < 0)
+        first = int(i);
+      else
+        nets.join(uint32_t(first), uint32_t(i));
+    }
+  }
+  for (const auto& [a, b] : joined_) nets.join(a, b);
+  size_t out = 0;
+  for (const auto& [a, b] : untested_) {
+    if (nets.find(a) == nets.find(b)) {
+      untested_[out++] = {a, b};
+    } else if (decideOverlap(
+                   *list[a], *list[b], [&]() -> const std::optional<Region>& { return outline(a); },
+                   [&]() -> const std::optional<Region>& { return outline(b); })) {
+      nets.join(a, b);
+      joined_.push_back({a, b});
+    }
+  }
+  untested_.resize(out);
+  nets_.assign(n, -1);
+  for (size_t i = 0; i < n; ++i)
+    if (!entries_[i].cutout) nets_[i] = int(nets.find(uint32_t(i)));
 }
 
 size_t TNetCache::markNet(TObjektList& list, const TBoardRecord& state, size_t start,

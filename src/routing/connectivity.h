@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "document/board.h"
@@ -72,11 +73,16 @@ size_t markConnected(TObjektList& list, const TCopperAnalysis& analysis, size_t 
 // joined; cutout areas belong to no net and get -1.
 std::vector<int> copperNets(const TCopperAnalysis& analysis);
 
-// The nets of a list as copperNets finds them, kept between calls while the
-// copper stays the same: a fingerprint of everything the rules look at (each
-// element's place in memory, kind, layer, geometry, clearance and through-pad
-// partner, and the ground-plane switches) tells when to analyse afresh, so
-// that clicking net after net on an unchanged board costs a look-up.
+// The nets of a list as copperNets finds them, kept between calls. Each
+// element is remembered by a fingerprint of everything the overlap rule
+// looks at (kind, layer, geometry, clearance), the through-pad partners by
+// their positions, together with the ground-plane switches, so that
+// clicking net after net on an unchanged board costs a look-up. After an
+// edit (undo and redo included, which restore copies) only the elements
+// whose fingerprint is new are compared with their neighbours: the pairs of
+// kept elements found joined stay joined, and the candidate pairs never
+// decided (their ends were in one net already) are decided when an edit
+// leaves their ends in different nets.
 class TNetCache {
  public:
   const std::vector<int>& nets(const TObjektList& list, const TBoardRecord& state);
@@ -84,18 +90,41 @@ class TNetCache {
   // nothing marked; elements marked before stay marked and are not counted.
   size_t markNet(TObjektList& list, const TBoardRecord& state, size_t start,
                  const std::function<void(const TObjekt&)>& marked = {});
-  // How many times the nets were analysed afresh.
+  // How many times the nets were worked out again, and how many of these
+  // started from scratch.
   size_t analyses() const { return analyses_; }
+  size_t fullAnalyses() const { return fullAnalyses_; }
+
+  // Above this many changed elements an edit is analysed from scratch.
+  static constexpr size_t kMaxChangedForUpdate = 512;
 
  private:
+  struct TEntry {
+    uint64_t hash = 0;  // of the element's content
+    TRect bounds;
+    // Wholly inside a cutout area of its layer; -1 not yet known. Depends on
+    // the element and the cutouts of its layer only, so a changed cutout
+    // makes its layer ask again.
+    int8_t insideCutout = -1;
+    uint8_t layer = 0;
+    bool cutout = false;
+  };
+  bool groundPlaneOn(int layer) const;
+  void analyse(const TObjektList& list, const std::vector<uint64_t>& hashes);
+  bool update(const TObjektList& list, const std::vector<uint64_t>& hashes);
+  void resolve(const TObjektList& list);
+
   bool valid_ = false;
-  uint64_t fingerprint_ = 0;
-  size_t size_ = 0;
+  bool groundPlane1_ = false;
+  bool groundPlane2_ = false;
+  std::vector<TEntry> entries_;
+  std::vector<int> partners_;                          // through-pad partner positions, -1 for none
+  std::vector<std::pair<uint32_t, uint32_t>> joined_;  // overlapping, ascending ends
+  std::vector<std::pair<uint32_t, uint32_t>> untested_;  // bounds meet, not yet decided
   size_t analyses_ = 0;
+  size_t fullAnalyses_ = 0;
   std::vector<int> nets_;
 };
-
-uint64_t copperFingerprint(const TObjektList& list, const TBoardRecord& state);
 
 // The cache behind the test tool's clicks.
 TNetCache& sharedNetCache();

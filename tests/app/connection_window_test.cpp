@@ -3,6 +3,7 @@
 // library panel with its drag and drop onto the drawing area.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -13,8 +14,10 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QToolButton>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "app/autoroute_window.h"
 #include "app/ground_plane_controls.h"
@@ -22,7 +25,9 @@
 #include "app/layout_view.h"
 #include "app/macro_panel.h"
 #include "app/status_panels.h"
+#include "cli/commands/cli.h"
 #include "document/file_io.h"
+#include "document/layout_file.h"
 #include "document/macro_file.h"
 #include "editing/tool_actions.h"
 #include "editing/tools/tool_manager.h"
@@ -172,6 +177,7 @@ TEST_F(ConnectionWindowTest, GroundPlaneButtonFollowsTheActiveSide) {
   // The cutout button goes up with either switch.
   g.cutoutButton()->click();
   ASSERT_TRUE(w.tools().values().cutout);
+  EXPECT_EQ(w.tools().mode(), TToolMode::area);
   g.groundPlaneButton()->click();
   EXPECT_FALSE(w.tools().values().cutout);
   EXPECT_EQ(w.editor().working().groundPlane2, 0);
@@ -185,6 +191,18 @@ TEST_F(ConnectionWindowTest, GroundPlaneButtonFollowsTheActiveSide) {
   chooseTool("pad");
   EXPECT_FALSE(g.cutoutButton()->isChecked());
   EXPECT_FALSE(w.tools().values().cutout);
+  // Pressed, it takes the user to the area tool, whose next area keeps the
+  // ground plane out.
+  g.cutoutButton()->click();
+  EXPECT_EQ(w.tools().mode(), TToolMode::area);
+  const size_t before = list().size();
+  for (TPoint p : {TPoint{5000, -1000}, TPoint{7000, -1000}, TPoint{7000, -3000}}) click(p);
+  mouse(QEvent::MouseButtonPress, {7000, -3000}, Qt::RightButton);
+  mouse(QEvent::MouseButtonRelease, {7000, -3000}, Qt::RightButton);
+  ASSERT_EQ(list().size(), before + 1);
+  EXPECT_EQ(list().back()->kind, kArea);
+  EXPECT_EQ(list().back()->cutout, 1);
+  EXPECT_EQ(list().back()->layer, kCopper1);
 }
 
 TEST_F(ConnectionWindowTest, ClearanceFieldChangesTheSelectionInOneStep) {
@@ -234,6 +252,63 @@ TEST_F(ConnectionWindowTest, ConnectAndTestToolsInTheWindow) {
   EXPECT_EQ(w.tools().mode(), TToolMode::test);
 }
 
+// The connection and autoroute tools highlight by selecting; once the
+// pointer has left, the commands that need a selection are off again.
+TEST_F(ConnectionWindowTest, HoverHighlightsLeaveNoSelectionCommandsBehind) {
+  struct Case {
+    const char* tool;
+    std::vector<TPoint> clicks;
+  };
+  const Case cases[] = {
+      {"connect", {{4064, -1016}, {1016, -3048}}},  // a new band
+      {"autoroute", {{2540, -1016}}},               // routes the band 0-1
+  };
+  TMainWindow& w = openBands();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.tool);
+    w.editor().layout = bandLayout();
+    w.activateBoard(0);
+    chooseTool(c.tool);
+    for (TPoint p : c.clicks) click(p);
+    QApplication::processEvents();
+    ASSERT_TRUE(w.action("edit.delete")->isEnabled());
+    mouse(QEvent::MouseMove, {6000, -4000}, Qt::NoButton);
+    QApplication::processEvents();
+    EXPECT_EQ(w.editor().selectedCount(), 0u);
+    EXPECT_FALSE(w.action("edit.delete")->isEnabled());
+  }
+}
+
+// What a screen reader or a test driver finds: every control of the panel,
+// the autorouter window and the ground-plane field that takes the focus or
+// a click carries a name in the window's language.
+TEST_F(ConnectionWindowTest, EveryControlOfTheConnectionWindowsHasAName) {
+  for (int language : {kGerman, kEnglish, kFrench}) {
+    SCOPED_TRACE(language);
+    TMainWindow& w = openBands(language);
+    const QWidget* parts[] = {w.macroPanel(), w.autorouteWindow(), &ground()};
+    int controls = 0;
+    for (const QWidget* part : parts) {
+      for (QWidget* c : part->findChildren<QWidget*>()) {
+        const bool control = c->focusPolicy() != Qt::NoFocus || qobject_cast<QAbstractButton*>(c) ||
+                             c->objectName().startsWith("PB_");
+        // The viewports and inner editors are named by their owners.
+        if (!control || c->objectName().startsWith("qt_")) continue;
+        const QWidget* named = c;
+        while (named->accessibleName().isEmpty() && named->parentWidget() != part &&
+               !qobject_cast<const QAbstractButton*>(named) && named->objectName().isEmpty())
+          named = named->parentWidget();
+        ++controls;
+        EXPECT_FALSE(named->accessibleName().trimmed().isEmpty())
+            << c->metaObject()->className() << " " << c->objectName().toStdString();
+      }
+    }
+    EXPECT_GT(controls, 12);
+    window.reset();
+    std::filesystem::remove_all(folder / "Makros");
+  }
+}
+
 TEST_F(ConnectionWindowTest, MacroPanelListsDropsAndSurvivesDamagedFiles) {
   TMainWindow& w = openBands();
   w.action("opt.showMacros")->trigger();
@@ -256,6 +331,8 @@ TEST_F(ConnectionWindowTest, MacroPanelListsDropsAndSurvivesDamagedFiles) {
   EXPECT_FALSE(dragMacro({3000, -3000}, false));  // nothing to drag
   ASSERT_TRUE(panel->selectFile("DIL8.lmk"));
   EXPECT_EQ(panel->description(1)->text().toStdString(), "DIL-8, 7.62 mm rows, 2.54 mm pitch");
+  // A description longer than the narrow field shows its beginning.
+  EXPECT_EQ(panel->description(1)->cursorPosition(), 0);
   const size_t before = list().size();
   ASSERT_TRUE(dragMacro({3000, -3000}, false));
   EXPECT_TRUE(w.tools().feedbackVisible(TFeedbackKind::movePreview));
@@ -317,6 +394,103 @@ TEST_F(ConnectionWindowTest, AMacroRootThatIsGoneFallsBackWithAMessage) {
   EXPECT_EQ(panel->fileList()->count(), 10);
   ASSERT_FALSE(dialogs->messages.empty());
   EXPECT_NE(dialogs->messages[0].text.find("no longer exists"), std::string::npos);
+}
+
+// A new user's session with the mouse, as events reach the window, and the
+// same edits as runner actions: both save the same bytes. Bands A-B and
+// C-D, both routed at 0.6 / 0.3 mm and the first un-routed, a test click,
+// the ground plane with a cutout area on and off again, a DIL 8 dropped.
+TEST_F(ConnectionWindowTest, TheWindowAndTheRunnerSaveTheSameSession) {
+  const TPoint a{2540, -2540}, b{7620, -2540}, c{2540, -5080}, d{7620, -5080};
+  {
+    TLayout layout;
+    layout.addBoard("Four pads");
+    TBoardRecord& r = layout.working();
+    r.width = 10000;
+    r.height = 8000;
+    r.grid = 127;
+    r.zoom = 0.1;
+    r.activeLayer = kCopper1;
+    for (TPoint p : {a, b, c, d})
+      layout.elements().push_back(createPad(p, 90, kPadRound, kCopper1, 30));
+    std::string error;
+    ASSERT_TRUE(writeLayoutFile(layout, path("base.lay"), false, error)) << error;
+  }
+  const std::vector<TPoint> cutout{{4000, -3000}, {6000, -3000}, {6000, -4500}, {4000, -4500}};
+  const TPoint drop{4000, -6200};
+
+  TMainWindow& w = openBands();
+  w.openStartFile(path("base.lay"));
+  QApplication::processEvents();
+  ASSERT_EQ(list().size(), 4u);
+  chooseTool("connect");
+  for (TPoint p : {a, b, c, d}) click(p);
+  chooseTool("autoroute");
+  w.autorouteWindow()->widthField()->setText("0.6");
+  w.autorouteWindow()->clearanceField()->setText("0.3");
+  for (TPoint p : {TPoint{5000, -2540}, TPoint{5000, -5080}, TPoint{5000, -2580}}) click(p);
+  chooseTool("test");
+  click(c);
+  click({5000, -4000});
+  ground().groundPlaneButton()->click();
+  ground().cutoutButton()->click();
+  for (TPoint p : cutout) click(p);
+  mouse(QEvent::MouseButtonPress, cutout.back(), Qt::RightButton);
+  mouse(QEvent::MouseButtonRelease, cutout.back(), Qt::RightButton);
+  ground().groundPlaneButton()->click();
+  w.action("opt.showMacros")->trigger();
+  ASSERT_TRUE(w.macroPanel()->selectFile("DIL8.lmk"));
+  ASSERT_TRUE(dragMacro(drop, true));
+  dialogs->saveFiles.push_back(path("window.lay"));
+  w.action("file.saveAs")->trigger();
+
+  auto at = [](TPoint p, const char* extra = "") {
+    return std::to_string(p.x) + " " + std::to_string(p.y) + extra;
+  };
+  std::vector<std::string> args{"run", path("base.lay")};
+  for (const std::string& action : std::vector<std::string>{
+           "tool connect",
+           "click " + at(a),
+           "click " + at(b),
+           "click " + at(c),
+           "click " + at(d),
+           "tool autoroute",
+           "autoroute-options 0.6 0.3",
+           "click 5000 -2540",
+           "click 5000 -5080",
+           "click 5000 -2580",
+           "tool test",
+           "click " + at(c),
+           "click 5000 -4000",
+           "ground-plane on",
+           "cutout on",
+           "click " + at(cutout[0]),
+           "click " + at(cutout[1]),
+           "click " + at(cutout[2]),
+           "click " + at(cutout[3]),
+           "click " + at(cutout[3], " --right"),
+           "ground-plane off",
+           "macro-drop \"" + w.macroPanel()->root() + "/DIL8.lmk\" " + at(drop)}) {
+    args.push_back("-e");
+    args.push_back(action);
+  }
+  args.push_back("-o");
+  args.push_back(path("runner.lay"));
+  std::ostringstream out, err;
+  ASSERT_EQ(runCli(args, out, err), 0) << err.str();
+
+  std::vector<uint8_t> fromWindow, fromRunner;
+  std::string error;
+  ASSERT_TRUE(readWholeFile(path("window.lay"), fromWindow, error)) << error;
+  ASSERT_TRUE(readWholeFile(path("runner.lay"), fromRunner, error)) << error;
+  // Four pads, a track, the cutout area and the 18 elements of the DIL 8.
+  TLayout saved;
+  ASSERT_TRUE(readLayoutFile(saved, path("window.lay"), {}).ok);
+  EXPECT_EQ(saved.elements().size(), 24u);
+  ASSERT_EQ(fromWindow.size(), fromRunner.size());
+  const auto differ = std::mismatch(fromWindow.begin(), fromWindow.end(), fromRunner.begin());
+  EXPECT_TRUE(differ.first == fromWindow.end())
+      << "first difference at byte " << (differ.first - fromWindow.begin());
 }
 
 }  // namespace

@@ -141,6 +141,34 @@ TEST_F(DrawingDialogsTest, TextWithoutStrokesWarnsAndReturnsToEditMode) {
   EXPECT_FALSE(w.action("edit.undo")->isEnabled());
 }
 
+// While a text is prepared, undo would do nothing: the command and its
+// button are disabled until the text is placed, then undo removes it.
+TEST_F(DrawingDialogsTest, UndoWaitsForThePreparedTextToBePlaced) {
+  TMainWindow& w = openBoard();
+  QAction* undo = w.action("edit.undo");
+  EXPECT_FALSE(undo->isEnabled());
+  answerNextDialog<TLinienText_Dlg>([](TLinienText_Dlg& d) {
+    d.textField()->setText("R");
+    d.addNumberBox()->setChecked(true);
+    d.startField()->setValue(1);
+    d.accept();
+  });
+  pressTool("SB_LineText");
+  ASSERT_EQ(w.tools().mode(), TToolMode::text);
+  ASSERT_EQ(w.editor().layout.active().undoStack.size(), 1u);
+  QApplication::processEvents();
+  EXPECT_FALSE(undo->isEnabled());
+  click({3000, -3000});  // R1 placed, R2 prepared
+  QApplication::processEvents();
+  EXPECT_FALSE(undo->isEnabled());
+  click({3000, -3000}, Qt::RightButton);  // R2 dropped, the tool ends
+  QApplication::processEvents();
+  ASSERT_EQ(w.tools().mode(), TToolMode::edit);
+  ASSERT_TRUE(undo->isEnabled());
+  undo->trigger();
+  EXPECT_TRUE(w.editor().elements().empty());
+}
+
 TEST_F(DrawingDialogsTest, PolygonDialogKeepsItsValuesAndCancelEndsInEditMode) {
   TMainWindow& w = openBoard();
   answerNextDialog<TVielEckDlg>([](TVielEckDlg& d) {

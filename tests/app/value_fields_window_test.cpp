@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QToolButton>
+#include <vector>
 
 #include "app/grid_dialog.h"
 #include "app/lay_spin_edit.h"
@@ -76,6 +77,45 @@ TEST(LaySpinEditTest, EventsOfOneEditing) {
   focus(s.edit(), QEvent::FocusIn);
   s.setValue(2);
   EXPECT_EQ(events.log, "enter backup change ");
+}
+
+// Leaving for another window and coming back is no leaving and entering;
+// but a click into the field of an inactive window brings the focus with
+// the window's reason, and that is an entering.
+TEST(LaySpinEditTest, EnteringAndLeavingWithOtherWindows) {
+  struct Step {
+    QEvent::Type type;
+    Qt::FocusReason reason;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Step> steps;
+    const char* log;
+  };
+  const auto in = QEvent::FocusIn, out = QEvent::FocusOut;
+  const auto window = Qt::ActiveWindowFocusReason, mouse = Qt::MouseFocusReason;
+  const std::vector<Case> cases{
+      {"clicked in an active window", {{in, mouse}}, "enter "},
+      {"clicked in an inactive window", {{in, window}}, "enter "},
+      {"away to another window and back", {{in, mouse}, {out, window}, {in, window}}, "enter "},
+      {"a popup menu opened and closed",
+       {{in, mouse}, {out, Qt::PopupFocusReason}, {in, Qt::PopupFocusReason}},
+       "enter "},
+      {"left, then clicked in again",
+       {{in, mouse}, {out, mouse}, {in, window}},
+       "enter exit enter "},
+      {"left twice", {{in, window}, {out, mouse}, {out, mouse}}, "enter exit "},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TLaySpinEdit s(0, 99.9, 0.1, 1, 0.8);
+    EventLog events(s);
+    for (const Step& step : c.steps) {
+      QFocusEvent e(step.type, step.reason);
+      QApplication::sendEvent(s.edit(), &e);
+    }
+    EXPECT_EQ(events.log, c.log);
+  }
 }
 
 TEST(LaySpinEditTest, ValuesAreLimitedAndShownWithTheirDecimals) {

@@ -5,6 +5,9 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <map>
+#include <random>
+#include <set>
 
 namespace plavesk {
 namespace {
@@ -211,6 +214,59 @@ TEST(GroupIds, GapsClose) {
     }
     closeGroupIdGaps(list);
     for (size_t i = 0; i < list.size(); ++i) EXPECT_EQ(list[i]->groupIds, c.after[i]) << i;
+  }
+}
+
+// Closing the gaps the plain way: every used id up to the next group id
+// becomes its rank among them, every id above moves down by all the gaps.
+void closeGapsPlainly(TObjektList& list) {
+  const int32_t next = nextGroupId(list);
+  std::set<int32_t> used;
+  for (const auto& e : list)
+    for (int32_t id : e->groupIds)
+      if (id >= 1) used.insert(id);
+  auto top = used.upper_bound(next);
+  if (top == used.begin()) return;
+  const int32_t last = *std::prev(top);
+  std::map<int32_t, int32_t> newId;
+  int32_t gaps = 0, expected = 1;
+  for (int32_t id : used) {
+    if (id <= last) {
+      gaps += id - expected;
+      expected = id + 1;
+    }
+    newId[id] = id - gaps;
+  }
+  for (auto& e : list)
+    for (int32_t& id : e->groupIds)
+      if (id >= 1) id = newId[id];
+}
+
+// Random nestings of ids numbered closely (a table of ranks serves) and far
+// apart up to the largest id (they are sorted), with zero and negative ids
+// that stay as they are.
+TEST(GroupIds, GapsCloseAlikeForCloseAndFarApartIds) {
+  std::mt19937 rng(3);
+  auto uni = [&](int64_t lo, int64_t hi) {
+    return std::uniform_int_distribution<int64_t>(lo, hi)(rng);
+  };
+  for (int round = 0; round < 300; ++round) {
+    const int64_t top = round % 3 == 0 ? INT32_MAX : uni(1, 3000);
+    TObjektList fast, plain;
+    const int64_t n = uni(0, 400);
+    for (int64_t i = 0; i < n; ++i) {
+      std::vector<int32_t> ids;
+      for (int64_t k = uni(0, 3); k > 0; --k)
+        ids.push_back(uni(0, 20) == 0 ? int32_t(uni(-5, 0)) : int32_t(uni(1, top)));
+      for (TObjektList* list : {&fast, &plain}) {
+        list->push_back(createTrack(10, 1));
+        list->back()->groupIds = ids;
+      }
+    }
+    closeGroupIdGaps(fast);
+    closeGapsPlainly(plain);
+    for (size_t i = 0; i < fast.size(); ++i)
+      ASSERT_EQ(fast[i]->groupIds, plain[i]->groupIds) << "round " << round << ", element " << i;
   }
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
+#include <iterator>
 
 #include "support/sample_layout.h"
 
@@ -172,6 +174,92 @@ TEST(CopyList, PartialCopyDropsReferencesToElementsLeftBehind) {
   EXPECT_EQ(target[3]->routeFrom, nullptr);
   EXPECT_EQ(target[3]->routeTo, target[1].get());
   EXPECT_EQ(source[3]->connections.size(), 2u) << "the source keeps its connections";
+}
+
+// A copy made in the records of a list being thrown away must carry nothing
+// of what those records held: every field, list and reference is that of a
+// copy made in fresh records.
+TEST(CopyList, RecordsOfAThrownAwayListKeepNothingOfTheirOwn) {
+  TLayout layout = testing::makeSampleLayout();
+  TObjektList& source = layout.elements();
+  // A text with strokes and an area (closed) in the source as well.
+  source.push_back(createText({100, -100}, "T", false, false, kSilk1, 0, 1, 1, 150));
+  for (int k = 0; k < 2; ++k) {
+    source.back()->strokes.push_back(createTrack(17, kSilk1));
+    source.back()->strokes.back()->points = {{k, 0}, {k, 10}};
+  }
+  source.push_back(createArea(20, kCopper1));
+  source.back()->points = {{0, 0}, {100, 0}, {100, -100}, {0, 0}};
+
+  // Spare records: the source's own copy backwards (every record of another
+  // kind than the element it takes), texts with more strokes than needed,
+  // and too few records for the whole list.
+  auto reversed = [&] {
+    TObjektList l;
+    copyList(l, source);
+    for (auto& e : l) {
+      e->groupIds = {77, 78, 79};
+      e->copyMark = 1;
+      e->selected = 1;
+    }
+    return TObjektList(std::make_move_iterator(l.rbegin()), std::make_move_iterator(l.rend()));
+  };
+  auto manyStrokes = [&] {
+    TObjektList l;
+    for (size_t i = 0; i < source.size(); ++i) {
+      l.push_back(createText({5, 5}, "longer text than any", true, true, kSilk2, 3, 2, 2, 400));
+      for (int k = 0; k < 5; ++k) l.back()->strokes.push_back(createTrack(30, kSilk2));
+    }
+    return l;
+  };
+  auto tooFew = [&] {
+    TObjektList l = reversed();
+    l.resize(3);
+    return l;
+  };
+  struct Case {
+    const char* name;
+    std::function<TObjektList()> spare;
+  } cases[] = {{"other kinds", reversed}, {"surplus strokes", manyStrokes}, {"too few", tooFew}};
+
+  TObjektList fresh;
+  copyList(fresh, source);
+  auto at = [](const TObjektList& list, const TObjekt* p) -> long {
+    for (size_t i = 0; i < list.size(); ++i)
+      if (list[i].get() == p) return long(i);
+    return p ? -2 : -1;
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TObjektList spare = c.spare();
+    const size_t spareBefore = spare.size();
+    TObjektList copy;
+    copyList(copy, source, spare);
+    ASSERT_EQ(copy.size(), fresh.size());
+    EXPECT_EQ(spare.size(), spareBefore - std::min(spareBefore, source.size()));
+    for (size_t i = 0; i < copy.size(); ++i) {
+      const TObjekt& a = *copy[i];
+      const TObjekt& b = *fresh[i];
+      EXPECT_EQ(encodeFileImage(a), encodeFileImage(b)) << i;
+      EXPECT_EQ(a.points, b.points) << i;
+      EXPECT_EQ(a.groupIds, b.groupIds) << i;
+      EXPECT_EQ(a.text, b.text) << i;
+      EXPECT_EQ(a.closed, b.closed) << i;
+      EXPECT_EQ(a.copyMark, 0) << i;
+      EXPECT_EQ(a.linkIndex, b.linkIndex) << i;
+      EXPECT_EQ(at(copy, a.padLink), at(fresh, b.padLink)) << i;
+      EXPECT_EQ(at(copy, a.routeFrom), at(fresh, b.routeFrom)) << i;
+      EXPECT_EQ(at(copy, a.routeTo), at(fresh, b.routeTo)) << i;
+      ASSERT_EQ(a.connections.size(), b.connections.size()) << i;
+      for (size_t k = 0; k < a.connections.size(); ++k)
+        EXPECT_EQ(at(copy, a.connections[k]), at(fresh, b.connections[k])) << i;
+      ASSERT_EQ(a.strokes.size(), b.strokes.size()) << i;
+      for (size_t k = 0; k < a.strokes.size(); ++k) {
+        EXPECT_EQ(encodeFileImage(*a.strokes[k]), encodeFileImage(*b.strokes[k])) << i;
+        EXPECT_EQ(a.strokes[k]->points, b.strokes[k]->points) << i;
+      }
+    }
+  }
 }
 
 TEST(NextGroupId, IsOnePlusTheLargestOutermostId) {

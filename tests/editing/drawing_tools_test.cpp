@@ -213,6 +213,48 @@ TEST_F(DrawingToolsTest, PreparedTextHoldsUndoUntilPlacedOrDropped) {
   EXPECT_FALSE(editor.operationInProgress);
 }
 
+// The undo and redo commands show what they would do: while a tool keeps an
+// element (a prepared text, a track being drawn) they would do nothing, so
+// they are disabled, whatever the stacks hold; afterwards the stacks decide.
+TEST_F(DrawingToolsTest, UndoAndRedoAreDisabledWhileAToolHoldsAnElement) {
+  auto undoOn = [&] { return editor.enabled(*findCommand("edit.undo")); };
+  auto redoOn = [&] { return editor.enabled(*findCommand("edit.redo")); };
+  struct Case {
+    const char* name;
+    bool earlierStep;  // a placed pad, undone and redone, before the tool starts
+  };
+  for (const Case& c : {Case{"fresh board", false}, Case{"after an undone step", true}}) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    if (c.earlierStep) {
+      ASSERT_TRUE(tools->selectTool(TToolMode::pad));
+      click({1000, -1000});
+      ASSERT_TRUE(tools->selectTool(TToolMode::pad));
+      click({2000, -1000});
+      ASSERT_TRUE(editor.undo());
+      ASSERT_TRUE(undoOn() && redoOn());
+    }
+    // A prepared text: its snapshot is on the stack, but nothing is undone.
+    host->textAnswers = {textOf("X")};
+    ASSERT_TRUE(tools->selectTool(TToolMode::text));
+    EXPECT_FALSE(undoOn());
+    EXPECT_FALSE(redoOn());
+    // Placed, it is a step of its own (the text dialog, asked again, is
+    // cancelled and the tool ends).
+    click({3000, -3000});
+    ASSERT_EQ(tools->mode(), TToolMode::edit);
+    EXPECT_TRUE(undoOn());
+    // A track being drawn holds its element until the right click ends it.
+    ASSERT_TRUE(tools->selectTool(TToolMode::track));
+    click({1000, -5000});
+    click({4000, -5000});
+    EXPECT_FALSE(undoOn());
+    rightClick({4000, -5000});
+    EXPECT_TRUE(undoOn());
+    EXPECT_FALSE(redoOn());
+  }
+}
+
 TEST_F(DrawingToolsTest, TextDialogOpensMirroredHorizontallyOnSide2) {
   for (int layer : {kCopper1, kSilk1, kCopper2, kSilk2}) {
     SetUp();

@@ -69,10 +69,38 @@ TEST(DeleteElementsOutside, CirclesGoExactlyByTheirBounds) {
     if (!isOutsideBoard(*e, layout.working())) expected.push_back(e.get());
   ASSERT_GT(expected.size(), 100u);
   ASSERT_LT(expected.size(), 2900u);
+  EXPECT_EQ(countElementsOutside(layout), 3000 - expected.size());
   EXPECT_EQ(deleteElementsOutside(layout), 3000 - expected.size());
   std::vector<const TObjekt*> kept;
   for (const auto& e : layout.elements()) kept.push_back(e.get());
   EXPECT_EQ(kept, expected);
+}
+
+// An arc goes by where the arc lies, not by where its circle lies: a box
+// around the whole circle crosses the board edge in all these cases.
+TEST(DeleteElementsOutside, ArcsGoByTheArcNotByItsCircle) {
+  struct Case {
+    const char* what;
+    int32_t centreX;
+    int32_t from, to;  // degrees
+    bool kept;
+  } cases[] = {
+      {"centre inside, arc to the left of the board", 500, 170, 190, false},
+      {"centre inside, arc inside", 500, 350, 10, true},
+      {"centre outside, arc reaching into the board", -500, 350, 10, true},
+      {"centre outside, arc further out", -500, 170, 190, false},
+  };
+  for (const Case& c : cases) {
+    TLayout layout;
+    layout.addBoard("B");
+    auto arc = createCircle({c.centreX, -5000}, 1000, 1, 1, 800);
+    arc->angle = c.from;
+    arc->dim3 = c.to;
+    arc->clearance = 0;
+    ASSERT_EQ(isOutsideBoard(*arc, layout.working()), !c.kept) << c.what;
+    layout.elements().push_back(std::move(arc));
+    EXPECT_EQ(deleteElementsOutside(layout), c.kept ? 0u : 1u) << c.what;
+  }
 }
 
 class Save : public ::testing::Test {

@@ -306,10 +306,18 @@ TEST_F(ToolsTest, RightButtonWithoutADrawingReturnsToEditMode) {
   }
 }
 
-TEST_F(ToolsTest, ToolsOfLaterWorkAreRefused) {
-  for (TToolMode m : {TToolMode::text, TToolMode::polygon}) {
-    EXPECT_FALSE(tools->selectTool(m));
-    EXPECT_EQ(tools->mode(), TToolMode::edit);
+// Every button's mode has its tool now; a mode code without one (4 is
+// unused, 15 and above are beyond the table) is refused and leaves the
+// current tool and the selection as they were.
+TEST_F(ToolsTest, ModesWithoutAToolAreRefused) {
+  ASSERT_TRUE(tools->selectTool(TToolMode::pad));
+  click({500, -500});
+  ASSERT_EQ(list().size(), 1u);
+  editor.setSelected(*list()[0], true);
+  for (int code : {4, 15, 255}) {
+    EXPECT_FALSE(tools->selectTool(TToolMode(code))) << code;
+    EXPECT_EQ(tools->mode(), TToolMode::pad) << code;
+    EXPECT_EQ(list()[0]->selected, 1) << code;
   }
 }
 

@@ -4,7 +4,10 @@
 // runner's `set`.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "editing/action_runner.h"
 #include "editing/editor.h"
@@ -208,6 +211,57 @@ TEST_F(ValueFieldsTest, PadDiametersAreCoupled) {
   EXPECT_EQ(fields.text(TValueField::outer), "2.0");
   EXPECT_EQ(fields.defaults.outerDiameter, 200);
   EXPECT_EQ(fields.defaults.drillDiameter, 200);
+}
+
+// Every keystroke is a change of the field; the texts on the way to the
+// typed value must not leave the other diameter clipped.
+TEST_F(ValueFieldsTest, TypedPadDiametersClipThePartnerOnlyByTheFinalValue) {
+  struct Sequence {
+    TValueField field;
+    std::vector<const char*> texts;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Sequence> typed;
+    const char* outer;
+    const char* drill;
+  };
+  const std::vector<Case> cases{
+      {"outer 0.5 passes 0", {{TValueField::outer, {"0", "0.", "0.5"}}}, "0.5", "0.5"},
+      {"outer 120 passes 1",
+       {{TValueField::drill, {"1", "1.", "1.2"}}, {TValueField::outer, {"1", "12", "120"}}},
+       "99.9",
+       "1.2"},
+      {"drill 0.5 after a typed 5 and an empty field",
+       {{TValueField::drill, {"5", "", "0", "0.", "0.5"}}},
+       "1.8",
+       "0.5"},
+      {"drill 2 grows the pad", {{TValueField::drill, {"2"}}}, "2.0", "2.0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TToolValues v;
+    TToolValueFields f{editor, v};
+    for (const Sequence& s : c.typed) {
+      f.enter(s.field);
+      double mm = 0;
+      for (const char* t : s.texts)
+        f.changed(s.field, mm = readSpinText(t, valueFieldInfo(s.field).range));
+      f.exit(s.field, mm);
+    }
+    EXPECT_EQ(f.text(TValueField::outer), c.outer);
+    EXPECT_EQ(f.text(TValueField::drill), c.drill);
+    EXPECT_EQ(f.defaults.outerDiameter, int32_t(std::lround(std::stod(c.outer) * 100)));
+    EXPECT_EQ(f.defaults.drillDiameter, int32_t(std::lround(std::stod(c.drill) * 100)));
+  }
+  // A selected pad keeps its drill when the typed outer diameter passes
+  // below it, and each sequence is one undo step.
+  select({2});
+  typeSequence(TValueField::drill, {"1", "1.", "1.2"});
+  typeSequence(TValueField::outer, {"1", "12", "120"});
+  EXPECT_EQ(element(2).dim1, 4995);
+  EXPECT_EQ(element(2).dim2, 60);
+  EXPECT_EQ(undoSteps(), 2u);
 }
 
 TEST_F(ValueFieldsTest, ChangesReachOnlyTheKindsTheyApplyTo) {

@@ -118,17 +118,20 @@ std::vector<TShapePolygon> allPairsSegments(const TObjektList& list, int32_t cw)
 }
 
 // Every step of the walk turns by the coordinates of the three places; then
-// the walks from the closed-off branches with only the loops in the way.
+// the walks from the closed-off branches with only the loops in the way,
+// which pass by the loops they meet.
 TTraceResult stepByStepTrace(const TContourGraph& g) {
   TTraceResult result;
   const size_t count = g.nodes.size();
   std::vector<uint8_t> used(count, 0), onLoop(count, 0), branch(count, 0);
+  bool passLoops = false;
   auto step = [&](uint32_t n) {
     const TContourNode& node = g.nodes[n];
     const TPoint64 a = g.nodes[node.pred].p, b = node.p;
-    uint32_t best = 0;
+    uint32_t best = UINT32_MAX;
     long double bestValue = -1;
     for (uint32_t s : g.successors(n)) {
+      if (passLoops && onLoop[s]) continue;
       const TPoint64 c = g.nodes[s].p;
       const long double value = turningValue(a.x, a.y, b.x, b.y, c.x, c.y);
       if (value > bestValue) bestValue = value, best = s;
@@ -140,6 +143,7 @@ TTraceResult stepByStepTrace(const TContourGraph& g) {
     used[start] = 1;
     for (;;) {
       const uint32_t best = step(trace.back());
+      if (best == UINT32_MAX) return;
       const auto at = std::find(trace.begin(), trace.end(), best);
       if (at != trace.end()) {
         const size_t closedAt = size_t(at - trace.begin());
@@ -170,6 +174,11 @@ TTraceResult stepByStepTrace(const TContourGraph& g) {
     if (!used[start]) walk(start, true);
   result.firstRescued = result.loops.size();
   used = onLoop;
+  for (uint32_t start = 0; start < count; ++start)
+    if (!used[start] && branch[start]) walk(start, false);
+  result.firstPassing = result.loops.size();
+  used = onLoop;
+  passLoops = true;
   for (uint32_t start = 0; start < count; ++start)
     if (!used[start] && branch[start]) walk(start, false);
   return result;
@@ -337,6 +346,7 @@ TEST(ContourScaling, WalkEqualsStepByStepTurns) {
     ASSERT_GT(reference.loops.size(), 1u);
     EXPECT_EQ(found.abandoned, reference.abandoned) << "seed " << seed;
     EXPECT_EQ(found.firstRescued, reference.firstRescued) << "seed " << seed;
+    EXPECT_EQ(found.firstPassing, reference.firstPassing) << "seed " << seed;
     EXPECT_TRUE(found.loops == reference.loops) << "seed " << seed;
     EXPECT_TRUE(found.firstEdge == reference.firstEdge) << "seed " << seed;
   }
@@ -483,8 +493,13 @@ class EdgeCells {
   std::unordered_map<uint64_t, std::vector<std::pair<uint32_t, uint32_t>>> cells_;
 };
 
+// Within one unit on each axis: x and y are rounded each on its own, so a
+// crossing that falls on a half unit in both (a notch tip where two edges
+// meet at 71270.50, -34746.50) rounds a unit apart on both axes when the two
+// unions place it a hundredth of a unit apart.
 bool allNear(const TContour& ring, const EdgeCells& cells) {
-  return std::all_of(ring.begin(), ring.end(), [&](TPoint p) { return cells.near(p, 1.0); });
+  return std::all_of(ring.begin(), ring.end(),
+                     [&](TPoint p) { return cells.near(p, std::sqrt(2.0)); });
 }
 
 struct RingComparison {
@@ -615,6 +630,13 @@ TEST(ContourOracle, DISABLED_AHundredThousandElementsGiveTheRingsOfTheUnion) {
   expectSameRings(syntheticBoard(4, 100000), 0, "100000 elements");
 }
 
+// Thirty thousand elements, the boards on which rings of the union once had
+// no contour (reproduced by the small fixtures below); a few seconds each.
+TEST(ContourOracle, DISABLED_ThirtyThousandElementsGiveTheRingsOfTheUnion) {
+  for (uint32_t seed : {6u, 7u})
+    expectSameRings(syntheticBoard(seed, 30000), 0, "30000 elements, seed " + std::to_string(seed));
+}
+
 // A short filled arc is a sliver of a disc between the arc and its chord;
 // rounding folds its thin tips over themselves. Such a fold once caught the
 // walk along the arc in a loop of its own, and the whole contour of the arc
@@ -639,6 +661,51 @@ TEST(ContourOracle, FilledArcsWithFoldedTipsKeepTheirContour) {
     expectSameRings(list, 0, what);
     TContourOptions o;
     EXPECT_GE(computeContours(list, o).contours.size(), 1u) << what;
+  }
+}
+
+// Three edges passing almost through one point: a track's lower edge and
+// the two round ends of another track's bend. Their three crossing points,
+// each rounded on its own, once stood along the edges in an order no three
+// lines give, and the walk left the boundary there: the round start of the
+// thin track lost its contour (on a 30,000-element board).
+TEST(ContourOracle, EdgesCrossingNearlyAtOnePointKeepTheBoundary) {
+  TObjektList list;
+  list.push_back(track({{55437, -64670}, {55747, -64077}, {55193, -63327}, {55900, -63148}}, 129));
+  list.push_back(track({{55046, -63200}, {55668, -63801}, {56206, -64533}}, 82));
+  expectSameRings(list, 0, "tracks crossing at a bend");
+  EXPECT_EQ(computeContours(list, TContourOptions{}).contours.size(), 1u);
+}
+
+// Ring arcs of a degree or two. A span shorter than the gap a whole ring
+// keeps turns the arc into a nearly whole ring whose ends overlap: its
+// polygon meets itself, and the hole was filled as if it were a fold (the
+// inner contour lost). A short arc whose round ends nearly coincide has its
+// thin body poking out of them; the boundary through that tip was never
+// walked (no contour at all).
+TEST(ContourOracle, ShortRingArcsKeepEveryContour) {
+  struct Arc {
+    TPoint centre;
+    int32_t outer, inner, from, to;
+    size_t contours;  // at least: the outline, and the hole of a ring
+  };
+  const Arc arcs[] = {
+      {{43803, -34706}, 322, 255, 135, 136, 2}, {{46335, -9756}, 654, 522, 292, 293, 2},
+      {{31210, -49258}, 881, 525, 174, 176, 2}, {{37115, -26892}, 60, 41, 277, 278, 2},
+      {{15049, -18911}, 130, 100, 2, 3, 2},     {{3517, -15544}, 134, 85, 103, 105, 1},
+      {{32827, -29972}, 135, 86, 209, 211, 1},  {{35429, -8934}, 316, 192, 312, 314, 1},
+      {{12679, -41328}, 435, 433, 102, 103, 1}, {{5897, -21943}, 1445, 1442, 281, 282, 1},
+  };
+  for (const Arc& a : arcs) {
+    TObjektList list;
+    list.push_back(createCircle(a.centre, a.outer, 1, kCopper1, a.inner));
+    list.back()->angle = a.from, list.back()->dim3 = a.to;
+    const std::string what = "ring arc " + std::to_string(a.from) + ".." + std::to_string(a.to) +
+                             " of radii " + std::to_string(a.outer) + ", " +
+                             std::to_string(a.inner);
+    expectSameRings(list, 0, what);
+    // The thin tip may come as a contour of its own, pinched off the outline.
+    EXPECT_GE(computeContours(list, TContourOptions{}).contours.size(), a.contours) << what;
   }
 }
 

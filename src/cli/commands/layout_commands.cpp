@@ -34,7 +34,9 @@ int runConvert(const CliArguments& a, std::ostream& out, std::ostream& err) {
     err << consoleText(fontTextReport(kConsoleLanguage)) << "\n";
   }
   std::string error;
-  if (!saveLayout(layout, a.positional[1], false, error)) {
+  const bool saved = saveLayout(layout, a.positional[1], false, error);
+  finishWithLayout(layout);
+  if (!saved) {
     err << error << "\n";
     return kExitFailed;
   }

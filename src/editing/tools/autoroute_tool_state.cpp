@@ -17,7 +17,10 @@ class TAutorouteToolState : public TTool {
  public:
   using TTool::TTool;
 
-  void enter() override { band_ = {}; }
+  void enter() override {
+    band_ = {};
+    shownHover_ = -1;
+  }
   void leave() override {
     invalidateBand();
     band_ = {};
@@ -31,6 +34,10 @@ class TAutorouteToolState : public TTool {
     // The band under the pointer is drawn in magenta, the one left in the
     // colour of the bands: both lines are painted again.
     const TRect band = hoveredBand();
+    // The highlight is a selection: the fields and commands that follow it
+    // are brought up to date when it changes.
+    if (band != band_ || hover != shownHover_) editor.commandStatesChanged();
+    shownHover_ = hover;
     if (band != band_) {
       invalidateBand();
       band_ = band;
@@ -57,6 +64,8 @@ class TAutorouteToolState : public TTool {
     invalidateBand();
     band_ = {};
     m_.state().autorouteHover = kHoverNothing;
+    // Routing leaves its own selection; the next move compares with that.
+    shownHover_ = -1;
     return TToolResult::changed;
   }
 
@@ -102,6 +111,9 @@ class TAutorouteToolState : public TTool {
   }
 
   TRect band_{};
+  // The hover result the command states were last brought up to date for
+  // (-1 for none).
+  int shownHover_ = -1;
 };
 
 }  // namespace

@@ -34,6 +34,7 @@ class TConnectTool : public TTool {
     const TObjektList& list = editor.elements();
     const TPoint world = m_.worldAt(e.pixel, false);
     const int i = elementAt(list, editor.working(), world, true);
+    const int before = st.connectHoverPad;
     if (i < 0 || !canConnect(*list[size_t(i)])) {
       unhighlight();
     } else if (i != st.connectHoverPad) {
@@ -45,6 +46,9 @@ class TConnectTool : public TTool {
       editor.invalidate(pad);
       st.connectHoverPad = i;
     }
+    // The highlight is a selection: the fields and commands that follow the
+    // selection must not go on showing a pad the pointer has left.
+    if (st.connectHoverPad != before) editor.commandStatesChanged();
     if (const TObjekt* first = pad(st.connectFirstPad)) {
       st.current = world;
       TFeedback line{TFeedbackKind::connectionLine, {}};

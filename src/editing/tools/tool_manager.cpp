@@ -211,8 +211,8 @@ void TToolManager::enterPastePlacement() {
 
 void TToolManager::updateOperationState() {
   const TTool* tool = tools_[slot(state_.mode)].get();
-  editor_.operationInProgress =
-      leftDown_ || drawingElement() || (tool && tool->holdsElement());
+  editor_.elementHeld = drawingElement() || (tool && tool->holdsElement());
+  editor_.operationInProgress = leftDown_ || editor_.elementHeld;
 }
 
 // --- events ---
