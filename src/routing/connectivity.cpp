@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <numeric>
+#include <utility>
 #include <vector>
 
 #include "view/units.h"
@@ -590,6 +591,7 @@ struct TNetJoin {
 }  // namespace
 
 const std::vector<int>& TNetCache::nets(const TObjektList& list, const TBoardRecord& state) {
+  adoptPrepared();
   const size_t n = list.size();
   const bool plane1 = state.groundPlane1 != 0, plane2 = state.groundPlane2 != 0;
   std::vector<uint64_t> hashes(n);
@@ -611,6 +613,61 @@ const std::vector<int>& TNetCache::nets(const TObjektList& list, const TBoardRec
   return nets_;
 }
 
+bool TNetCache::fits(const TObjektList& list, const TBoardRecord& state) const {
+  if (!valid_ || list.size() != entries_.size() || (state.groundPlane1 != 0) != groundPlane1_ ||
+      (state.groundPlane2 != 0) != groundPlane2_)
+    return false;
+  for (size_t i = 0; i < list.size(); ++i)
+    if (entries_[i].hash != contentHash(*list[i])) return false;
+  return partnerPositions(list) == partners_;
+}
+
+void TNetCache::takeOver(TNetCache& from) {
+  valid_ = std::exchange(from.valid_, false);
+  groundPlane1_ = from.groundPlane1_;
+  groundPlane2_ = from.groundPlane2_;
+  entries_ = std::move(from.entries_);
+  partners_ = std::move(from.partners_);
+  joined_ = std::move(from.joined_);
+  untested_ = std::move(from.untested_);
+  analyses_ = from.analyses_;
+  fullAnalyses_ = from.fullAnalyses_;
+  nets_ = std::move(from.nets_);
+  from.entries_.clear();
+  from.partners_.clear();
+  from.joined_.clear();
+  from.untested_.clear();
+  from.nets_.clear();
+}
+
+void TNetCache::adoptPrepared() {
+  if (!pending_.valid()) return;
+  std::unique_ptr<TNetCache> done = pending_.get();
+  takeOver(*done);
+  ++prepared_;
+}
+
+void TNetCache::prepare(const TObjektList& list, const TBoardRecord& state) {
+  adoptPrepared();
+  if (list.empty() || fits(list, state)) return;
+  // The worker goes on from what is kept, so that a small edit since the
+  // last analysis is still worked out as one.
+  auto worker = std::make_unique<TNetCache>();
+  worker->takeOver(*this);
+  TObjektList copy;
+  copyList(copy, list);
+  TBoardRecord switches;
+  switches.groundPlane1 = state.groundPlane1;
+  switches.groundPlane2 = state.groundPlane2;
+  pending_ = std::async(std::launch::async,
+                        [worker = std::move(worker), copy = std::move(copy), switches]() mutable {
+                          // The copy is freed on this thread as well.
+                          const TObjektList elements = std::move(copy);
+                          worker->nets(elements, switches);
+                          return std::move(worker);
+                        });
+}
+
 bool TNetCache::groundPlaneOn(int layer) const {
   return (layer == kCopper1 && groundPlane1_) || (layer == kCopper2 && groundPlane2_);
 }
@@ -621,22 +678,65 @@ void TNetCache::analyse(const TObjektList& list, const std::vector<uint64_t>& ha
   ++fullAnalyses_;
   const size_t n = list.size();
   entries_.assign(n, {});
-  TSpatialIndex index(500);
-  index.build(list);
   for (size_t i = 0; i < n; ++i) {
     const TObjekt& e = *list[i];
     entries_[i] = {hashes[i], grownBounds(e), -1, e.layer, isCutout(e)};
   }
   joined_.clear();
   untested_.clear();
-  std::vector<size_t> candidates;
+  // A grid of square cells over the bounds, each element listed in every
+  // cell its bounds reach. A pair whose bounds meet shares the cell of the
+  // top left corner of their common part and is taken there only, so no
+  // pair comes twice. Elements reaching over too many cells are paired
+  // with every element directly.
+  constexpr int64_t kCell = 500, kMaxCells = 4096;
+  auto cellOf = [](int64_t v) { return v >= 0 ? v / kCell : -((-v + kCell - 1) / kCell); };
+  auto key = [](int64_t cx, int64_t cy) { return uint64_t(cx) << 32 ^ uint64_t(uint32_t(cy)); };
+  std::vector<std::pair<uint64_t, uint32_t>> cells;
+  std::vector<uint32_t> large;
+  cells.reserve(2 * n);
   for (size_t i = 0; i < n; ++i) {
-    if (entries_[i].cutout) continue;
-    index.candidates(entries_[i].bounds, candidates);
-    for (size_t j : candidates)
-      if (j > i && entries_[j].layer == entries_[i].layer && !entries_[j].cutout &&
-          boundsMeet(entries_[i].bounds, entries_[j].bounds))
-        untested_.push_back({uint32_t(i), uint32_t(j)});
+    const TEntry& e = entries_[i];
+    if (e.cutout) continue;
+    const int64_t x0 = cellOf(e.bounds.left), x1 = cellOf(e.bounds.right);
+    const int64_t y0 = cellOf(e.bounds.top), y1 = cellOf(e.bounds.bottom);
+    if ((x1 - x0 + 1) * (y1 - y0 + 1) > kMaxCells) {
+      large.push_back(uint32_t(i));
+      continue;
+    }
+    for (int64_t cx = x0; cx <= x1; ++cx)
+      for (int64_t cy = y0; cy <= y1; ++cy) cells.push_back({key(cx, cy), uint32_t(i)});
+  }
+  std::sort(cells.begin(), cells.end());
+  for (size_t first = 0; first < cells.size();) {
+    size_t last = first;
+    while (last < cells.size() && cells[last].first == cells[first].first) ++last;
+    for (size_t a = first; a < last; ++a) {
+      const uint32_t i = cells[a].second;
+      const TEntry& ei = entries_[i];
+      for (size_t b = a + 1; b < last; ++b) {
+        const uint32_t j = cells[b].second;
+        const TEntry& ej = entries_[j];
+        if (ej.layer != ei.layer || !boundsMeet(ei.bounds, ej.bounds)) continue;
+        const int64_t left = std::max(ei.bounds.left, ej.bounds.left);
+        const int64_t top = std::max(ei.bounds.top, ej.bounds.top);
+        if (key(cellOf(left), cellOf(top)) == cells[first].first) untested_.push_back({i, j});
+      }
+    }
+    first = last;
+  }
+  for (size_t k = 0; k < large.size(); ++k) {
+    const uint32_t i = large[k];
+    for (size_t j = 0; j < n; ++j) {
+      const TEntry& ej = entries_[j];
+      // Two large ones are paired once, from the first.
+      if (j == i || ej.cutout || ej.layer != entries_[i].layer ||
+          !boundsMeet(entries_[i].bounds, ej.bounds) ||
+          std::find(large.begin(), large.begin() + ptrdiff_t(k + 1), uint32_t(j)) !=
+              large.begin() + ptrdiff_t(k + 1))
+        continue;
+      untested_.push_back({std::min(i, uint32_t(j)), std::max(i, uint32_t(j))});
+    }
   }
 }
 

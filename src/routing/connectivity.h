@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <future>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <utility>
@@ -85,7 +87,19 @@ std::vector<int> copperNets(const TCopperAnalysis& analysis);
 // leaves their ends in different nets.
 class TNetCache {
  public:
+  TNetCache() = default;
+  TNetCache(TNetCache&&) = default;
+  TNetCache& operator=(TNetCache&&) = default;
+
   const std::vector<int>& nets(const TObjektList& list, const TBoardRecord& state);
+  // Starts working the nets of a copy of the list out on another thread,
+  // from what is kept, so that the next nets() finds them ready; it waits
+  // for them when they are not. Whatever changes in between is found by the
+  // fingerprints and worked out as after an edit, so the answer is the same
+  // as without. Nothing starts when the nets kept fit the list already.
+  void prepare(const TObjektList& list, const TBoardRecord& state);
+  // How many analyses done ahead by prepare() were taken over.
+  size_t prepared() const { return prepared_; }
   // Marks the net of list[start] as markConnected does on a list with
   // nothing marked; elements marked before stay marked and are not counted.
   size_t markNet(TObjektList& list, const TBoardRecord& state, size_t start,
@@ -110,6 +124,12 @@ class TNetCache {
     bool cutout = false;
   };
   bool groundPlaneOn(int layer) const;
+  // The kept nets fit the list and switches as they are now.
+  bool fits(const TObjektList& list, const TBoardRecord& state) const;
+  // Everything known about the nets, counters included, moves over from
+  // `from`.
+  void takeOver(TNetCache& from);
+  void adoptPrepared();
   void analyse(const TObjektList& list, const std::vector<uint64_t>& hashes);
   bool update(const TObjektList& list, const std::vector<uint64_t>& hashes);
   void resolve(const TObjektList& list);
@@ -124,6 +144,8 @@ class TNetCache {
   size_t analyses_ = 0;
   size_t fullAnalyses_ = 0;
   std::vector<int> nets_;
+  size_t prepared_ = 0;
+  std::future<std::unique_ptr<TNetCache>> pending_;
 };
 
 // The cache behind the test tool's clicks.

@@ -31,6 +31,7 @@
 #include "document/macro_file.h"
 #include "editing/tool_actions.h"
 #include "editing/tools/tool_manager.h"
+#include "support/sample_layout.h"
 #include "window_fixture.h"
 
 namespace plavesk {
@@ -401,18 +402,10 @@ TEST_F(ConnectionWindowTest, AMacroRootThatIsGoneFallsBackWithAMessage) {
 // C-D, both routed at 0.6 / 0.3 mm and the first un-routed, a test click,
 // the ground plane with a cutout area on and off again, a DIL 8 dropped.
 TEST_F(ConnectionWindowTest, TheWindowAndTheRunnerSaveTheSameSession) {
-  const TPoint a{2540, -2540}, b{7620, -2540}, c{2540, -5080}, d{7620, -5080};
+  const TPoint a = testing::kFourPadA, b = testing::kFourPadB, c = testing::kFourPadC,
+               d = testing::kFourPadD;
   {
-    TLayout layout;
-    layout.addBoard("Four pads");
-    TBoardRecord& r = layout.working();
-    r.width = 10000;
-    r.height = 8000;
-    r.grid = 127;
-    r.zoom = 0.1;
-    r.activeLayer = kCopper1;
-    for (TPoint p : {a, b, c, d})
-      layout.elements().push_back(createPad(p, 90, kPadRound, kCopper1, 30));
+    TLayout layout = testing::makeFourPadLayout();
     std::string error;
     ASSERT_TRUE(writeLayoutFile(layout, path("base.lay"), false, error)) << error;
   }

@@ -67,7 +67,9 @@ TEST(ScaledCanvas, StaysInsideItsClipAndBands) {
   for (int32_t y = 0; y < image.height(); ++y)
     for (int32_t x = 0; x < image.width(); ++x) {
       const bool inside = x >= 10 * scale && x < 20 * scale && y >= 10 * scale && y < 30 * scale;
-      if (!inside) ASSERT_EQ(image.pixel(x, y), 0x00FFFFFFu) << x << "," << y;
+      if (!inside) {
+        ASSERT_EQ(image.pixel(x, y), 0x00FFFFFFu) << x << "," << y;
+      }
     }
   EXPECT_EQ(image.pixel(15 * scale, 20 * scale), 0x00000000u);
 }

@@ -14,28 +14,16 @@
 
 #include "cli/commands/cli.h"
 #include "document/layout_file.h"
+#include "support/sample_layout.h"
 
 namespace plavesk {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Four pads of a 100 x 80 mm board, A B on one row and C D on the next.
-constexpr TPoint kA{2540, -2540}, kB{7620, -2540}, kC{2540, -5080}, kD{7620, -5080};
-
-TLayout fourPads() {
-  TLayout layout;
-  layout.addBoard("Four pads");
-  TBoardRecord& r = layout.working();
-  r.width = 10000;
-  r.height = 8000;
-  r.grid = 127;
-  r.zoom = 0.1;
-  r.activeLayer = kCopper1;
-  for (TPoint p : {kA, kB, kC, kD})
-    layout.elements().push_back(createPad(p, 90, kPadRound, kCopper1, 30));
-  return layout;
-}
+using testing::makeFourPadLayout;
+constexpr TPoint kA = testing::kFourPadA, kB = testing::kFourPadB, kC = testing::kFourPadC,
+                 kD = testing::kFourPadD;
 
 bool joined(const TObjekt& a, const TObjekt& b) {
   auto has = [](const TObjekt& x, const TObjekt& y) {
@@ -54,7 +42,7 @@ class NewUserSession : public ::testing::Test {
     dir = fs::temp_directory_path() / ("plavesk-e2e-" + std::to_string(::getpid()));
     fs::create_directories(dir);
     std::string error;
-    TLayout layout = fourPads();
+    TLayout layout = makeFourPadLayout();
     ASSERT_TRUE(writeLayoutFile(layout, file("0.lay"), false, error)) << error;
   }
   void TearDown() override { fs::remove_all(dir); }

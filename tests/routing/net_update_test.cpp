@@ -3,6 +3,7 @@
 // boards and on pairs that miss, touch or overlap by a unit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <numeric>
 #include <random>
@@ -504,7 +505,9 @@ TEST(NetUpdate, PairsSlidThroughTheirFirstContact) {
       const size_t full = cache.fullAnalyses();
       const std::vector<int> want = exactNets(l, state);
       ASSERT_EQ(firstDifference(cache.nets(l, state), want), "") << c.what << " at " << x;
-      if (x > c.from) ASSERT_EQ(cache.fullAnalyses(), full) << c.what;
+      if (x > c.from) {
+        ASSERT_EQ(cache.fullAnalyses(), full) << c.what;
+      }
       (want[1] == want[0] ? together : apart) += 1;
 
       const TRect both = unite(elementBounds(*l[0]), elementBounds(*l[1]));
@@ -523,6 +526,105 @@ TEST(NetUpdate, PairsSlidThroughTheirFirstContact) {
     // The slide crosses the first contact.
     EXPECT_GT(together, 0) << c.what;
     EXPECT_GT(apart, 0) << c.what;
+  }
+}
+
+}  // namespace
+}  // namespace plavesk
+
+namespace plavesk {
+namespace {
+
+// The nets worked out ahead on another thread, on a copy of the board: the
+// click after takes them over and must give what the outlines give, also
+// when the board changed in between (an edit worked out from them, or one
+// that reaches too far) and when the cache held the nets of an older board,
+// which the work ahead goes on from.
+TEST(NetUpdate, NetsPreparedAheadOnACopy) {
+  struct Case {
+    const char* what;
+    int movedBefore;   // -1: nothing kept; else elements moved after a first analysis
+    int movedBetween;  // elements moved between prepare and the click
+    size_t prepared, analyses, full;
+  } cases[] = {
+      {"a board just opened", -1, 0, 1, 1, 1},
+      {"an element moved before the click", -1, 1, 1, 2, 1},
+      {"every element moved before the click", -1, 100000, 1, 2, 2},
+      {"kept nets, an element moved before", 1, 0, 1, 2, 1},
+      {"kept nets, every element moved before", 100000, 0, 1, 2, 2},
+      {"kept nets that fit", 0, 0, 0, 1, 1},
+  };
+  for (const Case& c : cases) {
+    TLayout layout = randomBoard(7, {100, 30, 80, 10, 10, 20, 5}, true, false);
+    TObjektList& l = layout.elements();
+    while (l.size() <= TNetCache::kMaxChangedForUpdate) {
+      auto t = createTrack(10, kSilk1);
+      const int32_t x = 2 * int32_t(l.size());
+      t->points = {{x, 0}, {x, -10}};
+      l.push_back(std::move(t));
+    }
+    auto move = [&](int count) {
+      for (size_t i = 0; i < l.size() && int(i) < count; ++i) moveElement(*l[i], 1, 0);
+    };
+    TNetCache cache;
+    if (c.movedBefore >= 0) {
+      ASSERT_EQ(firstDifference(cache.nets(l, layout.working()), exactNets(l, layout.working())),
+                "")
+          << c.what;
+      move(c.movedBefore);
+    }
+    cache.prepare(l, layout.working());
+    move(c.movedBetween);
+    ASSERT_EQ(firstDifference(cache.nets(l, layout.working()), exactNets(l, layout.working())), "")
+        << c.what;
+    EXPECT_EQ(cache.prepared(), c.prepared) << c.what;
+    EXPECT_EQ(cache.analyses(), c.analyses) << c.what;
+    EXPECT_EQ(cache.fullAnalyses(), c.full) << c.what;
+    // Asked again, the nets are kept.
+    cache.nets(l, layout.working());
+    EXPECT_EQ(cache.analyses(), c.analyses) << c.what;
+  }
+}
+
+}  // namespace
+}  // namespace plavesk
+
+namespace plavesk {
+namespace {
+
+// Elements reaching far past the board (a copper area and a long track over
+// 400 mm, two of each) are paired with everything their bounds meet, each
+// other included, as the small ones are among themselves.
+TEST(NetUpdate, FarReachingElementsAmongSmallOnes) {
+  for (uint32_t seed : {11u, 12u}) {
+    TLayout layout = randomBoard(seed, {60, 20, 60, 10, 10, 10, 5}, false, seed == 12);
+    TObjektList& l = layout.elements();
+    std::vector<const TObjekt*> areas;
+    auto area = [&](int32_t x0, int32_t y0, int32_t x1, int32_t y1, int layer) {
+      auto a = createArea(10, layer);
+      a->points = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
+      areas.push_back(a.get());
+      l.insert(l.begin() + ptrdiff_t(l.size() / 2), std::move(a));
+    };
+    // Two large areas meeting each other on side 1, one far from all on side 2.
+    area(-40000, 1000, 1000, -40000, kCopper1);
+    area(500, -1500, 40000, -40000, kCopper1);
+    area(100000, -100000, 140000, -140000, kCopper2);
+    auto track = createTrack(30, kCopper2);
+    track->points = {{-40000, -4000}, {2000, -2000}, {44000, -40000}};
+    l.push_back(std::move(track));
+    TNetCache cache;
+    const std::vector<int> want = exactNets(l, layout.working());
+    ASSERT_EQ(firstDifference(cache.nets(l, layout.working()), want), "") << "seed " << seed;
+    size_t joinedToLarge = 0;
+    for (size_t i = 0; i < l.size(); ++i)
+      joinedToLarge += want[i] >= 0 && want[i] == want[l.size() - 1];
+    EXPECT_GT(joinedToLarge, 3u) << "seed " << seed << ": the long track should cross copper";
+    auto at = [&](const TObjekt* e) {
+      return size_t(std::find_if(l.begin(), l.end(), [&](auto& p) { return p.get() == e; }) -
+                    l.begin());
+    };
+    EXPECT_EQ(want[at(areas[0])], want[at(areas[1])]) << "seed " << seed;
   }
 }
 

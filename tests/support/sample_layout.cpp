@@ -56,4 +56,18 @@ TLayout makeSampleLayout() {
   return layout;
 }
 
+TLayout makeFourPadLayout() {
+  TLayout layout;
+  layout.addBoard("Four pads");
+  TBoardRecord& r = layout.working();
+  r.width = 10000;
+  r.height = 8000;
+  r.grid = 127;
+  r.zoom = 0.1;
+  r.activeLayer = kCopper1;
+  for (TPoint p : {kFourPadA, kFourPadB, kFourPadC, kFourPadD})
+    layout.elements().push_back(createPad(p, 90, kPadRound, kCopper1, 30));
+  return layout;
+}
+
 }  // namespace plavesk::testing

@@ -15,4 +15,10 @@ TLayout makeSampleLayout();
 // Appends a pad and returns it.
 TObjekt& addPad(TObjektList& list, int x, int y, int layer = 1);
 
+// A 100 x 80 mm board on grid 1.27 mm at zoom 0.1 with four round pads on
+// copper 1: A and B on one row, C and D on the next.
+constexpr TPoint kFourPadA{2540, -2540}, kFourPadB{7620, -2540}, kFourPadC{2540, -5080},
+    kFourPadD{7620, -5080};
+TLayout makeFourPadLayout();
+
 }  // namespace plavesk::testing

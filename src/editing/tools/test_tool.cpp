@@ -4,6 +4,7 @@
 #include "editing/editor.h"
 #include "editing/tools/connection_tools.h"
 #include "editing/tools/tool_manager.h"
+#include "routing/connectivity.h"
 
 namespace plavesk {
 namespace {
@@ -11,6 +12,15 @@ namespace {
 class TTestTool : public TTool {
  public:
   using TTool::TTool;
+
+  // The first click on a board just opened would wait for the nets of the
+  // whole board: they are worked out meanwhile, while the pointer travels
+  // from the tool bar to the board.
+  void enter() override {
+    TEditor& editor = m_.editor();
+    if (editor.layout.hasActiveBoard())
+      sharedNetCache().prepare(editor.elements(), editor.working());
+  }
 
   TToolResult press(const TInputEvent& e) override {
     testAt(m_.editor(), m_.worldAt(e.pixel, false));
