@@ -85,9 +85,9 @@ std::optional<std::array<bool, kPrintItemCount>> parsePrintLayers(const std::str
   return items;
 }
 
-std::optional<TPrintOptions> parsePrintOptions(const CliArguments& a, double paperWidthMm,
-                                               double paperHeightMm, int32_t boardWidth,
-                                               int32_t boardHeight, std::ostream& err) {
+[[maybe_unused]] std::optional<TPrintOptions> parsePrintOptions(
+    const CliArguments& a, double paperWidthMm, double paperHeightMm, int32_t boardWidth,
+    int32_t boardHeight, std::ostream& err) {
   TPrintOptions o;
   if (a.has("--layers")) {
     const auto items = parsePrintLayers(a.value("--layers"), err);
@@ -171,7 +171,7 @@ std::optional<TPrintOptions> parsePrintOptions(const CliArguments& a, double pap
   return o;
 }
 
-bool loadTemplate(const std::string& file, CanvasImage& image, std::ostream& err) {
+[[maybe_unused]] bool loadTemplate(const std::string& file, CanvasImage& image, std::ostream& err) {
   if (file.empty()) return false;
   std::vector<uint8_t> data;
   std::string error;
