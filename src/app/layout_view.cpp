@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -243,6 +244,7 @@ bool TLayoutView::viewportEvent(QEvent* event) {
 }
 
 void TLayoutView::repaintSurface() {
+  held_.reset();
   dirty_ = QRegion(viewport()->rect());
   viewport()->update();
 }
@@ -296,35 +298,110 @@ void TLayoutView::drawVisibleFeedback(const QRect& area, int except) {
   }
 }
 
-void TLayoutView::paintFrame(const QRect& area) {
+void TLayoutView::renderLayers(RasterImage& target, const QRect& area, TElementSubset subset,
+                               uint32_t* orders, RasterCanvas::OrderUse use) {
   const QRect inImage = imageRect(area);
   if (inImage.isEmpty()) return;
-  for (int y = inImage.top(); y <= inImage.bottom(); ++y)
-    std::memset(layers_.row(y) + size_t(inImage.left()) * 3, 0xFF, size_t(inImage.width()) * 3);
+  if (subset != TElementSubset::selected)
+    for (int y = inImage.top(); y <= inImage.bottom(); ++y) {
+      std::memset(target.row(y) + size_t(inImage.left()) * 3, 0xFF, size_t(inImage.width()) * 3);
+      if (orders)
+        std::fill_n(orders + size_t(y) * size_t(target.width()) + size_t(inImage.left()),
+                    size_t(inImage.width()), uint32_t(0));
+    }
   // Nothing is drawn beyond the paint surface; the viewport around it stays
   // white.
   const QRect surface = area.translated(view_.scrollX(), view_.scrollY())
                             .intersected(QRect(0, 0, view_.surfaceWidth(), view_.surfaceHeight()));
-  if (!view_.paintSuppressed && editor_.layout.hasActiveBoard() && !surface.isEmpty()) {
-    TScaledImageCanvas canvas(
-        layers_, frameX_, frameY_, scale_,
-        CanvasRect{surface.left(), surface.top(), surface.right() + 1, surface.bottom() + 1});
-    if (paintLayers) {
-      paintLayers(canvas, surface);
-    } else {
-      // Without the layers, the board background alone, two pixels beyond
-      // the board's far edges.
-      const int32_t a = roundToUnit(2 / view_.zoom());
-      const TPoint corner =
-          view_.worldToDevice(TPoint{view_.boardWidth() + a, -view_.boardHeight() - a});
-      const QRect ground =
-          surface.intersected(QRect(QPoint(0, 0), QPoint(corner.x - 1, corner.y - 1)))
-              .translated(-frameX_, -frameY_);
-      const TColour c = backgroundColour ? backgroundColour() : 0;
-      for (int y = ground.top() * scale_; y < (ground.bottom() + 1) * scale_; ++y)
-        for (int x = ground.left() * scale_; x < (ground.right() + 1) * scale_; ++x)
-          layers_.setPixel(x, y, c);
-    }
+  if (view_.paintSuppressed || !editor_.layout.hasActiveBoard() || surface.isEmpty()) return;
+  TScaledImageCanvas canvas(
+      target, frameX_, frameY_, scale_,
+      CanvasRect{surface.left(), surface.top(), surface.right() + 1, surface.bottom() + 1});
+  canvas.setOrders(orders, use);
+  if (paintLayers) {
+    paintLayers(canvas, surface, subset);
+    return;
+  }
+  if (subset == TElementSubset::selected) return;
+  // Without the layers, the board background alone, two pixels beyond the
+  // board's far edges.
+  const int32_t a = roundToUnit(2 / view_.zoom());
+  const TPoint corner =
+      view_.worldToDevice(TPoint{view_.boardWidth() + a, -view_.boardHeight() - a});
+  const QRect ground = surface.intersected(QRect(QPoint(0, 0), QPoint(corner.x - 1, corner.y - 1)))
+                           .translated(-frameX_, -frameY_);
+  const TColour c = backgroundColour ? backgroundColour() : 0;
+  for (int y = ground.top() * scale_; y < (ground.bottom() + 1) * scale_; ++y)
+    for (int x = ground.left() * scale_; x < (ground.right() + 1) * scale_; ++x)
+      target.setPixel(x, y, c);
+}
+
+uint64_t TLayoutView::elementsFingerprint() const {
+  uint64_t h = 0x9E3779B97F4A7C15ull;
+  for (const auto& e : editor_.elements()) {
+    h = (h ^ (uint64_t(uintptr_t(e.get())) + (e->selected ? 0x5bd1e995u : 0))) *
+        0xBF58476D1CE4E5B9ull;
+    h ^= h >> 29;
+  }
+  return h;
+}
+
+void TLayoutView::holdUnselected(bool on) {
+  holding_ = on;
+  held_.reset();
+  // Drawn now, while the user presses the field, rather than at the first
+  // step.
+  if (on && isVisible()) heldLayers();
+}
+
+// The held layers for the view as it is, drawn first when there are none
+// for it; null when the picture cannot be split: nothing selected, a
+// system-font text (its pixels keep no paint order), or a list too long to
+// give every figure a place.
+TLayoutView::THeldLayers* TLayoutView::heldLayers() {
+  if (!holding_ || !paintLayers || view_.paintSuppressed || !editor_.layout.hasActiveBoard())
+    return nullptr;
+  ensureFrame();
+  const uint64_t fingerprint = elementsFingerprint();
+  if (held_ && held_->viewport == frameViewport_ && held_->scroll == frameScroll_ &&
+      held_->scale == scale_ && held_->zoom == view_.zoom() &&
+      held_->board == editor_.layout.activeBoard && held_->elements == fingerprint)
+    return held_.get();
+  held_.reset();
+  const TObjektList& list = editor_.elements();
+  if (list.size() > kMostOrderedElements) return nullptr;
+  bool selected = false;
+  for (const auto& e : list) {
+    if (e->kind == kFontText) return nullptr;
+    selected = selected || e->selected;
+  }
+  if (!selected) return nullptr;
+  auto held = std::make_unique<THeldLayers>();
+  held->colours = RasterImage(layers_.width(), layers_.height());
+  held->orders.assign(size_t(layers_.width()) * size_t(layers_.height()), 0);
+  renderLayers(held->colours, viewport()->rect(), TElementSubset::unselected, held->orders.data(),
+               RasterCanvas::OrderUse::kNote);
+  held->viewport = frameViewport_;
+  held->scroll = frameScroll_;
+  held->scale = scale_;
+  held->zoom = view_.zoom();
+  held->board = editor_.layout.activeBoard;
+  held->elements = fingerprint;
+  held_ = std::move(held);
+  return held_.get();
+}
+
+void TLayoutView::paintFrame(const QRect& area) {
+  const QRect inImage = imageRect(area);
+  if (inImage.isEmpty()) return;
+  if (THeldLayers* held = heldLayers()) {
+    for (int y = inImage.top(); y <= inImage.bottom(); ++y)
+      std::memcpy(layers_.row(y) + size_t(inImage.left()) * 3,
+                  held->colours.row(y) + size_t(inImage.left()) * 3, size_t(inImage.width()) * 3);
+    renderLayers(layers_, area, TElementSubset::selected, held->orders.data(),
+                 RasterCanvas::OrderUse::kBehind);
+  } else {
+    renderLayers(layers_, area, TElementSubset::all, nullptr, RasterCanvas::OrderUse::kNone);
   }
   showLayers(inImage);
   // The feedback on screen lies on the layers again.
@@ -528,7 +605,8 @@ void TLayoutView::mouseMoveEvent(QMouseEvent* event) {
     // The hint says what the mode expects now (the corner cursor of the
     // edit mode means a corner can be dragged).
     if (hintShown)
-      if (const auto hint = viewHint(tools_->state(), cursor_ == TCursor::changer)) hintShown(*hint);
+      if (const auto hint = viewHint(tools_->state(), cursor_ == TCursor::changer))
+        hintShown(*hint);
   } else if (cursorMoved) {
     const QPoint pos = event->position().toPoint();
     cursorMoved(worldAt(pos, event->modifiers() & Qt::ControlModifier), true);

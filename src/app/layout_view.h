@@ -14,6 +14,8 @@
 #include <QAbstractScrollArea>
 #include <QRegion>
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include "document/language_text.h"
 #include "document/objekt.h"
@@ -22,6 +24,7 @@
 #include "editing/tools/tool_manager.h"
 #include "platform/core/raster_canvas.h"
 #include "view/colour_scheme.h"
+#include "view/layer_passes.h"
 #include "view/view_state.h"
 
 namespace plavesk {
@@ -39,7 +42,7 @@ class TLayoutView : public QAbstractScrollArea, public TToolHost {
 
   // Paints the layers of the board on the canvas, whose device pixels are
   // those of the paint surface; `clip` is the invalid area in the same pixels.
-  std::function<void(Canvas& canvas, const QRect& clip)> paintLayers;
+  std::function<void(Canvas& canvas, const QRect& clip, TElementSubset subset)> paintLayers;
   std::function<TColour()> backgroundColour;
   // Called after every change of zoom, scroll, size or origin.
   std::function<void()> viewMoved;
@@ -134,6 +137,14 @@ class TLayoutView : public QAbstractScrollArea, public TToolHost {
   // Paint time of the last full frame in milliseconds (benchmarks, status).
   double lastPaintMs() const { return lastPaintMs_; }
 
+  // While a value field changes the selected elements step by step: the
+  // picture of everything else is kept with the paint order of its pixels,
+  // and a repaint draws only the selected elements into it, each pixel as a
+  // picture of all would show it. Dropped (and drawn again when needed)
+  // whenever the view, the board or any other element may have changed.
+  void holdUnselected(bool on);
+  bool holdsUnselected() const { return held_ != nullptr; }
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -206,6 +217,28 @@ class TLayoutView : public QAbstractScrollArea, public TToolHost {
   // first few, shown together once the command is done.
   int invalidations_ = 0;
   QRect bulk_;
+
+  // The layers without the selected elements while they are held, with
+  // what they were drawn for.
+  struct THeldLayers {
+    RasterImage colours;
+    std::vector<uint32_t> orders;
+    QSize viewport;
+    QPoint scroll;
+    int scale = 1;
+    double zoom = 0;
+    int board = -1;
+    uint64_t elements = 0;  // the list's elements and their selection
+  };
+  bool holding_ = false;
+  std::unique_ptr<THeldLayers> held_;
+  uint64_t elementsFingerprint() const;
+  THeldLayers* heldLayers();
+  // The layers of `area` (viewport pixels) into `target`, an image of the
+  // frame's size: the subset of the elements, drawn with the given use of
+  // the paint orders.
+  void renderLayers(RasterImage& target, const QRect& area, TElementSubset subset, uint32_t* orders,
+                    RasterCanvas::OrderUse use);
 };
 
 // The 13 x 13 pixel disc at the coordinate origin; dragging it moves the

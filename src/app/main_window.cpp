@@ -249,9 +249,10 @@ void TMainWindow::buildCentre() {
   };
   // The passes draw on the raster canvas into the view's frame image: the
   // pixels of image export, and far fewer painter calls than one per figure.
-  layoutView_->paintLayers = [this](Canvas& canvas, const QRect&) {
+  layoutView_->paintLayers = [this](Canvas& canvas, const QRect&, TElementSubset subset) {
     if (!editor_.layout.hasActiveBoard()) return;
     TMainViewExtras extras;
+    extras.subset = subset;
     extras.grid.visible = settings_.gridVisible;
     extras.grid.subdivision = settings_.gridMarking;
     if (!editor_.contours.empty()) extras.contours = &editor_.contours;

@@ -15,6 +15,7 @@
 #include "app/main_window_texts.h"
 #include "app/route_all_job.h"
 #include "app/status_panels.h"
+#include "app/tool_panel.h"
 #include "editing/connections.h"
 #include "editing/connectivity_commands.h"
 #include "editing/tool_actions.h"
@@ -53,6 +54,14 @@ void TMainWindow::buildConnectionCommands() {
   });
   connect(clearance, &TLaySpinEdit::OnEditExit, this,
           [this, clearance] { tools_->fields().exit(TValueField::clearance, clearance->value()); });
+  // While a value field is being edited, a repaint draws only the selected
+  // elements, which are all it changes, over a kept picture of the rest.
+  QList<TLaySpinEdit*> valueFields = toolPanel_->findChildren<TLaySpinEdit*>();
+  valueFields.push_back(clearance);
+  for (TLaySpinEdit* field : valueFields) {
+    connect(field, &TLaySpinEdit::OnEditEnter, this, [this] { layoutView_->holdUnselected(true); });
+    connect(field, &TLaySpinEdit::OnEditExit, this, [this] { layoutView_->holdUnselected(false); });
+  }
   auto shown = fields.showField;
   fields.showField = [shown, clearance](TValueField field, double mm) {
     if (field == TValueField::clearance) {

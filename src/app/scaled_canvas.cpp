@@ -23,7 +23,9 @@ TScaledImageCanvas::TScaledImageCanvas(RasterImage& image, int32_t originX, int3
 std::unique_ptr<Canvas> TScaledImageCanvas::band(const CanvasRect& d) {
   const CanvasRect inside{std::max(d.left, clip_.left), std::max(d.top, clip_.top),
                           std::min(d.right, clip_.right), std::min(d.bottom, clip_.bottom)};
-  return std::make_unique<TScaledImageCanvas>(image_, originX_, originY_, scale_, inside);
+  auto part = std::make_unique<TScaledImageCanvas>(image_, originX_, originY_, scale_, inside);
+  part->setOrders(orders_, orderUse_);
+  return part;
 }
 
 RasterCanvas& TScaledImageCanvas::raster() {
@@ -36,6 +38,7 @@ RasterCanvas& TScaledImageCanvas::raster() {
   raster_.setPen(pen());
   raster_.setBrush(brush());
   raster_.setMode(mode());
+  raster_.setOrder(order());
   return raster_;
 }
 

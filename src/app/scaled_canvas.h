@@ -31,6 +31,12 @@ class TScaledImageCanvas : public Canvas {
   bool text(CanvasPoint anchor, const std::string& utf8, const CanvasFont& font) override;
   void image(const CanvasRect& box, const CanvasImage& picture) override;
   std::unique_ptr<Canvas> band(const CanvasRect& device) override;
+  // As RasterCanvas::setOrders, for the image's pixels; system-font texts
+  // neither note nor heed the orders.
+  void setOrders(uint32_t* orders, RasterCanvas::OrderUse use) {
+    orders_ = orders, orderUse_ = use;
+    raster_.setOrders(orders, use);
+  }
 
  private:
   // The raster canvas with this canvas's state, its mapping scaled and moved
@@ -43,6 +49,8 @@ class TScaledImageCanvas : public Canvas {
   int scale_;
   CanvasRect clip_;
   RasterCanvas raster_;
+  uint32_t* orders_ = nullptr;
+  RasterCanvas::OrderUse orderUse_ = RasterCanvas::OrderUse::kNone;
 };
 
 }  // namespace plavesk

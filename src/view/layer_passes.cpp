@@ -62,19 +62,18 @@ CanvasRect circleBox(int32_t x, int32_t y, int32_t r) {
 // order. Walking a long list once rather than once a pass keeps a zoomed-in
 // paint from paying for the elements it does not show.
 struct TClippedElements {
-  std::array<std::vector<const TObjekt*>, 5>
-      others;  // by layer code 1..4: neither pads nor cut-outs
-  std::array<std::vector<const TObjekt*>, 5> pads;
-  std::vector<const TObjekt*> allPads;  // every layer, for the holes
+  std::array<std::vector<TListed>, 5> others;  // by layer code 1..4: neither pads nor cut-outs
+  std::array<std::vector<TListed>, 5> pads;
+  std::vector<TListed> allPads;  // every layer, for the holes
 };
 
-void clipElements(const TObjektList& list, const TRect& clip, bool onlySelected,
-                  TClippedElements& out, std::vector<const TObjekt*>* banded) {
+void clipElements(const TObjektList& list, const TRect& clip, TElementSubset subset,
+                  TClippedElements& out, std::vector<TListed>* banded) {
   for (size_t i = 0; i < list.size(); ++i) {
     prefetchAhead(list, i);
     const TObjekt& e = *list[i];
-    if (banded && e.hasConnections() && !e.connections.empty()) banded->push_back(&e);
-    if (onlySelected && !e.selected) continue;
+    if (!inSubset(e, subset)) continue;
+    if (banded && e.hasConnections() && !e.connections.empty()) banded->push_back({&e, i});
     const bool pad = e.kind == kPad;
     const bool layered = isValidLayer(e.layer);
     // Cut-out areas and elements on unknown layers are drawn by no pass
@@ -82,20 +81,28 @@ void clipElements(const TObjektList& list, const TRect& clip, bool onlySelected,
     if (!pad && (!layered || (e.kind == kArea && e.cutout))) continue;
     if (!inClip(e, clip)) continue;
     if (pad) {
-      out.allPads.push_back(&e);
-      if (layered) out.pads[size_t(e.layer)].push_back(&e);
+      out.allPads.push_back({&e, i});
+      if (layered) out.pads[size_t(e.layer)].push_back({&e, i});
     } else {
-      out.others[size_t(e.layer)].push_back(&e);
+      out.others[size_t(e.layer)].push_back({&e, i});
     }
   }
 }
 
-void layerPass(const TClippedElements& clipped, Canvas& canvas, int layer,
-               const TBoardRecord& state, const TRenderSettings& settings) {
+// The layer drawn `position`-th: its other elements, then its pads.
+void layerPass(const TClippedElements& clipped, Canvas& canvas, int layer, size_t position,
+               size_t count, const TBoardRecord& state, const TRenderSettings& settings) {
   if (!isValidLayer(layer)) return;
   if (!settings.photoView && !isLayerVisible(state, layer)) return;
-  for (const auto* bucket : {&clipped.others[size_t(layer)], &clipped.pads[size_t(layer)]})
-    for (const TObjekt* e : *bucket) drawElement(*e, canvas, state.activeLayer, settings);
+  const int pass = kFirstLayerPass + 2 * int(std::min<size_t>(position, 7));
+  for (const TListed& l : clipped.others[size_t(layer)]) {
+    canvas.setOrder(paintOrder(pass, l.index, count));
+    drawElement(*l.e, canvas, state.activeLayer, settings);
+  }
+  for (const TListed& l : clipped.pads[size_t(layer)]) {
+    canvas.setOrder(paintOrder(pass + 1, l.index, count));
+    drawElement(*l.e, canvas, state.activeLayer, settings);
+  }
 }
 
 void holeOf(const TObjekt& e, Canvas& canvas, const TRenderSettings& settings) {
@@ -111,11 +118,14 @@ void holeOf(const TObjekt& e, Canvas& canvas, const TRenderSettings& settings) {
   }
 }
 
-void holesPass(const std::vector<const TObjekt*>& pads, Canvas& canvas, const TBoardRecord& state,
-               const TRenderSettings& settings) {
+void holesPass(const std::vector<TListed>& pads, size_t count, Canvas& canvas,
+               const TBoardRecord& state, const TRenderSettings& settings) {
   canvas.setBrush({kWhite, true, nullptr});
-  for (const TObjekt* e : pads)
-    if (isLayerVisible(state, e->layer)) holeOf(*e, canvas, settings);
+  for (const TListed& l : pads) {
+    if (!isLayerVisible(state, l.e->layer)) continue;
+    canvas.setOrder(paintOrder(kHolesPass, l.index, count));
+    holeOf(*l.e, canvas, settings);
+  }
 }
 
 }  // namespace
@@ -151,61 +161,76 @@ void drawHoles(const TObjektList& list, Canvas& canvas, const TBoardRecord& stat
 namespace {
 
 void drawClippedElements(const TObjektList& list, Canvas& canvas, const TBoardRecord& state,
-                         const TRenderSettings& settings, bool onlySelected,
-                         std::vector<const TObjekt*>* banded) {
+                         const TRenderSettings& settings, TElementSubset subset,
+                         std::vector<TListed>* banded) {
   TClippedElements clipped;
-  clipElements(list, worldClipRect(canvas), onlySelected, clipped, banded);
+  clipElements(list, worldClipRect(canvas), subset, clipped, banded);
+  const size_t count = list.size();
   if (!settings.photoView) {
-    for (int layer : layerDrawOrder(state.activeLayer))
-      layerPass(clipped, canvas, layer, state, settings);
-    holesPass(clipped.allPads, canvas, state, settings);
+    const auto order = layerDrawOrder(state.activeLayer);
+    for (size_t k = 0; k < order.size(); ++k)
+      layerPass(clipped, canvas, order[k], k, count, state, settings);
+    holesPass(clipped.allPads, count, canvas, state, settings);
     return;
   }
   const TRenderSettings photo = photoRenderSettings(settings, state);
-  for (int layer : photoLayerOrder(settings.photo)) layerPass(clipped, canvas, layer, state, photo);
-  holesPass(clipped.allPads, canvas, state, photo);
+  const auto order = photoLayerOrder(settings.photo);
+  for (size_t k = 0; k < order.size(); ++k)
+    layerPass(clipped, canvas, order[k], k, count, state, photo);
+  holesPass(clipped.allPads, count, canvas, state, photo);
 }
 
 }  // namespace
 
 void drawElements(const TObjektList& list, Canvas& canvas, const TBoardRecord& state,
                   const TRenderSettings& settings, bool onlySelected) {
-  drawClippedElements(list, canvas, state, settings, onlySelected, nullptr);
+  drawClippedElements(list, canvas, state, settings,
+                      onlySelected ? TElementSubset::selected : TElementSubset::all, nullptr);
 }
 
 void drawElements(const TObjektList& list, Canvas& canvas, const TBoardRecord& state,
-                  const TRenderSettings& settings, bool onlySelected,
-                  std::vector<const TObjekt*>& banded) {
-  drawClippedElements(list, canvas, state, settings, onlySelected, &banded);
+                  const TRenderSettings& settings, TElementSubset subset,
+                  std::vector<TListed>& banded) {
+  drawClippedElements(list, canvas, state, settings, subset, &banded);
 }
 
 void drawGroundPlane(const TObjektList& list, Canvas& canvas, const TBoardRecord& state,
-                     const TRenderSettings& settings) {
+                     const TRenderSettings& settings, TElementSubset subset) {
   const TRect clip = worldClipRect(canvas);
+  const size_t count = list.size();
   if (settings.photoView) {
     const int viewed = settings.photo.side == 2 ? kCopper2 : kCopper1;
     if (!isGroundPlaneOn(state, viewed)) return;
-    for (const auto& ep : list)
-      if (ep->layer == viewed && inClip(*ep, clip)) drawClearance(*ep, canvas, settings);
+    for (size_t i = 0; i < count; ++i) {
+      const TObjekt& e = *list[i];
+      if (e.layer != viewed || !inSubset(e, subset) || !inClip(e, clip)) continue;
+      canvas.setOrder(paintOrder(kClearancePass, i, count));
+      drawClearance(e, canvas, settings);
+    }
     return;
   }
   const bool planeOn = isGroundPlaneOn(state, state.activeLayer);
   const int activeCopper = isSide2Layer(state.activeLayer) ? kCopper2 : kCopper1;
   // The cut-outs first, then the clearances: one walk collects the latter.
-  std::vector<const TObjekt*> clearances;
-  for (size_t i = 0; i < list.size(); ++i) {
+  std::vector<TListed> clearances;
+  for (size_t i = 0; i < count; ++i) {
     prefetchAhead(list, i);
     const TObjekt& e = *list[i];
     const bool cutout = e.kind == kArea && e.cutout;
     const bool plane = planeOn && e.layer == activeCopper;
     if (!cutout && !plane) continue;
-    if (!isLayerVisible(state, e.layer) || !inClip(e, clip)) continue;
-    if (plane)
-      clearances.push_back(&e);
-    else
+    if (!inSubset(e, subset) || !isLayerVisible(state, e.layer) || !inClip(e, clip)) continue;
+    if (plane) {
+      clearances.push_back({&e, i});
+    } else {
+      canvas.setOrder(paintOrder(kCutoutPass, i, count));
       drawElement(e, canvas, state.activeLayer, settings);
+    }
   }
-  for (const TObjekt* e : clearances) drawClearance(*e, canvas, settings);
+  for (const TListed& l : clearances) {
+    canvas.setOrder(paintOrder(kClearancePass, l.index, count));
+    drawClearance(*l.e, canvas, settings);
+  }
 }
 
 void drawPreview(const TObjektList& list, Canvas& canvas, const TRenderSettings& settings,

@@ -4,6 +4,8 @@
 // preview).
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "document/board.h"
@@ -12,6 +14,37 @@
 #include "view/render_settings.h"
 
 namespace plavesk {
+
+// Which elements the main view's passes draw: all; all but the selected
+// ones; or the selected ones alone. Every figure is drawn at its place in
+// the paint order of the whole picture (Canvas::setOrder), so that a canvas
+// keeping those places can draw the selected elements into a picture of the
+// rest exactly where a picture of all would show them.
+enum class TElementSubset : uint8_t { all, unselected, selected };
+
+inline bool inSubset(const TObjekt& e, TElementSubset subset) {
+  return subset == TElementSubset::all || e.selected == (subset == TElementSubset::selected);
+}
+
+// The place in the paint order of element `index` of a list of `count` in
+// pass `pass` (below kPaintOrderPasses); 0 is the ground under the
+// elements, UINT32_MAX what lies over all of them. The passes: the ground
+// plane's cut-outs and clearances, the grid, eight layers (each its other
+// elements, then its pads), the holes, the rubber bands.
+constexpr int kCutoutPass = 0, kClearancePass = 1, kGridPass = 2, kFirstLayerPass = 3;
+constexpr int kHolesPass = kFirstLayerPass + 16, kBandsPass = kHolesPass + 1;
+constexpr int kPaintOrderPasses = kBandsPass + 1;
+inline uint32_t paintOrder(int pass, size_t index, size_t count) {
+  return uint32_t(1 + size_t(pass) * count + index);
+}
+// Lists up to this long have a place for every figure.
+constexpr size_t kMostOrderedElements = (UINT32_MAX - 2) / kPaintOrderPasses;
+
+// An element with its position in the list.
+struct TListed {
+  const TObjekt* e;
+  size_t index;
+};
 
 // The passes only read the list; `onlySelected` draws just the selected
 // elements (the selection picture of the clipboard).
@@ -26,11 +59,12 @@ void drawLayerPass(const TObjektList& list, Canvas& canvas, int layer, const TBo
 // has its own order and colours.
 void drawElements(const TObjektList& list, Canvas& canvas, const TBoardRecord& state,
                   const TRenderSettings& settings, bool onlySelected = false);
-// The same, also collecting on its walk over the list the elements that
-// have rubber bands (pads and SMD pads with partners), in list order.
+// The same for a subset, also collecting on its walk over the list the
+// subset's elements that have rubber bands (pads and SMD pads with
+// partners), in list order.
 void drawElements(const TObjektList& list, Canvas& canvas, const TBoardRecord& state,
-                  const TRenderSettings& settings, bool onlySelected,
-                  std::vector<const TObjekt*>& banded);
+                  const TRenderSettings& settings, TElementSubset subset,
+                  std::vector<TListed>& banded);
 
 // A white disc of the drill radius for every pad on a visible layer, rimmed
 // red for through pads (black in the photo view); bare holes get their cross
@@ -42,7 +76,7 @@ void drawHoles(const TObjektList& list, Canvas& canvas, const TBoardRecord& stat
 // leaves around its copper; in the photo view the clearances of the viewed
 // side's plane.
 void drawGroundPlane(const TObjektList& list, Canvas& canvas, const TBoardRecord& state,
-                     const TRenderSettings& settings);
+                     const TRenderSettings& settings, TElementSubset subset = TElementSubset::all);
 
 // The macro preview: every element without clipping or visibility, side 2
 // in front unless the sides are swapped.

@@ -121,26 +121,35 @@ void paintPasses(const TObjektList& elements, const TBoardRecord& state, const T
   settings.photo.side = view.photoMirrored ? 2 : 1;
   canvas.setMapping(viewMapping(view));
   canvas.setMode(RasterMode::kCopy);
-  drawBoardBackground(canvas, state, settings, roundToUnit(2 / view.zoom()));
-  if (!settings.photoView) drawTemplate(canvas, state, settings, extras.templates);
-  drawGroundPlane(elements, canvas, state, settings);
-  if (!settings.photoView) drawGrid(canvas, state, view, settings, extras.grid);
-  std::vector<const TObjekt*> banded;
-  drawElements(elements, canvas, state, settings, false, banded);
+  canvas.setOrder(0);
+  const TElementSubset subset = extras.subset;
+  const bool ground = subset != TElementSubset::selected;
+  const size_t count = elements.size();
+  if (ground) drawBoardBackground(canvas, state, settings, roundToUnit(2 / view.zoom()));
+  if (ground && !settings.photoView) drawTemplate(canvas, state, settings, extras.templates);
+  drawGroundPlane(elements, canvas, state, settings, subset);
+  if (ground && !settings.photoView) {
+    canvas.setOrder(paintOrder(kGridPass, 0, count));
+    drawGrid(canvas, state, view, settings, extras.grid);
+  }
+  std::vector<TListed> banded;
+  drawElements(elements, canvas, state, settings, subset, banded);
   if (!settings.photoView) {
     // The bands' ends lie anywhere in memory: ask for the element, its list
     // of partners and the partners, each a few elements before it is needed.
     constexpr size_t kAhead = 4;
     const size_t n = banded.size();
     for (size_t i = 0; i < n; ++i) {
-      if (i + 3 * kAhead < n) prefetchForRead(banded[i + 3 * kAhead]);
-      if (i + 2 * kAhead < n) prefetchForRead(banded[i + 2 * kAhead]->connections.data());
+      if (i + 3 * kAhead < n) prefetchForRead(banded[i + 3 * kAhead].e);
+      if (i + 2 * kAhead < n) prefetchForRead(banded[i + 2 * kAhead].e->connections.data());
       if (i + kAhead < n)
-        for (const TObjekt* partner : banded[i + kAhead]->connections) prefetchForRead(partner);
-      drawConnections(*banded[i], canvas, {}, settings, &elements);
+        for (const TObjekt* partner : banded[i + kAhead].e->connections) prefetchForRead(partner);
+      canvas.setOrder(paintOrder(kBandsPass, banded[i].index, count));
+      drawConnections(*banded[i].e, canvas, {}, settings, &elements);
     }
   }
-  if (extras.contours && !settings.photoView) {
+  if (ground && extras.contours && !settings.photoView) {
+    canvas.setOrder(UINT32_MAX);
     canvas.setPen({kWhite, 2, PenStyle::kSolid});
     for (const auto& contour : *extras.contours) {
       if (contour.size() < 2) continue;

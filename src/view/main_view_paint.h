@@ -11,6 +11,7 @@
 #include "document/board.h"
 #include "document/objekt.h"
 #include "platform/core/canvas.h"
+#include "view/layer_passes.h"
 #include "view/render_settings.h"
 #include "view/view_state.h"
 
@@ -33,6 +34,9 @@ struct TMainViewExtras {
   TTemplateImages templates;
   // The isolation contours while they exist: closed polylines.
   const std::vector<std::vector<TPoint>>* contours = nullptr;
+  // The selected elements alone draw only their own figures: no ground,
+  // template, grid or contours.
+  TElementSubset subset = TElementSubset::all;
 };
 
 // 10000 units onto round(zoom x 10000) pixels, y upwards, world (0, 0) on

@@ -13,6 +13,7 @@
 
 #include "app/grid_dialog.h"
 #include "app/lay_spin_edit.h"
+#include "app/layout_view.h"
 #include "app/tool_panel.h"
 #include "app/value_lists.h"
 #include "editing/editor.h"
@@ -316,6 +317,53 @@ TEST_F(ValueFieldsWindowTest, TypingChangesTheSelectionInOneUndoStep) {
   ed.deselectAll();
   w.updateCommandStates();
   EXPECT_EQ(width.text().toStdString(), "1.7");
+}
+
+// While the knob is dragged, the view draws only the selected track over a
+// kept picture of the rest: what it shows must be what a full paint shows,
+// where the area and the pad listed after the track cover it, and where the
+// track covers the other track and the silkscreen drawn before it.
+TEST_F(ValueFieldsWindowTest, KnobDragShowsWhatAFullPaintShows) {
+  TMainWindow& w = openBoard();
+  TObjektList& l = w.editor().elements();
+  l.push_back(createArea(20, kCopper1));
+  l.back()->points = {{1500, -4000}, {2500, -4000}, {2500, -6000}, {1500, -6000}};
+  l.push_back(createPad({2800, -5000}, 120, kPadSquare, kCopper1, 40));
+  l.push_back(createTrack(200, kSilk1));
+  l.back()->points = {{1200, -5600}, {1200, -4400}};
+  w.view().setZoom(0.1);
+  w.layoutView()->syncFromView();
+  TEditor& ed = w.editor();
+  ed.setSelected(*l[0], true);
+  w.updateCommandStates();
+  QApplication::processEvents();
+  TLayoutView& view = *w.layoutView();
+  const QImage before = view.viewport()->grab().toImage();
+
+  TLaySpinEdit& width = field("SE_Breite");
+  knobMouse(width, QEvent::MouseButtonPress, Qt::LeftButton, 8, Qt::LeftButton);
+  QApplication::processEvents();
+  EXPECT_TRUE(view.holdsUnselected());
+  for (int y : {4, 0, -4, -8}) {
+    knobMouse(width, QEvent::MouseMove, Qt::NoButton, y, Qt::LeftButton);
+    QApplication::processEvents();
+  }
+  EXPECT_GT(l[0]->dim3, 50);
+  EXPECT_TRUE(view.holdsUnselected());
+  const QImage held = view.viewport()->grab().toImage();
+  knobMouse(width, QEvent::MouseButtonRelease, Qt::LeftButton, -8, Qt::NoButton);
+  focus(width.edit(), QEvent::FocusOut);
+  EXPECT_FALSE(view.holdsUnselected());
+  view.repaintSurface();
+  const QImage full = view.viewport()->grab().toImage();
+  ASSERT_EQ(held.size(), full.size());
+  EXPECT_NE(held, before);
+  int wrong = 0;
+  for (int y = 0; y < full.height(); ++y)
+    for (int x = 0; x < full.width(); ++x)
+      if (held.pixel(x, y) != full.pixel(x, y) && wrong++ == 0)
+        ADD_FAILURE() << "pixel " << x << "," << y;
+  EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(ValueFieldsWindowTest, SelectionHighlightAndToolButtonHover) {

@@ -4,6 +4,9 @@
 // could drop or cut something that reaches into the clip.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "document/byte_io.h"
 #include "document/layout_file.h"
 #include "platform/core/raster_canvas.h"
@@ -257,6 +260,117 @@ TEST(ClippedPaint, ExportsLeaveTheElementsAsTheyWere) {
   for (bool selectionOnly : {false, true}) {
     exportMetafile(list, state, view, TRenderSettings(), selectionOnly);
     EXPECT_EQ(contents(list), before) << (selectionOnly ? "selection " : "") << "metafile";
+  }
+}
+
+// What a value field changes: widths, diameters, sizes and clearances.
+void growSelected(TObjektList& list) {
+  for (auto& e : list) {
+    if (!e->selected) continue;
+    e->clearance += 25;
+    switch (e->kind) {
+      case kTrack:
+      case kArea:
+        e->dim3 += 70;
+        break;
+      case kPad:
+        e->dim1 += 40;
+        e->dim2 = std::min(e->dim1, e->dim2 + 20);
+        break;
+      case kSmdPad:
+        e->dim1 += 90, e->dim2 += 60;
+        break;
+      case kCircle:
+        e->dim1 += 60, e->dim2 -= 30;
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+struct SplitScene {
+  const char* name;
+  int activeLayer;
+  double zoom;
+  bool photo;
+  bool contours;
+  bool (*chosen)(const TObjekt& e, size_t index);
+};
+
+// A picture of all but the selected elements noting every pixel's place in
+// the paint order, with the selected elements changed and drawn into it
+// behind those places, must equal a picture of all: wherever an element
+// later in the order covers a selected one, and wherever a selected one
+// covers an earlier one, in every pass (ground plane, layers, pads, holes,
+// bands, contours), whole and in a part of the view.
+TEST(ClippedPaint, SelectedDrawnIntoThePictureOfTheRestAsInAFullPaint) {
+  const std::vector<std::vector<TPoint>> contours = {
+      {{300, -300}, {3700, -300}, {3700, -2700}, {300, -2700}}, {{900, -900}, {2900, -2100}}};
+  const SplitScene scenes[] = {
+      {"every other element, plane of side 1", kCopper1, 0.2, false, false,
+       [](const TObjekt&, size_t i) { return i % 2 == 0; }},
+      {"every third element, side 2 with contours", kCopper2, 0.45, false, true,
+       [](const TObjekt&, size_t i) { return i % 3 == 1; }},
+      {"the pads", kCopper1, 0.2, false, false,
+       [](const TObjekt& e, size_t) { return e.kind == kPad || e.kind == kSmdPad; }},
+      {"tracks, areas and rings in the mirrored photo view", kCopper2, 0.3, true, false,
+       [](const TObjekt& e, size_t) {
+         return e.kind == kTrack || e.kind == kArea || e.kind == kCircle;
+       }},
+  };
+  for (const SplitScene& scene : scenes) {
+    SCOPED_TRACE(scene.name);
+    TObjektList list = fixture();
+    for (size_t i = 0; i < list.size(); ++i) list[i]->selected = scene.chosen(*list[i], i);
+    TBoardRecord state;
+    state.width = 4000;
+    state.height = 3000;
+    state.activeLayer = scene.activeLayer;
+    state.groundPlane1 = state.groundPlane2 = 1;
+    state.grid = 254;
+    TViewState view;
+    view.setRecord(state);
+    view.record().zoom = scene.zoom;
+    view.photoViewActive = view.photoMirrored = scene.photo;
+    view.clientWidth = view.outerWidth = view.surfaceWidth();
+    view.clientHeight = view.outerHeight = view.surfaceHeight();
+    const int32_t w = view.surfaceWidth(), h = view.surfaceHeight();
+    const TRenderSettings settings;
+    TMainViewExtras extras;
+    if (scene.contours) extras.contours = &contours;
+
+    RasterImage rest(w, h, kUntouched);
+    std::vector<uint32_t> orders(size_t(w) * size_t(h), 0);
+    RasterCanvas noting(rest);
+    noting.setOrders(orders.data(), RasterCanvas::OrderUse::kNote);
+    extras.subset = TElementSubset::unselected;
+    paintMainView(list, state, view, noting, settings, extras);
+
+    growSelected(list);
+    extras.subset = TElementSubset::all;
+    RasterImage full(w, h, kUntouched);
+    RasterCanvas fullCanvas(full);
+    paintMainView(list, state, view, fullCanvas, settings, extras);
+
+    extras.subset = TElementSubset::selected;
+    for (const CanvasRect clip : {CanvasRect{0, 0, w, h}, CanvasRect{w / 5, 0, w / 2, h * 2 / 3}}) {
+      RasterImage step = rest;
+      RasterCanvas behind(step);
+      behind.setClip(clip);
+      behind.setOrders(orders.data(), RasterCanvas::OrderUse::kBehind);
+      paintMainView(list, state, view, behind, settings, extras);
+      int wrong = 0, changed = 0;
+      for (int32_t y = clip.top; y < clip.bottom; ++y)
+        for (int32_t x = clip.left; x < clip.right; ++x) {
+          changed += step.pixel(x, y) != rest.pixel(x, y);
+          if (step.pixel(x, y) != full.pixel(x, y) && wrong++ == 0)
+            ADD_FAILURE() << "clip " << clip.left << "," << clip.top << ": pixel " << x << "," << y
+                          << " is " << std::hex << step.pixel(x, y) << " not " << full.pixel(x, y);
+        }
+      EXPECT_EQ(wrong, 0);
+      EXPECT_GT(changed, 100) << "the selected elements drew nothing";
+    }
   }
 }
 

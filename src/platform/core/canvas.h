@@ -133,6 +133,11 @@ class Canvas {
   const CanvasBrush& brush() const { return brush_; }
   void setMode(RasterMode mode) { mode_ = mode; }
   RasterMode mode() const { return mode_; }
+  // Where what is drawn next stands in the paint order of a picture: for
+  // canvases that keep the order of every pixel's last figure (0 for the
+  // ground under everything).
+  void setOrder(uint32_t order) { order_ = order; }
+  uint32_t order() const { return order_; }
 
   // The area that needs drawing, in device pixels (left, top inclusive;
   // right, bottom exclusive). Figures wholly outside may be skipped.
@@ -168,6 +173,7 @@ class Canvas {
   CanvasPen pen_;
   CanvasBrush brush_;
   RasterMode mode_ = RasterMode::kCopy;
+  uint32_t order_ = 0;
 };
 
 }  // namespace plavesk

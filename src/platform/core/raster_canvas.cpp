@@ -38,6 +38,7 @@ void RasterCanvas::setClip(const CanvasRect& d) {
 std::unique_ptr<Canvas> RasterCanvas::band(const CanvasRect& d) {
   auto part = std::make_unique<RasterCanvas>(image_);
   part->setClip(clipRect(d, clip_));
+  part->setOrders(orders_, orderUse_);
   return part;
 }
 
@@ -117,6 +118,14 @@ void RasterCanvas::span(int32_t y, int32_t x0, int32_t x1, const Paint& paint) {
   x0 = std::max(x0, clip_.left);
   x1 = std::min(x1, clip_.right);
   if (x0 >= x1) return;
+  if (orderUse_ != OrderUse::kNone) [[unlikely]] {
+    if (orderUse_ == OrderUse::kBehind) {
+      spanBehind(y, x0, x1, paint);
+      return;
+    }
+    std::fill_n(orders_ + size_t(y) * size_t(image_.width()) + size_t(x0), size_t(x1 - x0),
+                order());
+  }
   if (!paint.rows || mode() != RasterMode::kCopy) [[unlikely]] {
     spanByPixel(y, x0, x1, paint);
     return;
@@ -177,6 +186,17 @@ void RasterCanvas::spanByPixel(int32_t y, int32_t x0, int32_t x1, const Paint& p
     p[0] = uint8_t(c >> 16);
     p[1] = uint8_t(c >> 8);
     p[2] = uint8_t(c);
+  }
+}
+
+void RasterCanvas::spanBehind(int32_t y, int32_t x0, int32_t x1, const Paint& paint) {
+  const uint32_t* noted = orders_ + size_t(y) * size_t(image_.width());
+  const uint32_t mine = order();
+  for (int32_t x = x0; x < x1;) {
+    while (x < x1 && noted[x] >= mine) ++x;
+    const int32_t from = x;
+    while (x < x1 && noted[x] < mine) ++x;
+    if (from < x) spanByPixel(y, from, x, paint);
   }
 }
 
@@ -336,7 +356,8 @@ void RasterCanvas::thinLine(DevicePoint a, DevicePoint b, const Paint& paint) {
          int32_t(std::min<int64_t>(std::max(x0, x1) + 1, clip_.right)), paint);
     return;
   }
-  const bool solid = paint.rows && !paint.pattern && mode() == RasterMode::kCopy;
+  const bool solid =
+      paint.rows && !paint.pattern && mode() == RasterMode::kCopy && orderUse_ == OrderUse::kNone;
   const uint32_t clipW = uint32_t(clip_.right - clip_.left);
   const uint32_t clipH = uint32_t(clip_.bottom - clip_.top);
   const ptrdiff_t stride = ptrdiff_t(image_.width()) * 3;

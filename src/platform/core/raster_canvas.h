@@ -62,6 +62,16 @@ class RasterCanvas : public Canvas {
   bool text(CanvasPoint anchor, const std::string& utf8, const CanvasFont& font) override;
   void image(const CanvasRect& box, const CanvasImage& picture) override;
 
+  // The paint order of every pixel of the image, in an image-sized buffer
+  // (row by row): kNote writes each drawn pixel's order() into it; kBehind
+  // draws a pixel only where order() comes after the order noted there,
+  // which stays as it is. Bands keep the buffer and its use.
+  enum class OrderUse { kNone, kNote, kBehind };
+  void setOrders(uint32_t* orders, OrderUse use) {
+    orders_ = use == OrderUse::kNone ? nullptr : orders;
+    orderUse_ = orders_ ? use : OrderUse::kNone;
+  }
+
  private:
   // What a span is filled with. `rows`, when set, holds the fill ready to be
   // copied: 24 pixels of blue, green, red bytes (16 from any phase of the
@@ -82,6 +92,8 @@ class RasterCanvas : public Canvas {
   void span(int32_t y, int32_t x0, int32_t x1, const Paint& paint);
   // A span inside the clip, pixel by pixel: not-xor or a colour of its own.
   void spanByPixel(int32_t y, int32_t x0, int32_t x1, const Paint& paint);
+  // A span inside the clip drawn behind the noted paint orders.
+  void spanBehind(int32_t y, int32_t x0, int32_t x1, const Paint& paint);
   void fillPolygon(std::span<const DevicePoint> points, const Paint& paint);
   void fillDisc(double cx, double cy, double r, const Paint& paint);
   // The ring between two ellipses of the same centre (inner radii <= 0: none).
@@ -98,6 +110,8 @@ class RasterCanvas : public Canvas {
 
   RasterImage& image_;
   CanvasRect clip_;
+  uint32_t* orders_ = nullptr;
+  OrderUse orderUse_ = OrderUse::kNone;
   // Scratch space kept between figures, so that drawing allocates nothing.
   struct Edge {
     double ax, ay, dx, dy;  // start and direction, as the polygon gives them
