@@ -4,10 +4,11 @@
 // synthetic board, viewport 1920 x 1080 at zoom to board, with the tracks
 // strewn over the board or in one neighbourhood, the repaint that follows
 // timed apart (stepMs: the knob's move event; showMs: the event loop
-// painting; paintsPerStep and paintedPx: the drawing area's paint events and
-// the pixels they covered; unionPx against boxPx: how much of the box the
-// tracks' own boxes cover); and without a window on the 100,000-element
-// board.
+// painting; pressMs: the press that starts the drag; held: whether the steps
+// drew the selected tracks into a kept picture of the rest; paintsPerStep
+// and paintedPx: the drawing area's paint events and the pixels they
+// covered; unionPx against boxPx: how much of the box the tracks' own boxes
+// cover); and without a window on the 100,000-element board.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -126,8 +127,13 @@ void spinnerDragStepWindow(benchmark::State& state, bool block) {
   state.counters["unionRects"] = changed.rectCount();
   auto* field = window->findChild<TLaySpinEdit*>("SE_Breite");
   QWidget* knob = field->knob();
+  QElapsedTimer pressClock;
+  pressClock.start();
   knobEvent(knob, QEvent::MouseButtonPress, Qt::LeftButton, 8, Qt::LeftButton);
   QApplication::processEvents();
+  // The press draws the picture of the unselected elements the steps draw
+  // into.
+  state.counters["pressMs"] = double(pressClock.nsecsElapsed()) / 1e6;
   // Up and down by 4 pixels: one step each time, so every step changes
   // all the selected tracks.
   int y = 8;
@@ -144,6 +150,7 @@ void spinnerDragStepWindow(benchmark::State& state, bool block) {
     QApplication::processEvents();
     showNs += clock.nsecsElapsed();
   }
+  state.counters["held"] = window->layoutView()->holdsUnselected() ? 1 : 0;
   knobEvent(knob, QEvent::MouseButtonRelease, Qt::LeftButton, y, Qt::NoButton);
   const double n = double(std::max<int64_t>(1, state.iterations()));
   state.counters["stepMs"] = double(stepNs) / 1e6 / n;
