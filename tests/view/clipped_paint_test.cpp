@@ -100,6 +100,18 @@ TObjektList fixture() {
   return list;
 }
 
+// The whole board in view at `zoom`, mirrored in the photo view of side 2
+// when `photo`.
+TViewState wholeView(const TBoardRecord& state, double zoom, bool photo) {
+  TViewState view;
+  view.setRecord(state);
+  view.record().zoom = zoom;
+  view.photoViewActive = view.photoMirrored = photo;
+  view.clientWidth = view.outerWidth = view.surfaceWidth();
+  view.clientHeight = view.outerHeight = view.surfaceHeight();
+  return view;
+}
+
 struct Scene {
   const char* name;
   double zoom;
@@ -116,12 +128,7 @@ TEST(ClippedPaint, SameAsAFullPaintInsideTheClipAndNothingOutside) {
   state.grid = 254;
   for (const Scene& scene : {Scene{"zoom 0.04", 0.04, false}, Scene{"zoom 0.2", 0.2, false},
                              Scene{"zoom 0.45", 0.45, false}, Scene{"mirrored photo", 0.3, true}}) {
-    TViewState view;
-    view.setRecord(state);
-    view.record().zoom = scene.zoom;
-    view.photoViewActive = view.photoMirrored = scene.photo;
-    view.clientWidth = view.outerWidth = view.surfaceWidth();
-    view.clientHeight = view.outerHeight = view.surfaceHeight();
+    const TViewState view = wholeView(state, scene.zoom, scene.photo);
     const int32_t w = view.surfaceWidth(), h = view.surfaceHeight();
     TRenderSettings settings;
     RasterImage full(w, h, kUntouched);
@@ -200,12 +207,7 @@ TEST(ClippedPaint, HalvesOnTwoThreadsEqualOneThread) {
   };
   for (const HalvesScene& scene : scenes) {
     SCOPED_TRACE(scene.name);
-    TViewState view;
-    view.setRecord(state);
-    view.record().zoom = 0.2;
-    view.photoViewActive = view.photoMirrored = scene.photo;
-    view.clientWidth = view.outerWidth = view.surfaceWidth();
-    view.clientHeight = view.outerHeight = view.surfaceHeight();
+    const TViewState view = wholeView(state, 0.2, scene.photo);
     const int32_t w = view.surfaceWidth(), h = view.surfaceHeight();
     TObjektList list = fixture();
     scene.prepare(list);
@@ -329,12 +331,7 @@ TEST(ClippedPaint, SelectedDrawnIntoThePictureOfTheRestAsInAFullPaint) {
     state.activeLayer = scene.activeLayer;
     state.groundPlane1 = state.groundPlane2 = 1;
     state.grid = 254;
-    TViewState view;
-    view.setRecord(state);
-    view.record().zoom = scene.zoom;
-    view.photoViewActive = view.photoMirrored = scene.photo;
-    view.clientWidth = view.outerWidth = view.surfaceWidth();
-    view.clientHeight = view.outerHeight = view.surfaceHeight();
+    const TViewState view = wholeView(state, scene.zoom, scene.photo);
     const int32_t w = view.surfaceWidth(), h = view.surfaceHeight();
     const TRenderSettings settings;
     TMainViewExtras extras;
