@@ -594,6 +594,9 @@ void TMainWindow::rebuildTabs() {
   while (tabs_->count() > 0) tabs_->removeTab(0);
   for (const auto& board : editor_.layout.boards) tabs_->addTab(q(board->name));
   tabs_->setCurrentIndex(editor_.layout.activeBoard);
+  // A tab bar not yet shown does not tell its layout that its height
+  // changed: without this, the first board of a new window had no tab.
+  tabs_->updateGeometry();
   rebuildingTabs_ = false;
 }
 

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -22,9 +23,9 @@
 #include "app/layout_view.h"
 #include "app/project_info_dialog.h"
 #include "app/status_panels.h"
-#include "editing/command_table.h"
 #include "document/file_io.h"
 #include "document/layout_file.h"
+#include "editing/command_table.h"
 #include "scripted_dialogs.h"
 #include "support/sample_layout.h"
 
@@ -129,11 +130,12 @@ TEST_F(MainWindowTest, CommandsOfLaterPartsArePresentButDisabled) {
     ASSERT_NE(w.action(name), nullptr) << name;
     EXPECT_FALSE(w.action(name)->isEnabled()) << name;
   }
-  for (const char* name : {"file.new", "file.open", "file.save", "file.saveAs", "board.add",
-                           "board.import", "opt.zoomBoard", "opt.projectInfo", "file.exit",
-                           "export.bmp", "export.gif", "export.emf", "opt.template",
-                           "export.gerber", "export.drill", "export.isolation", "export.outline",
-                           "opt.colours", "file.print", "file.printerSetup"}) {
+  for (const char* name :
+       {"file.new",       "file.open",     "file.save",     "file.saveAs",
+        "board.add",      "board.import",  "opt.zoomBoard", "opt.projectInfo",
+        "file.exit",      "export.bmp",    "export.gif",    "export.emf",
+        "opt.template",   "export.gerber", "export.drill",  "export.isolation",
+        "export.outline", "opt.colours",   "file.print",    "file.printerSetup"}) {
     ASSERT_NE(w.action(name), nullptr) << name;
     EXPECT_TRUE(w.action(name)->isEnabled()) << name;
   }
@@ -221,6 +223,27 @@ TEST_F(MainWindowTest, CloseAsksAndCancelKeepsTheWindow) {
   dialogs->answers = {TAnswer::No};
   EXPECT_TRUE(w.close());
   EXPECT_EQ(dialogs->questions.size(), 2u);
+}
+
+// A new layout's single board is a tab too, as at start as after File > New.
+TEST_F(MainWindowTest, TheFirstBoardOfANewLayoutShowsAsATab) {
+  TMainWindow& w = open();
+  QApplication::processEvents();
+  auto shown = [&](const char* when) {
+    QTabBar* tabs = w.boardTabs();
+    ASSERT_EQ(tabs->count(), 1) << when;
+    EXPECT_EQ(tabs->tabText(0), "Board 1") << when;
+    EXPECT_TRUE(tabs->isVisible()) << when;
+    EXPECT_GT(tabs->height(), 10) << when;
+  };
+  shown("at start");
+  // File > New asks for the board's properties: taken as they are.
+  QTimer::singleShot(0, [] {
+    if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->accept();
+  });
+  w.action("file.new")->trigger();
+  QApplication::processEvents();
+  shown("after File > New");
 }
 
 TEST_F(MainWindowTest, BoardTabsKeepTheirViews) {
