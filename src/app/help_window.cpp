@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
@@ -153,6 +154,14 @@ THelpWindow::THelpWindow(int language) : QWidget(nullptr), language_(language) {
                                    : pick(language_, kTitle) + " - " + title);
   });
   resize(720, 640);
+}
+
+void THelpWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void THelpWindow::showPage(const std::string& path) {

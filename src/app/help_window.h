@@ -50,6 +50,10 @@ class THelpWindow : public QWidget {
   // The one help window of the program (made on first use).
   static THelpWindow* instance(bool create);
 
+ protected:
+  // Escape closes the window, as it closes a dialog.
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   QTextBrowser* browser_;
   QToolButton* back_;

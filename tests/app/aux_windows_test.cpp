@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDate>
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -137,6 +138,15 @@ TEST_F(HelpTest, TheHelpMenuOpensTheContents) {
   setInterfaceLanguage(kEnglish);
   w.action("help.topics")->trigger();
   EXPECT_EQ(shownPage(), "index.html");
+  // Escape in the page closes the window; other keys leave it open.
+  QTextBrowser* page = THelpWindow::instance(false)->browser();
+  QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+  QApplication::sendEvent(page, &down);
+  EXPECT_TRUE(THelpWindow::instance(false)->isVisible());
+  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QApplication::sendEvent(page, &escape);
+  EXPECT_TRUE(THelpWindow::instance(false) == nullptr ||
+              !THelpWindow::instance(false)->isVisible());
 }
 
 // The manual shipped in the source tree has every page in every language,
