@@ -1,5 +1,7 @@
 #include "output/contour_computation.h"
 
+#include <optional>
+
 #include "output/contour_crossings.h"
 #include "output/contour_graph.h"
 #include "output/contour_loops.h"
@@ -45,9 +47,16 @@ TContourResult computeContours(const TObjektList& list, const TContourOptions& o
   const TContourGraph graph = buildContourGraph(polygons, progress);
   std::vector<TScaledPolygon>().swap(polygons);
   if (stop()) return result;
-  TTraceResult traced = traceOutlines(graph, progress);
+  // The loops of the first pass are probed while the walk goes on.
+  std::optional<TFirstLoopProbes> firstProbes;
+  TTraceResult traced = traceOutlines(graph, progress, [&](const TTraceResult& firstPass) {
+    if (!firstPass.loops.empty()) firstProbes.emplace(graph, work, firstPass);
+  });
+  std::vector<uint8_t> decided;
+  const TCopperProbe* probe = firstProbes ? firstProbes->finish(decided) : nullptr;
   if (stop()) return result;
-  const std::vector<uint8_t> keep = boundaryLoops(graph, traced, work, progress);
+  const std::vector<uint8_t> keep =
+      boundaryLoops(graph, traced, work, progress, probe, std::move(decided));
   result.abandonedTraces = traced.abandoned;
   result.contours = selectContours(std::move(traced.loops), keep);
   return result;

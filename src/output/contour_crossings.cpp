@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <memory>
 #include <numeric>
 #include <thread>
 #include <tuple>
@@ -370,8 +371,18 @@ std::vector<TCrossingPair> findCrossings(const std::vector<TScaledPolygon>& poly
   }
   std::vector<uint32_t> byFirstRow(edges.size());
   std::iota(byFirstRow.begin(), byFirstRow.end(), 0u);
-  std::stable_sort(byFirstRow.begin(), byFirstRow.end(),
-                   [&](uint32_t l, uint32_t r) { return firstRow[l] < firstRow[r]; });
+  // Counted into place by row where the rows are not many more than the
+  // edges (the same order a stable sort gives).
+  if (uint64_t(maxRow - minRow) < 4 * uint64_t(edges.size())) {
+    std::vector<uint32_t> rowStart(size_t(maxRow - minRow) + 2, 0);
+    for (size_t i = 0; i < edges.size(); ++i) ++rowStart[size_t(firstRow[i] - minRow) + 1];
+    for (size_t r = 1; r < rowStart.size(); ++r) rowStart[r] += rowStart[r - 1];
+    for (uint32_t i = 0; i < edges.size(); ++i)
+      byFirstRow[rowStart[size_t(firstRow[i] - minRow)]++] = i;
+  } else {
+    std::stable_sort(byFirstRow.begin(), byFirstRow.end(),
+                     [&](uint32_t l, uint32_t r) { return firstRow[l] < firstRow[r]; });
+  }
   // Rows [rowBegin, rowEnd) into `out`; stops when the crossings found by
   // every sweep pass the limit.
   std::atomic<size_t> found{0};
@@ -438,24 +449,35 @@ std::vector<TCrossingPair> findCrossings(const std::vector<TScaledPolygon>& poly
   std::thread helper([&] { sweep(split, maxRow + 1, upper, false); });
   sweep(minRow, split, result, true);
   helper.join();
-  result.insert(result.end(), upper.begin(), upper.end());
-  std::vector<TCrossingPair>().swap(upper);
   if (over) {
+    result.insert(result.end(), upper.begin(), upper.end());
     if (stopped) *stopped = true;
     return result;
   }
   // Edges are numbered polygon by polygon, so the lower edge of a pair is on
   // the earlier polygon; recording order is by polygon pair first.
-  // Placed polygon by polygon first (a counting pass), then each polygon's
-  // few crossings put in order, on two threads.
+  // Placed polygon by polygon first (a counting pass; the two halves of the
+  // polygons on two threads), then each polygon's few crossings put in
+  // order, on two threads. The order compares every field but the polygon
+  // they share, so it does not depend on the order they were found in.
   {
     std::vector<size_t> start(polygons.size() + 1, 0);
     for (const TCrossingPair& c : result) ++start[c.polygonA + 1];
+    for (const TCrossingPair& c : upper) ++start[c.polygonA + 1];
     for (size_t p = 1; p < start.size(); ++p) start[p] += start[p - 1];
-    std::vector<TCrossingPair> placed(result.size());
+    std::vector<TCrossingPair> placed(start.back());
     std::vector<size_t> fill(start.begin(), start.end() - 1);
-    for (const TCrossingPair& c : result) placed[fill[c.polygonA]++] = c;
+    inTwoParts(placed.size() >= 4096, [&](int part) {
+      const uint32_t middle = uint32_t(polygons.size() / 2);
+      const auto mine = [&](const TCrossingPair& c) {
+        return (c.polygonA >= middle) == (part == 1);
+      };
+      for (const auto* found : {&result, &upper})
+        for (const TCrossingPair& c : *found)
+          if (mine(c)) placed[fill[c.polygonA]++] = c;
+    });
     std::vector<TCrossingPair>().swap(result);
+    std::vector<TCrossingPair>().swap(upper);
     inTwoHalves(polygons.size(), [&](size_t begin, size_t end) {
       for (size_t p = begin; p < end; ++p)
         std::sort(placed.begin() + start[p], placed.begin() + start[p + 1],
@@ -470,34 +492,71 @@ std::vector<TCrossingPair> findCrossings(const std::vector<TScaledPolygon>& poly
   return result;
 }
 
-void mergeNearCrossings(const std::vector<TScaledPolygon>& polygons,
-                        std::vector<TCrossingPair>& crossings, int64_t radius) {
-  std::vector<size_t> first(polygons.size() + 1, 0);
-  for (size_t p = 0; p < polygons.size(); ++p) first[p + 1] = first[p] + polygons[p].size();
-  // Each crossing stands on two edges: placed edge by edge (a counting pass),
-  // then each edge's few points in order of distance from its start.
-  std::vector<uint32_t> edgeStart(first.back() + 1, 0);
+namespace {
+
+// Each crossing stands on two edges (numbered through all polygons, `first`
+// giving each polygon's first): the crossings are placed edge by edge, in
+// recording order within an edge, A's edge before B's. edgeStart gets the
+// place of every edge's run; put(slot, polygon, edge, record) fills one
+// place. The edges are split in two halves, each filled on its own thread
+// in recording order.
+template <class Put>
+void placeOnEdges(const std::vector<size_t>& first, const std::vector<TCrossingPair>& crossings,
+                  std::vector<uint32_t>& edgeStart, Put put) {
+  edgeStart.assign(first.back() + 1, 0);
   for (const TCrossingPair& c : crossings) {
     ++edgeStart[first[c.polygonA] + c.edgeA + 1];
     ++edgeStart[first[c.polygonB] + c.edgeB + 1];
   }
   for (size_t e = 1; e < edgeStart.size(); ++e) edgeStart[e] += edgeStart[e - 1];
+  std::vector<uint32_t> fill(edgeStart.begin(), edgeStart.end() - 1);
+  const size_t edges = first.back();
+  auto half = [&](size_t begin, size_t end) {
+    for (uint32_t k = 0; k < crossings.size(); ++k) {
+      const TCrossingPair& c = crossings[k];
+      const size_t a = first[c.polygonA] + c.edgeA, b = first[c.polygonB] + c.edgeB;
+      if (a >= begin && a < end) put(fill[a]++, c.polygonA, c.edgeA, k);
+      if (b >= begin && b < end) put(fill[b]++, c.polygonB, c.edgeB, k);
+    }
+  };
+  if (crossings.size() < 4096) {
+    half(0, edges);
+    return;
+  }
+  std::thread helper([&] { half(edges / 2, edges); });
+  half(0, edges / 2);
+  helper.join();
+}
+
+}  // namespace
+
+void mergeNearCrossings(const std::vector<TScaledPolygon>& polygons,
+                        std::vector<TCrossingPair>& crossings, int64_t radius) {
+  std::vector<size_t> first(polygons.size() + 1, 0);
+  for (size_t p = 0; p < polygons.size(); ++p) first[p + 1] = first[p] + polygons[p].size();
+  // Each crossing placed on its two edges, then each edge's few points put
+  // in order of distance from its start, on two threads.
+  std::vector<uint32_t> edgeStart;
+  // With its point, so that neighbours on an edge are compared in one run
+  // of memory.
   struct OnEdge {
     int64_t distance;
     uint32_t record;
+    TPoint64 point;
   };
-  std::vector<OnEdge> onEdge(2 * crossings.size());
-  {
-    std::vector<uint32_t> fill(edgeStart.begin(), edgeStart.end() - 1);
-    auto add = [&](uint32_t polygon, uint32_t edge, uint32_t record) {
-      const TPoint64 s = polygons[polygon][edge], x = crossings[record].point;
-      onEdge[fill[first[polygon] + edge]++] = {std::abs(x.x - s.x) + std::abs(x.y - s.y), record};
-    };
-    for (uint32_t k = 0; k < crossings.size(); ++k) {
-      add(crossings[k].polygonA, crossings[k].edgeA, k);
-      add(crossings[k].polygonB, crossings[k].edgeB, k);
-    }
-  }
+  // Every place is filled.
+  std::unique_ptr<OnEdge[]> onEdge(new OnEdge[2 * crossings.size()]);
+  placeOnEdges(first, crossings, edgeStart,
+               [&](uint32_t slot, uint32_t polygon, uint32_t edge, uint32_t record) {
+                 const TPoint64 s = polygons[polygon][edge], x = crossings[record].point;
+                 onEdge[slot] = {std::abs(x.x - s.x) + std::abs(x.y - s.y), record, x};
+               });
+  inTwoHalves(edgeStart.size() - 1, [&](size_t begin, size_t end) {
+    for (size_t e = begin; e < end; ++e)
+      if (edgeStart[e + 1] - edgeStart[e] > 1)
+        std::sort(onEdge.get() + edgeStart[e], onEdge.get() + edgeStart[e + 1],
+                  [](const OnEdge& l, const OnEdge& r) { return l.distance < r.distance; });
+  });
   auto near = [&](TPoint64 a, TPoint64 b, int64_t r) {
     return std::abs(a.x - b.x) <= r && std::abs(a.y - b.y) <= r;
   };
@@ -512,11 +571,9 @@ void mergeNearCrossings(const std::vector<TScaledPolygon>& polygons,
   for (size_t e = 0; e + 1 < edgeStart.size(); ++e) {
     const uint32_t b = edgeStart[e], end = edgeStart[e + 1];
     if (end - b < 2) continue;
-    std::sort(onEdge.begin() + b, onEdge.begin() + end,
-              [](const OnEdge& l, const OnEdge& r) { return l.distance < r.distance; });
     for (uint32_t i = b; i + 1 < end; ++i) {
+      if (!near(onEdge[i].point, onEdge[i + 1].point, radius)) continue;
       const uint32_t k = onEdge[i].record, l = onEdge[i + 1].record;
-      if (!near(crossings[k].point, crossings[l].point, radius)) continue;
       if (root.empty()) {
         root.resize(crossings.size());
         std::iota(root.begin(), root.end(), 0u);
@@ -537,15 +594,19 @@ void mergeNearCrossings(const std::vector<TScaledPolygon>& polygons,
     const __int128 along = dx * (x.x - s.x) + dy * (x.y - s.y);
     return along > 0 && along < dx * dx + dy * dy;
   };
-  std::vector<TPoint64> merged(crossings.size());
-  for (uint32_t k = 0; k < crossings.size(); ++k) {
-    const TCrossingPair& c = crossings[k];
-    const TPoint64 target = crossings[find(k)].point;
-    merged[k] = alongEdge(c.polygonA, c.edgeA, target) && alongEdge(c.polygonB, c.edgeB, target)
-                    ? target
-                    : c.point;
-  }
-  for (uint32_t k = 0; k < crossings.size(); ++k) crossings[k].point = merged[k];
+  // The roots settled, each group's point is read on two threads. A root
+  // keeps its own point (moving it onto itself changes nothing), so the
+  // others can be moved in place.
+  for (uint32_t k = 0; k < crossings.size(); ++k) root[k] = find(k);
+  inTwoHalves(crossings.size(), [&](size_t begin, size_t end) {
+    for (size_t k = begin; k < end; ++k) {
+      if (root[k] == k) continue;
+      TCrossingPair& c = crossings[k];
+      const TPoint64 target = crossings[root[k]].point;
+      if (alongEdge(c.polygonA, c.edgeA, target) && alongEdge(c.polygonB, c.edgeB, target))
+        c.point = target;
+    }
+  });
 }
 
 std::vector<TScaledPolygon> insertCrossings(const std::vector<TScaledPolygon>& polygons,
@@ -553,49 +614,40 @@ std::vector<TScaledPolygon> insertCrossings(const std::vector<TScaledPolygon>& p
   std::vector<size_t> first(polygons.size() + 1, 0);
   for (size_t p = 0; p < polygons.size(); ++p) first[p + 1] = first[p] + polygons[p].size();
   struct OnEdge {
-    size_t edge;
     int64_t distance;
-    size_t record;
+    uint32_t record;
     TPoint64 point;
   };
-  // The points are placed edge by edge (a counting pass), then each edge's
-  // few points are put in order: far cheaper than sorting them all at once.
-  std::vector<uint32_t> edgeStart(first.back() + 1, 0);
-  for (const TCrossingPair& c : crossings) {
-    ++edgeStart[first[c.polygonA] + c.edgeA + 1];
-    ++edgeStart[first[c.polygonB] + c.edgeB + 1];
-  }
-  for (size_t e = 1; e < edgeStart.size(); ++e) edgeStart[e] += edgeStart[e - 1];
-  std::vector<OnEdge> onEdge(2 * crossings.size());
-  {
-    std::vector<uint32_t> fill(edgeStart.begin(), edgeStart.end() - 1);
-    auto add = [&](uint32_t polygon, uint32_t edge, size_t record, TPoint64 point) {
-      const TPoint64 s = polygons[polygon][edge];
-      const size_t e = first[polygon] + edge;
-      onEdge[fill[e]++] = {e, std::abs(point.x - s.x) + std::abs(point.y - s.y), record, point};
-    };
-    for (size_t k = 0; k < crossings.size(); ++k) {
-      add(crossings[k].polygonA, crossings[k].edgeA, k, crossings[k].point);
-      add(crossings[k].polygonB, crossings[k].edgeB, k, crossings[k].point);
-    }
-  }
+  // The points are placed edge by edge, then each edge's few points are put
+  // in order: far cheaper than sorting them all at once. Every place is
+  // filled.
+  std::vector<uint32_t> edgeStart;
+  std::unique_ptr<OnEdge[]> onEdge(new OnEdge[2 * crossings.size()]);
+  placeOnEdges(first, crossings, edgeStart,
+               [&](uint32_t slot, uint32_t polygon, uint32_t edge, uint32_t record) {
+                 const TPoint64 s = polygons[polygon][edge], x = crossings[record].point;
+                 onEdge[slot] = {std::abs(x.x - s.x) + std::abs(x.y - s.y), record, x};
+               });
   auto nearerFirst = [](const OnEdge& a, const OnEdge& b) {
     if (a.distance != b.distance) return a.distance < b.distance;
     return a.record > b.record;
   };
-  for (size_t e = 0; e + 1 < edgeStart.size(); ++e)
-    if (edgeStart[e + 1] - edgeStart[e] > 1)
-      std::sort(onEdge.begin() + edgeStart[e], onEdge.begin() + edgeStart[e + 1], nearerFirst);
+  // Polygon by polygon on two threads: its edges' points in order, then the
+  // polygon with them.
   std::vector<TScaledPolygon> out(polygons.size());
-  size_t next = 0;
-  for (size_t p = 0; p < polygons.size(); ++p) {
-    out[p].reserve(polygons[p].size());
-    for (size_t i = 0; i < polygons[p].size(); ++i) {
-      out[p].push_back(polygons[p][i]);
-      for (; next < onEdge.size() && onEdge[next].edge == first[p] + i; ++next)
-        out[p].push_back(onEdge[next].point);
+  inTwoHalves(polygons.size(), [&](size_t begin, size_t end) {
+    for (size_t p = begin; p < end; ++p) {
+      const uint32_t from = edgeStart[first[p]], to = edgeStart[first[p + 1]];
+      out[p].reserve(polygons[p].size() + (to - from));
+      for (size_t i = 0; i < polygons[p].size(); ++i) {
+        out[p].push_back(polygons[p][i]);
+        OnEdge* const b = onEdge.get() + edgeStart[first[p] + i];
+        OnEdge* const e = onEdge.get() + edgeStart[first[p] + i + 1];
+        if (e - b > 1) std::sort(b, e, nearerFirst);
+        for (const OnEdge* x = b; x != e; ++x) out[p].push_back(x->point);
+      }
     }
-  }
+  });
   return out;
 }
 

@@ -1,7 +1,10 @@
 #include "output/contour_graph.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <thread>
 
 #include "output/contour_parallel.h"
@@ -74,8 +77,18 @@ TContourGraph buildContourGraph(const std::vector<TScaledPolygon>& polygons,
     size_t capacity = 16;
     while (capacity < 2 * members) capacity *= 2;
     std::vector<uint32_t> slots(capacity, kFree);
+    // Slots and heads lie anywhere in memory: they are fetched a few nodes
+    // ahead (the head a slot holds then may still change; it only serves
+    // the fetch).
+    constexpr uint32_t kAhead = 16;
     for (uint32_t n = 0; n < count; ++n) {
       if (reports && progress && n % 4096 == 0) progress(TContourStep::kVectorList, n, count);
+      if (n + 2 * kAhead < count)
+        __builtin_prefetch(&slots[hashes[n + 2 * kAhead] & (capacity - 1)]);
+      if (n + kAhead < count) {
+        const uint32_t ahead = slots[hashes[n + kAhead] & (capacity - 1)];
+        if (ahead != kFree) __builtin_prefetch(&g.nodes[ahead]), __builtin_prefetch(&size[ahead]);
+      }
       if (hashes[n] >> 63 != half) continue;
       const TPoint64 p = g.nodes[n].p;
       size_t slot = hashes[n] & (capacity - 1);
@@ -94,27 +107,68 @@ TContourGraph buildContourGraph(const std::vector<TScaledPolygon>& polygons,
     helper.join();
   }
   std::vector<uint64_t>().swap(hashes);
-  std::vector<int32_t> groupOfHead(count, -1);
-  g.groupStart.push_back(0);
-  for (uint32_t n = 0; n < count; ++n)
-    if (head[n] == n && size[n] > 1) {
-      groupOfHead[n] = int32_t(g.groupStart.size() - 1);
-      g.groupStart.push_back(g.groupStart.back() + size[n]);
+  // Places with several nodes become groups, numbered in the order of
+  // their heads: the nodes split in two halves, the groups and members of
+  // each half counted, then each half's groups numbered on its own thread
+  // from where the first half's end. Only heads are read in groupOfHead,
+  // and every head is written.
+  std::unique_ptr<int32_t[]> groupOfHead(new int32_t[count]);
+  const size_t bounds[3] = {0, count / 2, count};
+  size_t groups[2] = {0, 0}, places[2] = {0, 0};
+  auto grouped = [&](size_t n) { return head[n] == n && size[n] > 1; };
+  inTwoParts(count >= 4096, [&](int part) {
+    for (size_t n = bounds[part]; n < bounds[part + 1]; ++n)
+      if (grouped(n)) ++groups[part], places[part] += size[n];
+  });
+  g.groupStart.resize(groups[0] + groups[1] + 1);
+  g.groupStart.back() = uint32_t(places[0] + places[1]);
+  inTwoParts(count >= 4096, [&](int part) {
+    size_t group = part == 0 ? 0 : groups[0];
+    uint32_t member = part == 0 ? 0 : uint32_t(places[0]);
+    for (size_t n = bounds[part]; n < bounds[part + 1]; ++n) {
+      if (head[n] != n) continue;
+      if (!grouped(n)) {
+        groupOfHead[n] = -1;
+        continue;
+      }
+      groupOfHead[n] = int32_t(group);
+      g.groupStart[group++] = member;
+      member += size[n];
     }
+  });
   g.members.resize(g.groupStart.back());
-  std::vector<uint32_t> fill(g.groupStart.begin(), g.groupStart.end() - 1);
-  for (uint32_t n = 0; n < count; ++n) {
-    const int32_t group = groupOfHead[head[n]];
-    if (group < 0) continue;
-    g.nodes[n].group = group;
-    g.nodes[n].firstMember = g.groupStart[group];
-    g.members[fill[group]++] = n;
-  }
+  // Every node into its group, on two threads; the members of a group then
+  // put in ascending order.
+  std::unique_ptr<uint32_t[]> fill(new uint32_t[g.groupStart.size() - 1]);
+  std::copy(g.groupStart.begin(), g.groupStart.end() - 1, fill.get());
+  inTwoHalves(count, [&](size_t begin, size_t end) {
+    for (size_t n = begin; n < end; ++n) {
+      if (n + 16 < end) __builtin_prefetch(&groupOfHead[head[n + 16]]);
+      const int32_t group = groupOfHead[head[n]];
+      if (group < 0) continue;
+      g.nodes[n].group = group;
+      g.nodes[n].firstMember = g.groupStart[group];
+      g.members[std::atomic_ref<uint32_t>(fill[group]).fetch_add(1, std::memory_order_relaxed)] =
+          uint32_t(n);
+    }
+  });
+  inTwoHalves(g.groupStart.size() - 1, [&](size_t begin, size_t end) {
+    for (size_t k = begin; k < end; ++k) {
+      uint32_t* const first = g.members.data() + g.groupStart[k];
+      uint32_t* const last = g.members.data() + g.groupStart[k + 1];
+      if (last - first == 2) {
+        if (first[0] > first[1]) std::swap(first[0], first[1]);
+      } else {
+        std::sort(first, last);
+      }
+    }
+  });
   if (progress) progress(TContourStep::kVectorList, count, count);
   return g;
 }
 
-TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& progress) {
+TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& progress,
+                           const std::function<void(const TTraceResult&)>& firstPassDone) {
   TTraceResult result;
   const size_t count = graph.nodes.size();
   // Per node: used by a walk of the current pass, part of a loop, and marked
@@ -126,6 +180,9 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
   struct Mark {
     uint32_t walk = 0;
     uint32_t position = 0;  // in that walk
+    // The leftmost turn from the node with every way open: where the walks
+    // of the first two passes go on from it, found before the walks.
+    uint32_t leftmost = 0;
     uint8_t state = 0;
   };
   std::vector<Mark> mark(count);
@@ -137,10 +194,14 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
   // node alone at its place has one way on and needs none, so directions
   // are worked out for the places where several nodes meet, each edge once,
   // before the walks, on two threads.
-  std::vector<long double> leaving(count, 0);
+  // Neither these directions nor the ways below are cleared first: every
+  // entry read is written (a member's edge in starts at its predecessor,
+  // whose next node is the member), and the threads fault in their pages.
+  std::unique_ptr<long double[]> leaving(new long double[count]);
   inTwoHalves(count, [&](size_t begin, size_t end) {
     for (size_t n = begin; n < end; ++n) {
       const TContourNode& node = graph.nodes[n];
+      mark[n].leftmost = node.next;  // the only way on from a node alone at its place
       if (node.group < 0 && graph.nodes[node.next].group < 0) continue;
       const TPoint64 a = node.p, b = graph.nodes[node.next].p;
       leaving[n] = directionAngle(a.x, a.y, b.x, b.y);
@@ -156,35 +217,16 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
     uint32_t next;
     uint32_t count;  // members of the place
   };
-  std::vector<Way> ways(graph.members.size());
-  inTwoHalves(graph.groupStart.size() - 1, [&](size_t begin, size_t end) {
-    for (size_t g = begin; g < end; ++g) {
-      const uint32_t first = graph.groupStart[g], size = graph.groupStart[g + 1] - first;
-      for (uint32_t i = first; i < first + size; ++i) {
-        const uint32_t m = graph.members[i];
-        const TContourNode& node = graph.nodes[m];
-        ways[i] = {leaving[m], leaving[node.pred], m, node.next, size};
-      }
-    }
-  });
-  std::vector<long double>().swap(leaving);
-  // The leftmost turn from n, in successor order: n's own next node, then
-  // those of the others at its place; the earlier wins a tie. Passing by
-  // loops, the ways onto them are left out: there is no way on when all
-  // successors lie on loops.
   constexpr uint32_t kNoWay = UINT32_MAX;
-  auto turn = [&](uint32_t n, bool passLoops) {
-    const TContourNode& node = graph.nodes[n];
-    const auto open = [&](uint32_t s) { return !passLoops || !(mark[s].state & kOnLoop); };
-    if (node.group < 0) return open(node.next) ? node.next : kNoWay;
-    const Way* const first = ways.data() + node.firstMember;
-    const Way* const end = first + first->count;
-    const Way* own = first;
-    while (own->member != n) ++own;
+  // The leftmost turn from the member `own` of the place [first, end), in
+  // successor order: its own next node, then those of the others at its
+  // place; the earlier wins a tie. `open` leaves ways out; there is no way
+  // on when it leaves out all of them.
+  auto leftmostAt = [](const Way* first, const Way* end, const Way* own, auto open) {
     const long double in = own->in;
     uint32_t best = kNoWay;
     long double bestValue = 0;
-    if (open(node.next)) best = node.next, bestValue = turningValueOf(in, own->leaving);
+    if (open(own->next)) best = own->next, bestValue = turningValueOf(in, own->leaving);
     for (const Way* w = first; w != end; ++w) {
       if (w == own || !open(w->next)) continue;
       const long double value = turningValueOf(in, w->leaving);
@@ -195,6 +237,46 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
     }
     return best;
   };
+  // With every way open, a turn depends on nothing but the node: the turns
+  // of the first two passes are worked out here, place by place on two
+  // threads, and their walks only follow them.
+  std::unique_ptr<Way[]> ways(new Way[graph.members.size()]);
+  constexpr uint32_t kAhead = 16;
+  inTwoHalves(graph.groupStart.size() - 1, [&](size_t begin, size_t end) {
+    const auto all = [](uint32_t) { return true; };
+    for (size_t g = begin; g < end; ++g) {
+      const uint32_t first = graph.groupStart[g], size = graph.groupStart[g + 1] - first;
+      for (uint32_t i = first; i < first + size; ++i) {
+        // The members lie anywhere among the nodes: fetched a few ahead.
+        if (i + kAhead < graph.members.size()) {
+          const uint32_t ahead = graph.members[i + kAhead];
+          __builtin_prefetch(&graph.nodes[ahead]);
+          __builtin_prefetch(&leaving[ahead]);
+          __builtin_prefetch(&mark[ahead], 1);
+        }
+        const uint32_t m = graph.members[i];
+        const TContourNode& node = graph.nodes[m];
+        ways[i] = {leaving[m], leaving[node.pred], m, node.next, size};
+      }
+      const Way* const place = ways.get() + first;
+      for (uint32_t i = 0; i < size; ++i)
+        mark[place[i].member].leftmost = leftmostAt(place, place + size, place + i, all);
+    }
+  });
+  leaving.reset();
+  // Passing by loops, the ways onto them are left out. The leftmost way,
+  // when open, is still the leftmost of the open ones (and the first of
+  // them at its value); otherwise the place's ways are compared again.
+  auto turnPassing = [&](uint32_t n) {
+    const auto open = [&](uint32_t s) { return !(mark[s].state & kOnLoop); };
+    if (open(mark[n].leftmost)) return mark[n].leftmost;
+    const TContourNode& node = graph.nodes[n];
+    if (node.group < 0) return kNoWay;
+    const Way* const first = ways.get() + node.firstMember;
+    const Way* own = first;
+    while (own->member != n) ++own;
+    return leftmostAt(first, first + first->count, own, open);
+  };
   // Walks from `start` until the walk closes a loop (its position in the
   // walk) or runs into a node used before (-1).
   auto walk = [&](uint32_t start, bool passLoops) {
@@ -204,7 +286,7 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
     mark[start].walk = walks, mark[start].position = 0;
     int64_t closedAt = -1;
     for (;;) {
-      const uint32_t best = turn(trace.back(), passLoops);
+      const uint32_t best = passLoops ? turnPassing(trace.back()) : mark[trace.back()].leftmost;
       if (best == kNoWay) break;
       Mark& m = mark[best];
       if (m.walk == walks) {
@@ -260,9 +342,10 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
   // would get no contour. Walking again from those branches, with only the
   // loops in the way, finds every such loop.
   auto rescue = [&](bool passLoops) {
-    for (uint32_t n = 0; n < count; ++n) mark[n].state &= kOnLoop | kBranch;
-    for (uint32_t n = 0; n < count; ++n)
+    for (uint32_t n = 0; n < count; ++n) {
+      mark[n].state &= kOnLoop | kBranch;
       if (mark[n].state & kOnLoop) mark[n].state |= kUsed;
+    }
     for (uint32_t start = 0; start < count; ++start) {
       if ((mark[start].state & kUsed) || !(mark[start].state & kBranch)) continue;
       if (progress) progress(TContourStep::kOutlines, count + start, 2 * count);
@@ -272,6 +355,7 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
       if (passLoops) result.passingNodes.emplace_back(trace.begin() + closedAt, trace.end());
     }
   };
+  if (firstPassDone) firstPassDone(result);
   result.firstRescued = result.loops.size();
   rescue(false);
   // When an earlier loop is a lobe of a boundary pinched at one place (the

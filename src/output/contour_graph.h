@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "output/contour_crossings.h"
@@ -73,6 +74,9 @@ struct TTraceResult {
 // loops, so that a loop touching another one at a point is found too; and
 // once more from them, passing by the loops, so that a boundary with a lobe
 // pinched off as an earlier loop closes too. Walks have no length limit.
-TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& progress = {});
+// `firstPassDone`, when given, is called with the loops of the first pass
+// as soon as they are found, while the other passes still have to run.
+TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& progress = {},
+                           const std::function<void(const TTraceResult&)>& firstPassDone = {});
 
 }  // namespace plavesk

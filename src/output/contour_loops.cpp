@@ -46,25 +46,36 @@ constexpr int kEvenOddInside = 1 << 20;
 
 TCopperProbe::TCopperProbe(const TContourGraph& graph, const TContourWorkSet& work)
     : graph_(graph) {
-  // Element polygons are read from the graph, area insides kept here.
-  for (size_t k = 0; k + 1 < graph.polygonStart.size(); ++k) {
-    const uint32_t first = graph.polygonStart[k], end = graph.polygonStart[k + 1];
-    if (end - first < 3) continue;  // no inside
-    Ring ring{first, end, {}, false};
-    __int128 twiceArea = 0;
-    for (uint32_t i = first, j = end - 1; i < end; j = i++) {
-      const TPoint64 u = graph.nodes[j].p, v = graph.nodes[i].p;
-      twiceArea += __int128(u.x) * v.y - __int128(v.x) * u.y;
+  // Element polygons are read from the graph, area insides kept here. Their
+  // boxes and orientations are worked out on two threads.
+  const size_t polygons = graph.polygonStart.empty() ? 0 : graph.polygonStart.size() - 1;
+  std::vector<Ring> all(polygons);
+  std::vector<uint8_t> kind(polygons, 0);  // 1 a ring, 2 a ring winding the other way
+  inTwoHalves(polygons, [&](size_t from, size_t to) {
+    for (size_t k = from; k < to; ++k) {
+      const uint32_t first = graph.polygonStart[k], end = graph.polygonStart[k + 1];
+      if (end - first < 3) continue;  // no inside
+      Ring ring{first, end, {}, false};
+      __int128 twiceArea = 0;
+      for (uint32_t i = first, j = end - 1; i < end; j = i++) {
+        const TPoint64 u = graph.nodes[j].p, v = graph.nodes[i].p;
+        twiceArea += __int128(u.x) * v.y - __int128(v.x) * u.y;
+      }
+      const TPoint64 p0 = graph.nodes[first].p;
+      ring.box = {p0.x, p0.y, p0.x, p0.y};
+      for (uint32_t i = first; i < end; ++i) {
+        const TPoint64 p = graph.nodes[i].p;
+        ring.box.x0 = std::min(ring.box.x0, p.x), ring.box.x1 = std::max(ring.box.x1, p.x);
+        ring.box.y0 = std::min(ring.box.y0, p.y), ring.box.y1 = std::max(ring.box.y1, p.y);
+      }
+      all[k] = ring;
+      kind[k] = twiceArea > 0 ? 2 : 1;
     }
-    holes_ = holes_ || twiceArea > 0;
-    const TPoint64 p0 = graph.nodes[first].p;
-    ring.box = {p0.x, p0.y, p0.x, p0.y};
-    for (uint32_t i = first; i < end; ++i) {
-      const TPoint64 p = graph.nodes[i].p;
-      ring.box.x0 = std::min(ring.box.x0, p.x), ring.box.x1 = std::max(ring.box.x1, p.x);
-      ring.box.y0 = std::min(ring.box.y0, p.y), ring.box.y1 = std::max(ring.box.y1, p.y);
-    }
-    rings_.push_back(ring);
+  });
+  for (size_t k = 0; k < polygons; ++k) {
+    if (kind[k] == 0) continue;
+    holes_ = holes_ || kind[k] == 2;
+    rings_.push_back(all[k]);
   }
   std::vector<TPoint64> scaled;
   for (const auto& e : work.copies) {
@@ -174,11 +185,70 @@ bool TCopperProbe::leftIsCopper(uint32_t node) const {
   return sum != 0;
 }
 
+namespace {
+
+constexpr size_t kProbeChunk = 512;
+
+// A polygon folded by rounding (the thin tip of a short arc) can put a
+// sliver of copper beside an edge of a boundary, never beside all of them;
+// the longest edge is the least likely to meet one.
+bool mayBound(const TCopperProbe& probe, uint32_t longestEdge, uint32_t firstEdge) {
+  return !probe.leftIsCopper(longestEdge) || !probe.leftIsCopper(firstEdge);
+}
+
+}  // namespace
+
+TFirstLoopProbes::TFirstLoopProbes(const TContourGraph& graph, const TContourWorkSet& work,
+                                   const TTraceResult& firstPass)
+    : longestEdge_(firstPass.longestEdge),
+      firstEdge_(firstPass.firstEdge),
+      decided_(firstPass.longestEdge.size(), 0) {
+  thread_ = std::thread([this, &graph, &work] {
+    try {
+      probe_.emplace(graph, work);
+      built_ = true;
+      probeChunks();
+    } catch (...) {
+      failure_ = std::current_exception();
+    }
+  });
+}
+
+TFirstLoopProbes::~TFirstLoopProbes() {
+  if (thread_.joinable()) {
+    next_ = decided_.size();  // no more chunks
+    thread_.join();
+  }
+}
+
+void TFirstLoopProbes::probeChunks() {
+  for (;;) {
+    const size_t begin = next_.fetch_add(kProbeChunk);
+    if (begin >= decided_.size()) return;
+    const size_t end = std::min(decided_.size(), begin + kProbeChunk);
+    for (size_t i = begin; i < end; ++i)
+      decided_[i] = mayBound(*probe_, longestEdge_[i], firstEdge_[i]);
+  }
+}
+
+const TCopperProbe* TFirstLoopProbes::finish(std::vector<uint8_t>& decided) {
+  if (built_) probeChunks();
+  thread_.join();
+  if (failure_) std::rethrow_exception(failure_);
+  decided = std::move(decided_);
+  return &*probe_;
+}
+
 std::vector<uint8_t> boundaryLoops(const TContourGraph& graph, const TTraceResult& traced,
-                                   const TContourWorkSet& work, const TContourProgress& progress) {
+                                   const TContourWorkSet& work, const TContourProgress& progress,
+                                   const TCopperProbe* given, std::vector<uint8_t> decided) {
   const size_t n = traced.loops.size();
-  std::vector<uint8_t> keep(n, 0);
-  const TCopperProbe probe(graph, work);
+  std::vector<uint8_t> keep = std::move(decided);
+  const size_t first = keep.size();
+  keep.resize(n, 0);
+  std::optional<TCopperProbe> own;
+  if (!given) own.emplace(graph, work);
+  const TCopperProbe& probe = given ? *given : *own;
   // A boundary walked a second time, over other nodes at the same places
   // (polygons lying on each other) or as part of a longer walk through a
   // point where it touches another, repeats an edge of a loop kept before:
@@ -195,20 +265,18 @@ std::vector<uint8_t> boundaryLoops(const TContourGraph& graph, const TTraceResul
     }
   };
   std::unordered_set<Edge, EdgeHash> walked;
-  inTwoHalves(n, [&](size_t begin, size_t end) {
-    for (size_t i = begin; i < end; ++i) {
-      if (begin == 0 && progress && i % 1024 == 0) progress(TContourStep::kOptimise, i, n);
-      // A polygon folded by rounding (the thin tip of a short arc) can put
-      // a sliver of copper beside an edge of a boundary, never beside all of
-      // them; the longest edge is the least likely to meet one.
+  // The loops passing by others take many probes each: the loops are
+  // shared out in chunks.
+  inChunks(n - first, kProbeChunk, [&](size_t from, size_t to, bool calling) {
+    for (size_t i = first + from; i < first + to; ++i) {
+      if (calling && progress && i % 1024 == 0) progress(TContourStep::kOptimise, i, n);
       if (i >= traced.firstPassing) {
         const auto& nodes = traced.passingNodes[i - traced.firstPassing];
         keep[i] = std::none_of(nodes.begin(), nodes.end(),
                                [&](uint32_t node) { return probe.leftIsCopper(node); });
         continue;
       }
-      keep[i] =
-          !probe.leftIsCopper(traced.longestEdge[i]) || !probe.leftIsCopper(traced.firstEdge[i]);
+      keep[i] = mayBound(probe, traced.longestEdge[i], traced.firstEdge[i]);
     }
   });
   for (size_t i = 0; i < n; ++i) {

@@ -5,7 +5,11 @@
 // edge of a filled area, or a boundary walked a second time.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <exception>
+#include <optional>
+#include <thread>
 #include <vector>
 
 #include "output/contour_graph.h"
@@ -50,11 +54,42 @@ class TCopperProbe {
   bool holes_ = false;
 };
 
+// The probes of the loops of the first pass of the walk, while the walk
+// goes on with its later passes on one core: the probe is built and the
+// loops probed, chunk by chunk, on a thread of their own, and the walking
+// thread takes chunks too once it is done. A loop is decided by the places
+// left of its longest and its first edge: whether one of them lies outside
+// copper, that is, whether the loop may bound the copper.
+class TFirstLoopProbes {
+ public:
+  TFirstLoopProbes(const TContourGraph& graph, const TContourWorkSet& work,
+                   const TTraceResult& firstPass);
+  ~TFirstLoopProbes();
+  // Helps with the chunks left, then waits for the thread. Gives the probe
+  // and the decisions.
+  const TCopperProbe* finish(std::vector<uint8_t>& decided);
+
+ private:
+  void probeChunks();
+
+  std::vector<uint32_t> longestEdge_, firstEdge_;
+  std::vector<uint8_t> decided_;
+  std::optional<TCopperProbe> probe_;
+  std::atomic<size_t> next_{0};
+  std::atomic<bool> built_{false};
+  std::exception_ptr failure_;
+  std::thread thread_;
+};
+
 // For every loop of the walk, whether it is a contour: it bounds the copper
-// and repeats no contour kept before it.
+// and repeats no contour kept before it. `probe` and `decided` (the first
+// loops, as TFirstLoopProbes decides them), when given, were worked out
+// before.
 std::vector<uint8_t> boundaryLoops(const TContourGraph& graph, const TTraceResult& traced,
                                    const TContourWorkSet& work,
-                                   const TContourProgress& progress = {});
+                                   const TContourProgress& progress = {},
+                                   const TCopperProbe* probe = nullptr,
+                                   std::vector<uint8_t> decided = {});
 
 // The loops that stay, in their order.
 TContourList selectContours(std::vector<TContour> loops, const std::vector<uint8_t>& keep);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <thread>
 
 #include "output/contour_parallel.h"
 #include "view/geometry.h"
@@ -451,54 +452,71 @@ std::vector<TShapePolygon> buildSegments(TContourWorkSet& work, const TContourPr
   // The pairs (a, b) where a may cover b, found by cheap tests; the clipping
   // that decides them runs on two threads, and the decisions are applied in
   // list order afterwards, as if each had been made in turn.
-  std::vector<uint32_t> pairStart(n + 1, 0), pairB;
-  for (size_t a = 0; a < n; ++a) {
-    if (a % 256 == 0) report(a / 2);
-    pairStart[a] = uint32_t(pairB.size());
-    const TObjekt& ea = *work.copies[a];
-    // Everything a covers lies in its outline, and so in its bounds grown
-    // by what the clearance took away.
-    const TRect& reach = reaches[a];
-    const int64_t halfWidth = std::max<int64_t>(ea.dim3 / 2, 1) + 2;
-    // Whether p can lie in a's outline, by cheap tests of its shape.
-    auto mayHold = [&](TPoint p) {
-      if (p.x < reach.left || p.x > reach.right || p.y < reach.top || p.y > reach.bottom)
-        return false;
-      if (ea.kind == kTrack || ea.kind == kArea) {
+  // Found for the two halves of the list on two threads, each with its own
+  // copy of the grid (which marks what a query has visited), and joined.
+  auto findPairs = [&](CoverGrid& grid, size_t begin, size_t end, std::vector<uint32_t>& starts,
+                       std::vector<uint32_t>& pairB) {
+    for (size_t a = begin; a < end; ++a) {
+      if (begin == 0 && a % 256 == 0) report(a / 2);
+      starts[a] = uint32_t(pairB.size());
+      const TObjekt& ea = *work.copies[a];
+      // Everything a covers lies in its outline, and so in its bounds grown
+      // by what the clearance took away.
+      const TRect& reach = reaches[a];
+      const int64_t halfWidth = std::max<int64_t>(ea.dim3 / 2, 1) + 2;
+      // Whether p can lie in a's outline, by cheap tests of its shape.
+      auto mayHold = [&](TPoint p) {
+        if (p.x < reach.left || p.x > reach.right || p.y < reach.top || p.y > reach.bottom)
+          return false;
+        if (ea.kind == kTrack || ea.kind == kArea) {
+          for (size_t i = 0; i + 1 < ea.points.size(); ++i)
+            if (withinOfSegment(p, ea.points[i], ea.points[i + 1], double(halfWidth))) return true;
+          if (ea.kind == kArea && ea.points.size() > 2)
+            return withinOfSegment(p, ea.points.back(), ea.points[0], double(halfWidth)) ||
+                   insidePoints(ea.points, p);
+          return false;
+        }
+        if (ea.kind == kCircle) {
+          const double dx = double(p.x) - ea.x, dy = double(p.y) - ea.y, r2 = dx * dx + dy * dy;
+          const double outer = ea.dim1 + 2.0, inner = std::max(ea.dim2 - 2.0, 0.0);
+          return r2 <= outer * outer && (ea.filled || r2 >= inner * inner);
+        }
+        return true;
+      };
+      auto consider = [&](uint32_t b) {
+        if (b == a || !overlaps(bounds[a], bounds[b])) return;
+        const Core& cb = cores[b];
+        if (cb.known) {
+          if (!boxWithin(cb.box, reach)) return;
+          if (!mayHold(cb.anchor)) return;
+          for (int k = 0; k < cb.moreCount; ++k)
+            if (!mayHold(cb.more[k])) return;
+        }
+        pairB.push_back(b);
+      };
+      // A track covers only what lies along it: its box can be the board's.
+      if (ea.kind == kTrack && ea.points.size() >= 2) {
+        if (!grid.next()) continue;
         for (size_t i = 0; i + 1 < ea.points.size(); ++i)
-          if (withinOfSegment(p, ea.points[i], ea.points[i + 1], double(halfWidth))) return true;
-        if (ea.kind == kArea && ea.points.size() > 2)
-          return withinOfSegment(p, ea.points.back(), ea.points[0], double(halfWidth)) ||
-                 insidePoints(ea.points, p);
-        return false;
+          grid.alongSegment(ea.points[i], ea.points[i + 1], halfWidth + 1, consider);
+        grid.oversized(consider);
+      } else {
+        grid.inBox(reach, consider);
       }
-      if (ea.kind == kCircle) {
-        const double dx = double(p.x) - ea.x, dy = double(p.y) - ea.y, r2 = dx * dx + dy * dy;
-        const double outer = ea.dim1 + 2.0, inner = std::max(ea.dim2 - 2.0, 0.0);
-        return r2 <= outer * outer && (ea.filled || r2 >= inner * inner);
-      }
-      return true;
-    };
-    auto consider = [&](uint32_t b) {
-      if (b == a || !overlaps(bounds[a], bounds[b])) return;
-      const Core& cb = cores[b];
-      if (cb.known) {
-        if (!boxWithin(cb.box, reach)) return;
-        if (!mayHold(cb.anchor)) return;
-        for (int k = 0; k < cb.moreCount; ++k)
-          if (!mayHold(cb.more[k])) return;
-      }
-      pairB.push_back(b);
-    };
-    // A track covers only what lies along it: its box can be the board's.
-    if (ea.kind == kTrack && ea.points.size() >= 2) {
-      if (!grid.next()) continue;
-      for (size_t i = 0; i + 1 < ea.points.size(); ++i)
-        grid.alongSegment(ea.points[i], ea.points[i + 1], halfWidth + 1, consider);
-      grid.oversized(consider);
-    } else {
-      grid.inBox(reach, consider);
     }
+  };
+  std::vector<uint32_t> pairStart(n + 1, 0), pairB;
+  if (n < 4096) {
+    findPairs(grid, 0, n, pairStart, pairB);
+  } else {
+    CoverGrid second = grid;
+    std::vector<uint32_t> upper;
+    std::thread helper([&] { findPairs(second, n / 2, n, pairStart, upper); });
+    findPairs(grid, 0, n / 2, pairStart, pairB);
+    helper.join();
+    const uint32_t shift = uint32_t(pairB.size());
+    for (size_t a = n / 2; a < n; ++a) pairStart[a] += shift;
+    pairB.insert(pairB.end(), upper.begin(), upper.end());
   }
   pairStart[n] = uint32_t(pairB.size());
   std::vector<uint32_t> needed;
@@ -507,17 +525,25 @@ std::vector<TShapePolygon> buildSegments(TContourWorkSet& work, const TContourPr
     if (pairStart[a + 1] > pairStart[a]) wanted[a] = 1;
   for (uint32_t b : pairB) wanted[b] = 1;
   for (size_t i = 0; i < n; ++i)
-    if (wanted[i] && !work.outlineMade[i]) needed.push_back(uint32_t(i));
+    if (wanted[i]) needed.push_back(uint32_t(i));
+  // An outline built from several pieces merges them the first time it is
+  // clipped or measured, in place: done here, each outline by one thread,
+  // so that the clipping below only reads them.
   inTwoHalves(needed.size(), [&](size_t begin, size_t end) {
-    for (size_t k = begin; k < end; ++k)
-      work.outlines[needed[k]] = elementOutline(*work.copies[needed[k]]);
+    for (size_t k = begin; k < end; ++k) {
+      const uint32_t i = needed[k];
+      if (!work.outlineMade[i]) work.outlines[i] = elementOutline(*work.copies[i]);
+      if (work.outlines[i]) work.outlines[i]->area();
+    }
   });
   for (uint32_t i : needed) work.outlineMade[i] = 1;
   std::vector<uint8_t> covered(pairB.size(), 0);
   std::vector<uint32_t> pairA(pairB.size());
   for (size_t a = 0; a < n; ++a)
     for (uint32_t k = pairStart[a]; k < pairStart[a + 1]; ++k) pairA[k] = uint32_t(a);
-  inTwoHalves(pairB.size(), [&](size_t begin, size_t end) {
+  // Some pairs are settled at once, others take a clipping: shared out in
+  // chunks.
+  inChunks(pairB.size(), 256, [&](size_t begin, size_t end, bool) {
     for (size_t k = begin; k < end; ++k)
       covered[k] =
           isCovered(work.outlines[pairB[k]], work.outlines[pairA[k]], *work.copies[pairA[k]]);

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <polyclipping/clipper.hpp>
 #include <random>
 #include <string>
@@ -350,6 +351,56 @@ TEST(ContourScaling, WalkEqualsStepByStepTurns) {
     EXPECT_TRUE(found.loops == reference.loops) << "seed " << seed;
     EXPECT_TRUE(found.firstEdge == reference.firstEdge) << "seed " << seed;
   }
+}
+
+// The steps share their work between two threads only from a few thousand
+// items on (nodes, crossings, places, elements): a board that large through
+// the same straightforward versions, the sizes checked so that the shared
+// paths are the ones taken.
+TEST(ContourScaling, TwoThreadStepsEqualTheStraightforwardOnes) {
+  auto polys = boardPolygons(randomBoard(7, 340, 6000), 20);
+  const auto reference = allPairsCrossings(polys);
+  const auto found = findCrossings(polys);
+  ASSERT_GE(reference.size(), 4096u);
+  EXPECT_TRUE(found == reference);
+  const auto plain = polys;
+  polys = insertCrossings(polys, found);
+  EXPECT_TRUE(polys == insertByHand(plain, reference));
+  const TContourGraph g = buildContourGraph(polys);
+  ASSERT_GE(g.groupStart.size() - 1, 4096u);
+  const auto successors = allPairsSuccessors(g);
+  for (uint32_t n = 0; n < g.nodes.size(); ++n)
+    ASSERT_EQ(g.successors(n), successors[n]) << "node " << n;
+  const TTraceResult walked = stepByStepTrace(g);
+  const TTraceResult traced = traceOutlines(g);
+  EXPECT_EQ(traced.abandoned, walked.abandoned);
+  EXPECT_EQ(traced.firstRescued, walked.firstRescued);
+  EXPECT_EQ(traced.firstPassing, walked.firstPassing);
+  EXPECT_TRUE(traced.loops == walked.loops);
+  EXPECT_TRUE(traced.firstEdge == walked.firstEdge);
+  // The first loops probed while the walk goes on decide as the probes
+  // after it.
+  const TObjektList list = randomBoard(7, 340, 6000);
+  TContourOptions o;
+  o.channelWidth = 20;
+  const TContourWorkSet work = makeContourWorkSet(list, o);
+  std::optional<TFirstLoopProbes> early;
+  const TTraceResult again = traceOutlines(
+      g, {}, [&](const TTraceResult& firstPass) { early.emplace(g, work, firstPass); });
+  ASSERT_TRUE(early.has_value());
+  std::vector<uint8_t> decided;
+  const TCopperProbe* probe = early->finish(decided);
+  EXPECT_EQ(decided.size(), again.firstRescued);
+  EXPECT_EQ(boundaryLoops(g, again, work, {}, probe, decided), boundaryLoops(g, again, work));
+}
+
+TEST(ContourScaling, CoveredElementsOfALargeBoardEqualAllPairs) {
+  const TObjektList list = randomBoard(8, 4200, 60000);
+  TContourWorkSet work = makeContourWorkSet(list, {});
+  ASSERT_GE(work.copies.size(), 4096u);
+  const auto found = buildSegments(work, {});
+  EXPECT_LT(std::count(work.takesPart.begin(), work.takesPart.end(), 1), work.copies.size());
+  EXPECT_TRUE(found == allPairsSegments(list, 0));
 }
 
 // ---- the oracle ----
