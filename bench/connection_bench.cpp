@@ -57,6 +57,13 @@ TLayout padBoard() {
   return layout;
 }
 
+// The centre of the first pad on copper side 1: the clicked element.
+TPoint firstCopperPad(const TObjektList& list) {
+  for (const auto& e : list)
+    if (e->kind == kPad && e->layer == kCopper1) return {e->x, e->y};
+  return {};
+}
+
 class Window {
  public:
   explicit Window(const std::string& folder) {
@@ -88,6 +95,13 @@ class Window {
   }
   // Paints what the event asked for, as the next turn of the event loop does.
   void show() { QApplication::processEvents(); }
+  // A left click at p after the pointer came there, up to its picture shown.
+  void click(QPoint p) {
+    mouse(QEvent::MouseMove, p, Qt::NoButton);
+    mouse(QEvent::MouseButtonPress, p, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, p, Qt::LeftButton);
+    show();
+  }
 
   std::unique_ptr<TMainWindow> window;
 };
@@ -123,25 +137,14 @@ void BM_TestClick20000(benchmark::State& state) {
   Window w(scratch("test"));
   w.load(makeSyntheticLayout(20000));
   w.window->selectTool(*findToolButton("test"));
-  // A copper pad of side 1 as the clicked element.
-  TPoint target{};
-  for (const auto& e : w.window->editor().elements())
-    if (e->kind == kPad && e->layer == kCopper1) {
-      target = {e->x, e->y};
-      break;
-    }
+  const TPoint target = firstCopperPad(w.window->editor().elements());
   const QPoint p = w.at(target);
   // The nets of the board are worked out by a first click before the
   // measured ones.
-  w.mouse(QEvent::MouseButtonPress, p, Qt::LeftButton);
-  w.mouse(QEvent::MouseButtonRelease, p, Qt::LeftButton);
-  w.show();
+  w.click(p);
   size_t marked = 0;
   for (auto _ : state) {
-    w.mouse(QEvent::MouseMove, p, Qt::NoButton);
-    w.mouse(QEvent::MouseButtonPress, p, Qt::LeftButton);
-    w.mouse(QEvent::MouseButtonRelease, p, Qt::LeftButton);
-    w.show();
+    w.click(p);
     marked = w.window->editor().selectedCount();
   }
   state.counters["marked"] = double(marked);
@@ -162,18 +165,13 @@ void BM_TestClickAfterEdit20000(benchmark::State& state) {
   }
   const QPoint p = w.at(target);
   // The first analysis of the board happens before the measured clicks.
-  w.mouse(QEvent::MouseButtonPress, p, Qt::LeftButton);
-  w.mouse(QEvent::MouseButtonRelease, p, Qt::LeftButton);
-  w.show();
+  w.click(p);
   size_t marked = 0;
   int32_t step = 1;
   for (auto _ : state) {
     moved->points.back().x += step;
     step = -step;
-    w.mouse(QEvent::MouseMove, p, Qt::NoButton);
-    w.mouse(QEvent::MouseButtonPress, p, Qt::LeftButton);
-    w.mouse(QEvent::MouseButtonRelease, p, Qt::LeftButton);
-    w.show();
+    w.click(p);
     marked = w.window->editor().selectedCount();
   }
   state.counters["marked"] = double(marked);
@@ -197,12 +195,7 @@ void BM_FirstTestClickAfterOpen20000(benchmark::State& state) {
     w.window->selectTool(*findToolButton("edit"));
     sharedNetCache() = TNetCache();
     w.load(makeSyntheticLayout(20000));
-    TPoint target{};
-    for (const auto& e : w.window->editor().elements())
-      if (e->kind == kPad && e->layer == kCopper1) {
-        target = {e->x, e->y};
-        break;
-      }
+    const TPoint target = firstCopperPad(w.window->editor().elements());
     const QPoint p = w.at(target);
     const auto chosen = std::chrono::steady_clock::now();
     w.window->selectTool(*findToolButton("test"));
@@ -211,10 +204,7 @@ void BM_FirstTestClickAfterOpen20000(benchmark::State& state) {
                     .count();
     std::this_thread::sleep_for(pause);
     state.ResumeTiming();
-    w.mouse(QEvent::MouseMove, p, Qt::NoButton);
-    w.mouse(QEvent::MouseButtonPress, p, Qt::LeftButton);
-    w.mouse(QEvent::MouseButtonRelease, p, Qt::LeftButton);
-    w.show();
+    w.click(p);
     marked = w.window->editor().selectedCount();
   }
   state.counters["marked"] = double(marked);
@@ -225,12 +215,7 @@ void BM_FirstTestClickAfterOpen20000(benchmark::State& state) {
 void BM_TestAtHeadless20000(benchmark::State& state) {
   TEditor editor;
   editor.layout = makeSyntheticLayout(20000);
-  TPoint target{};
-  for (const auto& e : editor.elements())
-    if (e->kind == kPad && e->layer == kCopper1) {
-      target = {e->x, e->y};
-      break;
-    }
+  const TPoint target = firstCopperPad(editor.elements());
   testAt(editor, target);  // the first analysis of the board
   size_t marked = 0;
   for (auto _ : state) marked = testAt(editor, target).size();

@@ -44,14 +44,7 @@ using testing::WindowFixture;
 // two pads joined by a band, a third pad with a band to the first, and a
 // track that already joins the first and the third.
 TLayout bandLayout() {
-  TLayout layout;
-  layout.addBoard("Bands");
-  TBoardRecord& r = layout.working();
-  r.width = 8000;
-  r.height = 5000;
-  r.grid = 127;
-  r.zoom = 0.1;
-  r.activeLayer = kCopper1;
+  TLayout layout = testing::boardLayout("Bands", 8000, 5000, 127);
   TObjektList& l = layout.elements();
   for (TPoint p : {TPoint{1016, -1016}, TPoint{4064, -1016}, TPoint{1016, -3048}})
     l.push_back(createPad(p, 80, kPadRound, kCopper1, 40));

@@ -25,6 +25,7 @@
 #include "document/layout_file.h"
 #include "editing/action_runner.h"
 #include "editing/tools/tool_manager.h"
+#include "support/sample_layout.h"
 #include "window_fixture.h"
 
 namespace plavesk {
@@ -35,14 +36,7 @@ using testing::WindowFixture;
 
 // A 100 x 70 mm board, grid 1 mm, at 0.1 pixels a unit: nothing scrolls.
 TLayout emptyBoard() {
-  TLayout layout;
-  layout.addBoard("Draw");
-  TBoardRecord& r = layout.working();
-  r.width = 10000;
-  r.height = 7000;
-  r.grid = 100;
-  r.zoom = 0.1;
-  r.activeLayer = kCopper1;
+  TLayout layout = testing::boardLayout("Draw", 10000, 7000, 100);
   layout.modified = false;
   return layout;
 }

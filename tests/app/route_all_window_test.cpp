@@ -20,6 +20,7 @@
 #include "editing/autoroute_tool.h"
 #include "editing/editor.h"
 #include "editing/tools/tool_manager.h"
+#include "support/sample_layout.h"
 #include "window_fixture.h"
 
 namespace plavesk {
@@ -31,14 +32,7 @@ using testing::WindowFixture;
 // an SMD pad on side 1 with a band to one on side 2 (never routable), and
 // that side-2 SMD pad with a band to a through pad (routed on side 2).
 TLayout bandsLayout() {
-  TLayout layout;
-  layout.addBoard("Bands");
-  TBoardRecord& r = layout.working();
-  r.width = 8000;
-  r.height = 5000;
-  r.grid = 127;
-  r.zoom = 0.1;
-  r.activeLayer = kCopper1;
+  TLayout layout = testing::boardLayout("Bands", 8000, 5000, 127);
   TObjektList& l = layout.elements();
   for (int32_t y : {-1016, -2032, -3048}) {
     l.push_back(createPad({1016, y}, 80, kPadRound, kCopper1, 40));

@@ -26,6 +26,7 @@
 #include "document/layout_file.h"
 #include "editing/action_runner.h"
 #include "editing/tools/tool_manager.h"
+#include "support/sample_layout.h"
 #include "window_fixture.h"
 
 namespace plavesk {
@@ -42,14 +43,7 @@ std::string accessibleName(QObject* object) {
 // fits the view without scrolling: two pads, a three-point track and an SMD
 // pad, all on copper side 1.
 TLayout fixtureLayout() {
-  TLayout layout;
-  layout.addBoard("Tools");
-  TBoardRecord& r = layout.working();
-  r.width = 10000;
-  r.height = 7000;
-  r.grid = 100;
-  r.zoom = 0.1;
-  r.scrollX = r.scrollY = 0;
+  TLayout layout = testing::boardLayout("Tools", 10000, 7000, 100);
   TObjektList& l = layout.elements();
   l.push_back(createPad({2000, -2000}, 120, kPadRound, 1, 40));
   l.push_back(createPad({5000, -2000}, 120, kPadRound, 1, 40));

@@ -20,6 +20,7 @@
 #include "editing/editor.h"
 #include "editing/tool_actions.h"
 #include "editing/tools/tool_manager.h"
+#include "support/sample_layout.h"
 #include "window_fixture.h"
 
 namespace plavesk {
@@ -29,14 +30,7 @@ using testing::WindowFixture;
 
 // Two pads joined by a rubber band, a track and a grouped pair of pads.
 TLayout fixtureLayout() {
-  TLayout layout;
-  layout.addBoard("T");
-  TBoardRecord& r = layout.working();
-  r.width = 10000;
-  r.height = 7000;
-  r.grid = 100;
-  r.zoom = 0.1;
-  r.activeLayer = 1;
+  TLayout layout = testing::boardLayout("T", 10000, 7000, 100);
   TObjektList& l = layout.elements();
   l.push_back(createPad({2030, -2000}, 120, kPadRound, 1, 40));
   l.push_back(createPad({5000, -2970}, 120, kPadRound, 1, 40));

@@ -9,6 +9,7 @@
 #include <random>
 
 #include "routing/connectivity.h"
+#include "support/sample_layout.h"
 #include "view/geometry.h"
 #include "view/stroke_font.h"
 
@@ -351,16 +352,8 @@ TEST(NetUpdate, RandomBoardsAfterEveryKindOfEdit) {
 // so that the pair itself goes undecided, and must decide it once the area is
 // taken away.
 TEST(NetUpdate, PairsSlidThroughTheirFirstContact) {
-  auto track = [](int32_t width, std::vector<TPoint> points) {
-    auto t = createTrack(width, kCopper1);
-    t->points = std::move(points);
-    return t;
-  };
-  auto area = [](int32_t edge, std::vector<TPoint> points) {
-    auto a = createArea(edge, kCopper1);
-    a->points = std::move(points);
-    return a;
-  };
+  const auto track = &testing::copperTrack;
+  const auto area = &testing::copperArea;
   auto arc = [](TPoint c, int32_t outer, int32_t inner, int from, int to) {
     auto a = createCircle(c, outer, 1, kCopper1, inner);
     a->angle = from;

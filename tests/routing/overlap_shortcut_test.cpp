@@ -7,6 +7,7 @@
 #include <random>
 
 #include "routing/connectivity.h"
+#include "support/sample_layout.h"
 #include "view/geometry.h"
 
 namespace plavesk {
@@ -96,16 +97,8 @@ TEST(OverlapShortcut, TouchingAndNestedCases) {
     const char* what;
     TObjektPtr a, b;
   };
-  auto track = [](int32_t width, std::vector<TPoint> points) {
-    auto t = createTrack(width, kCopper1);
-    t->points = std::move(points);
-    return t;
-  };
-  auto area = [](int32_t edge, std::vector<TPoint> points) {
-    auto t = createArea(edge, kCopper1);
-    t->points = std::move(points);
-    return t;
-  };
+  const auto track = &testing::copperTrack;
+  const auto area = &testing::copperArea;
   std::vector<Case> cases;
   cases.push_back({"ends meet", track(40, {{0, 0}, {500, 0}}), track(40, {{500, 0}, {500, -500}})});
   cases.push_back({"parallel, edges 1 apart", track(40, {{0, 0}, {500, 0}}),

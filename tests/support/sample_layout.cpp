@@ -56,15 +56,32 @@ TLayout makeSampleLayout() {
   return layout;
 }
 
-TLayout makeFourPadLayout() {
+TObjektPtr copperTrack(int32_t width, std::vector<TPoint> points) {
+  auto t = createTrack(width, kCopper1);
+  t->points = std::move(points);
+  return t;
+}
+
+TObjektPtr copperArea(int32_t edgeWidth, std::vector<TPoint> points) {
+  auto a = createArea(edgeWidth, kCopper1);
+  a->points = std::move(points);
+  return a;
+}
+
+TLayout boardLayout(const std::string& name, int32_t width, int32_t height, double grid) {
   TLayout layout;
-  layout.addBoard("Four pads");
+  layout.addBoard(name);
   TBoardRecord& r = layout.working();
-  r.width = 10000;
-  r.height = 8000;
-  r.grid = 127;
+  r.width = width;
+  r.height = height;
+  r.grid = grid;
   r.zoom = 0.1;
   r.activeLayer = kCopper1;
+  return layout;
+}
+
+TLayout makeFourPadLayout() {
+  TLayout layout = boardLayout("Four pads", 10000, 8000, 127);
   for (TPoint p : {kFourPadA, kFourPadB, kFourPadC, kFourPadD})
     layout.elements().push_back(createPad(p, 90, kPadRound, kCopper1, 30));
   return layout;

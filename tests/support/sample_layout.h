@@ -1,6 +1,9 @@
 // Small layouts built by code for the tests.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "document/board.h"
 
 namespace plavesk::testing {
@@ -12,8 +15,17 @@ namespace plavesk::testing {
 // Connections: 0-3, 2-3.
 TLayout makeSampleLayout();
 
+// A track or an area on copper side 1 through the given points.
+TObjektPtr copperTrack(int32_t width, std::vector<TPoint> points);
+TObjektPtr copperArea(int32_t edgeWidth, std::vector<TPoint> points);
+
 // Appends a pad and returns it.
 TObjekt& addPad(TObjektList& list, int x, int y, int layer = 1);
+
+// A layout of one empty board `width` x `height` units on the given grid,
+// at 0.1 pixels a unit (the window tests' boards fit the view), copper
+// side 1 active.
+TLayout boardLayout(const std::string& name, int32_t width, int32_t height, double grid);
 
 // A 100 x 80 mm board on grid 1.27 mm at zoom 0.1 with four round pads on
 // copper 1: A and B on one row, C and D on the next.
