@@ -4,40 +4,11 @@
 #include <unordered_set>
 
 #include "output/contour_parallel.h"
+#include "platform/core/edge_probe.h"
 #include "platform/core/int_math.h"
 
 namespace plavesk {
 namespace {
-
-int sign(__int128 v) {
-  return v > 0 ? 1 : (v < 0 ? -1 : 0);
-}
-
-// The probed place is q = m + e n + e^2 d for an infinitesimal e > 0, where
-// m is the middle of the edge a -> b, d = b - a and n = (-d.y, d.x) its left
-// normal: just left of the edge and a little further along it, so that it
-// lies on no edge and no vertex of any polygon, and every test below is
-// decided exactly by integer arithmetic. M = a + b is twice m.
-struct Probe {
-  TPoint64 m2;  // M
-  TPoint64 d;
-  TPoint64 n;
-
-  // Whether u lies above q.
-  bool above(TPoint64 u) const {
-    const int64_t y = 2 * u.y;
-    if (y != m2.y) return y > m2.y;
-    if (n.y != 0) return n.y < 0;
-    return d.y < 0;
-  }
-  // The side of q seen along u -> v: 1 left, -1 right.
-  int side(TPoint64 u, TPoint64 v) const {
-    const __int128 wx = v.x - u.x, wy = v.y - u.y;
-    if (int s = sign(wx * (m2.y - 2 * u.y) - wy * (m2.x - 2 * u.x))) return s;
-    if (int s = sign(wx * n.y - wy * n.x)) return s;
-    return sign(wx * d.y - wy * d.x);
-  }
-};
 
 // What winding() gives for a place inside an area's inside.
 constexpr int kEvenOddInside = 1 << 20;
@@ -110,7 +81,7 @@ void TCopperProbe::buildGrid() {
     extents.push_back(std::max(r.box.x1 - r.box.x0, r.box.y1 - r.box.y0));
   }
   std::nth_element(extents.begin(), extents.begin() + extents.size() / 2, extents.end());
-  cell_ = std::max<int64_t>(64 * kContourScale, 2 * extents[extents.size() / 2]);
+  cell_ = std::max<int64_t>(64 * kContourScale, extents[extents.size() / 2]);
   // About as many cells as rings at most.
   while ((floorDiv(all.x1, cell_) - floorDiv(all.x0, cell_) + 1) *
              (floorDiv(all.y1, cell_) - floorDiv(all.y0, cell_) + 1) >
@@ -137,27 +108,32 @@ void TCopperProbe::buildGrid() {
     forEachCell(rings_[i], [&](size_t c) { cellRings_[fill[c]++] = i; });
 }
 
-int TCopperProbe::winding(const Ring& ring, TPoint64 a, TPoint64 b) const {
-  const Probe q{{a.x + b.x, a.y + b.y}, {b.x - a.x, b.y - a.y}, {a.y - b.y, b.x - a.x}};
-  if (q.m2.x < 2 * ring.box.x0 || q.m2.x > 2 * ring.box.x1 || q.m2.y < 2 * ring.box.y0 ||
-      q.m2.y > 2 * ring.box.y1)
+int TCopperProbe::winding(const Ring& ring, const TEdgeProbe& q) const {
+  if (q.mx2 < 2 * ring.box.x0 || q.mx2 > 2 * ring.box.x1 || q.my2 < 2 * ring.box.y0 ||
+      q.my2 > 2 * ring.box.y1)
     return 0;
-  auto at = [&](uint32_t i) { return ring.evenOdd ? points_[i] : graph_.nodes[i].p; };
+  const int64_t threshold = q.aboveThreshold();
   int winding = 0;
-  TPoint64 u = at(ring.end - 1);
-  bool uAbove = q.above(u);
-  for (uint32_t i = ring.first; i < ring.end; ++i) {
-    const TPoint64 v = at(i);
-    const bool vAbove = q.above(v);
-    if (uAbove != vAbove) {
-      // The edge crosses the line through q; count it when it crosses
-      // right of q.
-      const int s = q.side(u, v);
-      if (!uAbove && s > 0) ++winding;
-      if (uAbove && s < 0) --winding;
+  auto walk = [&](auto at) {
+    TPoint64 u = at(ring.end - 1);
+    bool uAbove = 2 * u.y > threshold;
+    for (uint32_t i = ring.first; i < ring.end; ++i) {
+      const TPoint64 v = at(i);
+      const bool vAbove = 2 * v.y > threshold;
+      if (uAbove != vAbove) {
+        // The edge crosses the line through q; count it when it crosses
+        // right of q.
+        const int s = q.side(u.x, u.y, v.x, v.y);
+        if (!uAbove && s > 0) ++winding;
+        if (uAbove && s < 0) --winding;
+      }
+      u = v, uAbove = vAbove;
     }
-    u = v, uAbove = vAbove;
-  }
+  };
+  if (ring.evenOdd)
+    walk([&](uint32_t i) { return points_[i]; });
+  else
+    walk([&](uint32_t i) { return graph_.nodes[i].p; });
   // An area's inside counts as copper whatever the polygons do there.
   return ring.evenOdd ? ((winding & 1) != 0 ? kEvenOddInside : 0) : winding;
 }
@@ -165,10 +141,12 @@ int TCopperProbe::winding(const Ring& ring, TPoint64 a, TPoint64 b) const {
 bool TCopperProbe::leftIsCopper(uint32_t node) const {
   const TPoint64 a = graph_.nodes[graph_.nodes[node].pred].p, b = graph_.nodes[node].p;
   if (a == b) return true;
-  // Without holes any polygon winding round the place makes it copper.
+  // The place just left of the edge a -> b. Without holes any polygon
+  // winding round it makes it copper.
+  const TEdgeProbe q = TEdgeProbe::beside(a.x, a.y, b.x, b.y, true);
   int sum = 0;
   auto add = [&](const Ring& ring) {
-    const int w = winding(ring, a, b);
+    const int w = winding(ring, q);
     if (w == kEvenOddInside) return true;
     sum += w;
     return !holes_ && sum != 0;

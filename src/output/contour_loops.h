@@ -15,6 +15,7 @@
 #include "output/contour_graph.h"
 #include "output/contour_segments.h"
 #include "output/contour_types.h"
+#include "platform/core/edge_probe.h"
 
 namespace plavesk {
 
@@ -41,7 +42,7 @@ class TCopperProbe {
   };
   void addRing(const std::vector<TPoint64>& points, bool evenOdd);
   void buildGrid();
-  int winding(const Ring& ring, TPoint64 a, TPoint64 b) const;
+  int winding(const Ring& ring, const TEdgeProbe& q) const;
 
   const TContourGraph& graph_;
   std::vector<TPoint64> points_;

@@ -99,9 +99,8 @@ bool boxInsideWholeCircle(const Region::Box& box, const TObjekt& c) {
 }
 
 // Whether b's outline minus a's (the outline of element ea) is empty. An
-// area or a whole circle around b's box covers b without clipping. A few
-// small squares spread over b's box settle most pairs that are not covered:
-// a square that holds some of b but nothing of a shows that b sticks out.
+// area or a whole circle around b's box covers b without looking at the
+// outlines.
 bool isCovered(const std::optional<Region>& b, const std::optional<Region>& a, const TObjekt& ea) {
   if (!b || b->empty()) return true;
   if (!a || a->empty()) return false;
@@ -109,13 +108,7 @@ bool isCovered(const std::optional<Region>& b, const std::optional<Region>& a, c
   if (!bb.inside(a->boundingBox())) return false;
   if (ea.kind == kArea && ea.points.size() > 2 && boxInsidePoints(bb, ea.points)) return true;
   if (ea.kind == kCircle && boxInsideWholeCircle(bb, ea)) return true;
-  const int64_t w = int64_t(bb.right) - bb.left, h = int64_t(bb.bottom) - bb.top;
-  for (const auto& [fx, fy] : {std::pair{2, 2}, {1, 1}, {3, 1}, {1, 3}, {3, 3}}) {
-    const int32_t x = int32_t(bb.left + w * fx / 4), y = int32_t(bb.top + h * fy / 4);
-    const Region::Box square{x - 1, y - 1, x + 1, y + 1};
-    if (b->intersectsRect(square) && !a->intersectsRect(square)) return false;
-  }
-  return (*b - *a).empty();
+  return a->contains(*b);
 }
 
 }  // namespace

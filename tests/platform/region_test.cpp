@@ -283,6 +283,79 @@ TEST(RegionRoundRect, CornersAreCutByTheCornerEllipse) {
   EXPECT_DOUBLE_EQ(Region::roundRect(0, 0, 400, 200, 0, 0).area(), 80000);
 }
 
+// Containment decided without clipping must say what the difference says.
+TEST(RegionContains, AgreesWithTheDifferenceOnShapesThatTouchNestAndStickOut) {
+  auto ring = [](int outer, int inner) {
+    return Region::ellipse(-outer, -outer, outer, outer) -
+           Region::ellipse(-inner, -inner, inner, inner);
+  };
+  const Region square = Region::rectangle(0, 0, 100, 100);
+  struct Case {
+    const char* name;
+    Region outer, inner;
+    bool contains;
+  };
+  const Case cases[] = {
+      {"the same disc", Region::ellipse(0, 0, 80, 80), Region::ellipse(0, 0, 80, 80), true},
+      {"a disc well inside", Region::ellipse(0, 0, 400, 400), Region::ellipse(150, 150, 200, 220),
+       true},
+      {"a disc in the band of a ring", ring(1000, 600), Region::ellipse(700, -50, 800, 50), true},
+      {"a disc in the hole of a ring", ring(1000, 600), Region::ellipse(-50, -50, 50, 50), false},
+      {"a disc over the whole hole", ring(1000, 600), Region::ellipse(-800, -800, 800, 800), false},
+      {"a ring over the hole of a ring", ring(1000, 500), ring(900, 400), false},
+      {"the hole filled by an island", ring(1000, 600) | Region::ellipse(-500, -500, 500, 500),
+       Region::ellipse(-800, -800, 800, 800), false},
+      {"two pieces, one in the hole", ring(1000, 600),
+       Region::ellipse(700, -50, 800, 50) | Region::ellipse(-50, -50, 50, 50), false},
+      {"a square sharing edges", square, Region::rectangle(0, 0, 100, 40), true},
+      {"a square sharing a corner from outside", square, Region::rectangle(100, 100, 120, 120),
+       false},
+      {"a square out by one unit", square, Region::rectangle(10, 10, 101, 90), false},
+      {"a square across a slot", square - Region::rectangle(40, 0, 60, 80),
+       Region::rectangle(20, 20, 80, 40), false},
+      {"a square beside the slot", square - Region::rectangle(40, 0, 60, 80),
+       Region::rectangle(60, 20, 80, 40), true},
+      {"a bar across two squares", square | Region::rectangle(200, 0, 300, 100),
+       Region::rectangle(50, 40, 250, 60), false},
+      {"nothing inside a square", square, Region(), true},
+      {"a square inside nothing", Region(), square, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.outer.contains(c.inner), c.contains) << c.name;
+    EXPECT_EQ((c.inner - c.outer).empty(), c.contains) << c.name;
+  }
+}
+
+TEST(RegionContains, AgreesWithTheDifferenceOnRandomNeighbours) {
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> offset(-60, 60), size(10, 200), pick(0, 3);
+  auto shape = [&](int x, int y, int r) {
+    switch (pick(rng)) {
+      case 0:
+        return Region::ellipse(x - r, y - r, x + r, y + r);
+      case 1:
+        return Region::rectangle(x - r, y - r / 2, x + r, y + r / 2);
+      case 2:
+        return Region::roundRect(x - r, y - r, x + r, y + r, r, r / 2);
+      default:
+        return Region::ellipse(x - r, y - r, x + r, y + r) -
+               Region::ellipse(x - r / 2, y - r / 3, x + r / 3, y + r / 2);
+    }
+  };
+  int inside = 0, outside = 0;
+  for (int k = 0; k < 600; ++k) {
+    const int r = size(rng);
+    const Region outer = shape(0, 0, r);
+    const Region inner = shape(offset(rng), offset(rng), size(rng) / 3);
+    const bool expected = (inner - outer).empty();
+    (expected ? inside : outside) += 1;
+    EXPECT_EQ(outer.contains(inner), expected) << "case " << k;
+  }
+  // Both answers come up often enough to matter.
+  EXPECT_GT(inside, 100);
+  EXPECT_GT(outside, 100);
+}
+
 TEST(RegionValue, CopiesAreIndependent) {
   Region a = Region::rectangle(0, 0, 100, 100);
   Region b = a;

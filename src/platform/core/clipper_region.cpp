@@ -4,8 +4,10 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <optional>
 #include <polyclipping/clipper.hpp>
 
+#include "platform/core/edge_probe.h"
 #include "platform/core/int_math.h"
 #include "platform/core/region.h"
 
@@ -141,7 +143,6 @@ int windingNumber(const Paths& paths, const IntPoint& p, bool& onBoundary) {
   }
   return winding;
 }
-
 
 int ellipseVertexCount(double radiusInUnits) {
   if (radiusInUnits <= kChordError) return 4;
@@ -397,6 +398,104 @@ bool Region::containsPoint(Point p) const {
     if (piece.fill == ClipperLib::pftEvenOdd ? (w & 1) != 0 : w != 0) return true;
   }
   return false;
+}
+
+namespace {
+
+// Whether the closed segments a-b and c-d share a point.
+bool segmentsMeet(const IntPoint& a, const IntPoint& b, const IntPoint& c, const IntPoint& d) {
+  if (std::max(a.X, b.X) < std::min(c.X, d.X) || std::max(c.X, d.X) < std::min(a.X, b.X) ||
+      std::max(a.Y, b.Y) < std::min(c.Y, d.Y) || std::max(c.Y, d.Y) < std::min(a.Y, b.Y))
+    return false;
+  auto orient = [](const IntPoint& p, const IntPoint& q, const IntPoint& r) {
+    const __int128 v = __int128(q.X - p.X) * (r.Y - p.Y) - __int128(q.Y - p.Y) * (r.X - p.X);
+    return v > 0 ? 1 : (v < 0 ? -1 : 0);
+  };
+  // With the boxes overlapping, segments on one line overlap too.
+  return orient(a, b, c) * orient(a, b, d) <= 0 && orient(c, d, a) * orient(c, d, b) <= 0;
+}
+
+// Whether the paths wind round the place (the non-zero rule).
+bool windsRound(const Paths& paths, const TEdgeProbe& q) {
+  int winding = 0;
+  for (const auto& path : paths)
+    for (size_t i = 0, j = path.size() - 1; i < path.size(); j = i++)
+      winding += q.winding(path[j].X, path[j].Y, path[i].X, path[i].Y);
+  return winding != 0;
+}
+
+bool inBox(const IntPoint& p, const ScaledBox& box) {
+  return p.X >= box.left && p.X <= box.right && p.Y >= box.top && p.Y <= box.bottom;
+}
+
+// Whether `inner` lies inside `outer` (clean paths under the non-zero rule),
+// decided exactly where no clipping is needed; nothing where it is.
+//
+// When no edge of one meets an edge of the other, each path of one lies
+// wholly inside or wholly outside the other, and it is enough to test one
+// vertex of each: the inner region lies inside the outer one when every
+// inner path does and no outer path (the edge of a hole, or an island in
+// one) lies inside the inner region. Otherwise a place just beside an inner
+// edge that lies in the inner region but not in the outer one shows that the
+// inner region sticks out.
+std::optional<bool> containsWithoutClipping(const Paths& outer, const Paths& inner,
+                                            const ScaledBox& innerBox) {
+  if (outer == inner) return true;
+  auto sticksOutBeside = [&](const IntPoint& u, const IntPoint& v) {
+    if (u == v) return false;
+    for (bool left : {true, false}) {
+      const TEdgeProbe q = TEdgeProbe::beside(u.X, u.Y, v.X, v.Y, left);
+      if (windsRound(inner, q) && !windsRound(outer, q)) return true;
+    }
+    return false;
+  };
+  auto edgesMeet = [&] {
+    for (const auto& path : outer)
+      for (size_t i = 0, j = path.size() - 1; i < path.size(); j = i++) {
+        const IntPoint& a = path[j];
+        const IntPoint& b = path[i];
+        if (std::max(a.X, b.X) < innerBox.left || std::min(a.X, b.X) > innerBox.right ||
+            std::max(a.Y, b.Y) < innerBox.top || std::min(a.Y, b.Y) > innerBox.bottom)
+          continue;
+        for (const auto& other : inner)
+          for (size_t k = 0, l = other.size() - 1; k < other.size(); l = k++)
+            if (segmentsMeet(a, b, other[l], other[k])) return true;
+      }
+    return false;
+  };
+  if (!edgesMeet()) {
+    for (const auto& path : inner) {
+      if (path.empty() || windsRound(outer, TEdgeProbe::at(path[0].X, path[0].Y))) continue;
+      for (size_t i = 0, j = path.size() - 1; i < path.size(); j = i++)
+        if (path[j] != path[i])
+          return sticksOutBeside(path[j], path[i]) ? std::optional(false) : std::nullopt;
+      return std::nullopt;
+    }
+    for (const auto& path : outer)
+      if (!path.empty() && inBox(path[0], innerBox) &&
+          windsRound(inner, TEdgeProbe::at(path[0].X, path[0].Y)))
+        return std::nullopt;
+    return true;
+  }
+  // A few edges spread over each inner path.
+  for (const auto& path : inner) {
+    const size_t step = std::max<size_t>(1, path.size() / 8);
+    for (size_t i = 0; i < path.size(); i += step)
+      if (sticksOutBeside(path[i], path[(i + 1) % path.size()])) return false;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+bool Region::contains(const Region& other) const {
+  if (other.empty()) return true;
+  if (empty()) return false;
+  const Paths& inner = other.impl_->resolve();
+  const Paths& outer = impl_->resolve();
+  if (const auto decided = containsWithoutClipping(outer, inner, other.impl_->box()))
+    return *decided;
+  return (other - *this).empty();
 }
 
 double Region::area() const {

@@ -86,6 +86,9 @@ class Region {
   bool intersectsRect(const Box& rect) const;
   // True inside the region and on its boundary.
   bool containsPoint(Point p) const;
+  // Whether `other` lies wholly inside the region: what other minus this
+  // region being empty tells, mostly found without clipping.
+  bool contains(const Region& other) const;
 
   // Square units.
   double area() const;
