@@ -9,6 +9,7 @@
 
 #include "output/contour_parallel.h"
 #include "output/contour_shapes.h"
+#include "output/contour_turns.h"
 
 namespace plavesk {
 namespace {
@@ -188,31 +189,17 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
   std::vector<Mark> mark(count);
   uint32_t walks = 0;
   std::vector<uint32_t> trace;
-  // The direction of a node's edge to its next node on its polygon. The way
-  // into a node is its predecessor's edge, and each successor is the next
-  // node of a node at the same place, so every turn reads two of them. A
-  // node alone at its place has one way on and needs none, so directions
-  // are worked out for the places where several nodes meet, each edge once,
-  // before the walks, on two threads.
-  // Neither these directions nor the ways below are cleared first: every
-  // entry read is written (a member's edge in starts at its predecessor,
-  // whose next node is the member), and the threads fault in their pages.
-  std::unique_ptr<long double[]> leaving(new long double[count]);
+  // Every node alone at its place has one way on, its next node.
   inTwoHalves(count, [&](size_t begin, size_t end) {
-    for (size_t n = begin; n < end; ++n) {
-      const TContourNode& node = graph.nodes[n];
-      mark[n].leftmost = node.next;  // the only way on from a node alone at its place
-      if (node.group < 0 && graph.nodes[node.next].group < 0) continue;
-      const TPoint64 a = node.p, b = graph.nodes[node.next].p;
-      leaving[n] = directionAngle(a.x, a.y, b.x, b.y);
-    }
+    for (size_t n = begin; n < end; ++n) mark[n].leftmost = graph.nodes[n].next;
   });
-  // Then the ways on from every such place, member by member of its group:
-  // the direction of the member's edge on, that of its edge in and its next
-  // node side by side, so that a turn reads one run of memory.
+  // The ways on from every place where several nodes meet, member by
+  // member of its group: the direction of the member's edge on, that of its
+  // edge in (from its predecessor) and its next node side by side, so that
+  // a turn reads one run of memory.
   struct Way {
-    long double leaving;
-    long double in;
+    TDirection leaving;
+    TDirection in;
     uint32_t member;
     uint32_t next;
     uint32_t count;  // members of the place
@@ -221,15 +208,18 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
   // The leftmost turn from the member `own` of the place [first, end), in
   // successor order: its own next node, then those of the others at its
   // place; the earlier wins a tie. `open` leaves ways out; there is no way
-  // on when it leaves out all of them.
-  auto leftmostAt = [](const Way* first, const Way* end, const Way* own, auto open) {
-    const long double in = own->in;
+  // on when it leaves out all of them. The turns are compared exactly; where
+  // two ways tie or one leads straight back, the angles decide, as the
+  // walks have always measured them.
+  auto byAngles = [](const Way* first, const Way* end, const Way* own, auto open) {
+    auto angle = [](TDirection d) { return directionAngle(0, 0, d.x, d.y); };
+    const long double in = angle(own->in);
     uint32_t best = kNoWay;
     long double bestValue = 0;
-    if (open(own->next)) best = own->next, bestValue = turningValueOf(in, own->leaving);
+    if (open(own->next)) best = own->next, bestValue = turningValueOf(in, angle(own->leaving));
     for (const Way* w = first; w != end; ++w) {
       if (w == own || !open(w->next)) continue;
-      const long double value = turningValueOf(in, w->leaving);
+      const long double value = turningValueOf(in, angle(w->leaving));
       if (best == kNoWay || value > bestValue) {
         bestValue = value;
         best = w->next;
@@ -237,9 +227,28 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
     }
     return best;
   };
+  auto leftmostAt = [&byAngles](const Way* first, const Way* end, const Way* own, auto open) {
+    const TTurnOrder order(own->in);
+    const Way* best = nullptr;
+    auto consider = [&](const Way* w) {
+      if (order.backOrNone(w->leaving)) return false;
+      if (best) {
+        const int c = order.compare(w->leaving, best->leaving);
+        if (c == 0) return false;
+        if (c < 0) return true;
+      }
+      best = w;
+      return true;
+    };
+    if (open(own->next) && !consider(own)) return byAngles(first, end, own, open);
+    for (const Way* w = first; w != end; ++w)
+      if (w != own && open(w->next) && !consider(w)) return byAngles(first, end, own, open);
+    return best ? best->next : kNoWay;
+  };
   // With every way open, a turn depends on nothing but the node: the turns
   // of the first two passes are worked out here, place by place on two
-  // threads, and their walks only follow them.
+  // threads, and their walks only follow them. The ways are not cleared
+  // first: each is written before it is read.
   std::unique_ptr<Way[]> ways(new Way[graph.members.size()]);
   constexpr uint32_t kAhead = 16;
   inTwoHalves(graph.groupStart.size() - 1, [&](size_t begin, size_t end) {
@@ -251,19 +260,18 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
         if (i + kAhead < graph.members.size()) {
           const uint32_t ahead = graph.members[i + kAhead];
           __builtin_prefetch(&graph.nodes[ahead]);
-          __builtin_prefetch(&leaving[ahead]);
           __builtin_prefetch(&mark[ahead], 1);
         }
         const uint32_t m = graph.members[i];
         const TContourNode& node = graph.nodes[m];
-        ways[i] = {leaving[m], leaving[node.pred], m, node.next, size};
+        const TPoint64 p = node.p, next = graph.nodes[node.next].p, pred = graph.nodes[node.pred].p;
+        ways[i] = {{next.x - p.x, next.y - p.y}, {p.x - pred.x, p.y - pred.y}, m, node.next, size};
       }
       const Way* const place = ways.get() + first;
       for (uint32_t i = 0; i < size; ++i)
         mark[place[i].member].leftmost = leftmostAt(place, place + size, place + i, all);
     }
   });
-  leaving.reset();
   // Passing by loops, the ways onto them are left out. The leftmost way,
   // when open, is still the leftmost of the open ones (and the first of
   // them at its value); otherwise the place's ways are compared again.

@@ -4,12 +4,14 @@
 
 #include <cmath>
 #include <numbers>
+#include <random>
 
 #include "document/layout_file.h"
 #include "output/contour_computation.h"
 #include "output/contour_segments.h"
 #include "output/contour_shapes.h"
 #include "output/contour_texts.h"
+#include "output/contour_turns.h"
 #include "platform/core/region.h"
 
 namespace plavesk {
@@ -47,6 +49,39 @@ TEST(ContourShapes, DirectionAndTurningValues) {
   EXPECT_GT(turningValue(0, 0, 10, 0, 10, 10), kPi);                          // left
   EXPECT_LT(turningValue(0, 0, 10, 0, 10, -10), kPi);                         // right
   EXPECT_NEAR(double(turningValue(0, 0, 10, 0, 0, 0)), 0.0, 1e-15);           // straight back
+}
+
+TEST(ContourShapes, ExactTurnOrderAgreesWithTheTurningValues) {
+  // Short and long edges in every direction, the long ones nearly parallel
+  // to others: wherever the angles tell two ways apart, the exact order
+  // must rank them the same, and a way straight back has the value 0.
+  std::mt19937 rng(11);
+  std::uniform_int_distribution<int64_t> small(-40, 40), large(-4000000000, 4000000000);
+  auto direction = [&](int k) {
+    return k % 2 ? TDirection{small(rng), small(rng)} : TDirection{large(rng), large(rng)};
+  };
+  auto angle = [](TDirection d) { return directionAngle(0, 0, d.x, d.y); };
+  int compared = 0;
+  for (int k = 0; k < 20000; ++k) {
+    const TDirection in = direction(k), u = direction(k / 2), w = direction(k / 3);
+    const TTurnOrder order(in);
+    if ((in.x == 0 && in.y == 0) || order.backOrNone(u) || order.backOrNone(w)) continue;
+    const long double vu = turningValueOf(angle(in), angle(u));
+    const long double vw = turningValueOf(angle(in), angle(w));
+    const int c = order.compare(u, w);
+    ASSERT_EQ(c, vu < vw ? -1 : (vu > vw ? 1 : 0)) << k;
+    EXPECT_EQ(order.compare(w, u), -c) << k;
+    ++compared;
+  }
+  EXPECT_GT(compared, 19000);
+  const TTurnOrder east({10, 0});
+  EXPECT_TRUE(east.backOrNone({-3, 0}));
+  EXPECT_TRUE(east.backOrNone({0, 0}));
+  EXPECT_FALSE(east.backOrNone({3, 0}));
+  // Straight on is pi: above a left turn, below a right one (y up).
+  EXPECT_EQ(east.compare({5, 0}, {0, 5}), -1);
+  EXPECT_EQ(east.compare({5, 0}, {0, -5}), 1);
+  EXPECT_EQ(east.compare({5, 0}, {10, 0}), 0);
 }
 
 TEST(ContourShapes, RoundPadIsEveryFifteenDegreesFromFifteen) {
