@@ -39,6 +39,7 @@ TCopperProbe::TCopperProbe(const TContourGraph& graph, const TContourWorkSet& wo
         ring.box.x0 = std::min(ring.box.x0, p.x), ring.box.x1 = std::max(ring.box.x1, p.x);
         ring.box.y0 = std::min(ring.box.y0, p.y), ring.box.y1 = std::max(ring.box.y1, p.y);
       }
+      findRuns(ring, [&](uint32_t i) { return graph.nodes[i].p; });
       all[k] = ring;
       kind[k] = twiceArea > 0 ? 2 : 1;
     }
@@ -67,7 +68,75 @@ void TCopperProbe::addRing(const std::vector<TPoint64>& points, bool evenOdd) {
     ring.box.x0 = std::min(ring.box.x0, p.x), ring.box.x1 = std::max(ring.box.x1, p.x);
     ring.box.y0 = std::min(ring.box.y0, p.y), ring.box.y1 = std::max(ring.box.y1, p.y);
   }
+  findRuns(ring, [&](uint32_t i) { return points_[i]; });
   rings_.push_back(ring);
+}
+
+template <class At>
+void TCopperProbe::findRuns(Ring& ring, At at) {
+  uint32_t low = ring.first, high = ring.first;
+  for (uint32_t i = ring.first; i < ring.end; ++i) {
+    if (at(i).y < at(low).y) low = i;
+    if (at(i).y > at(high).y) high = i;
+  }
+  auto next = [&](uint32_t i) { return i + 1 == ring.end ? ring.first : i + 1; };
+  uint32_t i = low;
+  for (; i != high; i = next(i))
+    if (at(next(i)).y < at(i).y) return;
+  for (; i != low; i = next(i))
+    if (at(next(i)).y > at(i).y) return;
+  ring.twoRuns = low != high;
+  ring.low = low, ring.high = high;
+}
+
+template <class At>
+int TCopperProbe::windingOf(const Ring& ring, const TEdgeProbe& q, At at) const {
+  const int64_t threshold = q.aboveThreshold();
+  auto above = [&](uint32_t i) { return 2 * at(i).y > threshold; };
+  int winding = 0;
+  // What the edge u -> v adds when it crosses the line through q: count it
+  // when it crosses right of q.
+  auto add = [&](uint32_t u, uint32_t v) {
+    const TPoint64 a = at(u), b = at(v);
+    const bool uAbove = 2 * a.y > threshold;
+    const int s = q.side(a.x, a.y, b.x, b.y);
+    if (!uAbove && s > 0) ++winding;
+    if (uAbove && s < 0) --winding;
+  };
+  if (ring.twoRuns) {
+    if (above(ring.low) || !above(ring.high)) return 0;
+    const uint32_t n = ring.end - ring.first;
+    auto step = [&](uint32_t from, uint32_t k) {
+      const uint32_t i = from + k;
+      return i >= ring.end ? i - n : i;
+    };
+    // The first vertex past the line on the way up, and on the way down.
+    auto firstAfter = [&](uint32_t from, uint32_t length, bool wantAbove) {
+      uint32_t lo = 1, hi = length;  // the vertex at `length` is past the line
+      while (lo < hi) {
+        const uint32_t mid = lo + (hi - lo) / 2;
+        if (above(step(from, mid)) == wantAbove)
+          hi = mid;
+        else
+          lo = mid + 1;
+      }
+      return lo;
+    };
+    const uint32_t up = (ring.high + n - ring.low) % n, down = n - up;
+    const uint32_t k = firstAfter(ring.low, up, true);
+    add(step(ring.low, k - 1), step(ring.low, k));
+    const uint32_t m = firstAfter(ring.high, down, false);
+    add(step(ring.high, m - 1), step(ring.high, m));
+    return winding;
+  }
+  uint32_t u = ring.end - 1;
+  bool uAbove = above(u);
+  for (uint32_t v = ring.first; v < ring.end; ++v) {
+    const bool vAbove = above(v);
+    if (uAbove != vAbove) add(u, v);
+    u = v, uAbove = vAbove;
+  }
+  return winding;
 }
 
 void TCopperProbe::buildGrid() {
@@ -105,37 +174,15 @@ void TCopperProbe::buildGrid() {
   cellRings_.resize(cellStart_.back());
   std::vector<uint32_t> fill(cellStart_.begin(), cellStart_.end() - 1);
   for (uint32_t i = 0; i < rings_.size(); ++i)
-    forEachCell(rings_[i], [&](size_t c) { cellRings_[fill[c]++] = i; });
+    forEachCell(rings_[i], [&](size_t c) { cellRings_[fill[c]++] = {rings_[i].box, i}; });
 }
 
 int TCopperProbe::winding(const Ring& ring, const TEdgeProbe& q) const {
-  if (q.mx2 < 2 * ring.box.x0 || q.mx2 > 2 * ring.box.x1 || q.my2 < 2 * ring.box.y0 ||
-      q.my2 > 2 * ring.box.y1)
-    return 0;
-  const int64_t threshold = q.aboveThreshold();
-  int winding = 0;
-  auto walk = [&](auto at) {
-    TPoint64 u = at(ring.end - 1);
-    bool uAbove = 2 * u.y > threshold;
-    for (uint32_t i = ring.first; i < ring.end; ++i) {
-      const TPoint64 v = at(i);
-      const bool vAbove = 2 * v.y > threshold;
-      if (uAbove != vAbove) {
-        // The edge crosses the line through q; count it when it crosses
-        // right of q.
-        const int s = q.side(u.x, u.y, v.x, v.y);
-        if (!uAbove && s > 0) ++winding;
-        if (uAbove && s < 0) --winding;
-      }
-      u = v, uAbove = vAbove;
-    }
-  };
-  if (ring.evenOdd)
-    walk([&](uint32_t i) { return points_[i]; });
-  else
-    walk([&](uint32_t i) { return graph_.nodes[i].p; });
   // An area's inside counts as copper whatever the polygons do there.
-  return ring.evenOdd ? ((winding & 1) != 0 ? kEvenOddInside : 0) : winding;
+  if (ring.evenOdd)
+    return (windingOf(ring, q, [&](uint32_t i) { return points_[i]; }) & 1) != 0 ? kEvenOddInside
+                                                                                 : 0;
+  return windingOf(ring, q, [&](uint32_t i) { return graph_.nodes[i].p; });
 }
 
 bool TCopperProbe::leftIsCopper(uint32_t node) const {
@@ -152,14 +199,14 @@ bool TCopperProbe::leftIsCopper(uint32_t node) const {
     return !holes_ && sum != 0;
   };
   for (uint32_t i : oversized_)
-    if (add(rings_[i])) return true;
+    if (boxHolds(rings_[i].box, q) && add(rings_[i])) return true;
   if (cellStart_.empty()) return sum != 0;
   const int64_t col = floorDiv(floorDiv(a.x + b.x, 2), cell_) - left_;
   const int64_t row = floorDiv(floorDiv(a.y + b.y, 2), cell_) - top_;
   if (col < 0 || row < 0 || col >= cols_ || row >= rows_) return sum != 0;
   const size_t c = size_t(row * cols_ + col);
   for (uint32_t k = cellStart_[c]; k < cellStart_[c + 1]; ++k)
-    if (add(rings_[cellRings_[k]])) return true;
+    if (boxHolds(cellRings_[k].box, q) && add(rings_[cellRings_[k].ring])) return true;
   return sum != 0;
 }
 

@@ -39,16 +39,36 @@ class TCopperProbe {
     uint32_t first, end;  // into points_
     Box box;
     bool evenOdd;  // an area's inside; element polygons count by winding
+    // When the ring's y rises from its lowest vertex to its highest and
+    // falls back without turning, a horizontal line crosses it at most
+    // twice, and the crossings are found by halving each run.
+    bool twoRuns = false;
+    uint32_t low = 0, high = 0;  // the first lowest and the first highest vertex
   };
+  template <class At>
+  static void findRuns(Ring& ring, At at);
+  template <class At>
+  int windingOf(const Ring& ring, const TEdgeProbe& q, At at) const;
   void addRing(const std::vector<TPoint64>& points, bool evenOdd);
   void buildGrid();
+  // The winding number round q of a ring whose box holds q.
   int winding(const Ring& ring, const TEdgeProbe& q) const;
+  static bool boxHolds(const Box& box, const TEdgeProbe& q) {
+    return q.mx2 >= 2 * box.x0 && q.mx2 <= 2 * box.x1 && q.my2 >= 2 * box.y0 && q.my2 <= 2 * box.y1;
+  }
 
   const TContourGraph& graph_;
   std::vector<TPoint64> points_;
   std::vector<Ring> rings_;
   int64_t cell_ = 1, left_ = 0, top_ = 0, cols_ = 0, rows_ = 0;
-  std::vector<uint32_t> cellStart_, cellRings_, oversized_;
+  // The rings of each cell with their boxes, so that a probe reads a
+  // cell's boxes in one run of memory.
+  struct CellRing {
+    Box box;
+    uint32_t ring;
+  };
+  std::vector<uint32_t> cellStart_, oversized_;
+  std::vector<CellRing> cellRings_;
   // A ring that closed on itself (the rounding shut the gap of a ring)
   // leaves its hole as a polygon winding the other way inside it: then the
   // windings of all polygons at a place are added up.
