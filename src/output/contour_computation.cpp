@@ -1,7 +1,5 @@
 #include "output/contour_computation.h"
 
-#include <optional>
-
 #include "output/contour_crossings.h"
 #include "output/contour_graph.h"
 #include "output/contour_loops.h"
@@ -47,13 +45,12 @@ TContourResult computeContours(const TObjektList& list, const TContourOptions& o
   const TContourGraph graph = buildContourGraph(polygons, progress);
   std::vector<TScaledPolygon>().swap(polygons);
   if (stop()) return result;
-  // The loops of the first pass are probed while the walk goes on.
-  std::optional<TFirstLoopProbes> firstProbes;
-  TTraceResult traced = traceOutlines(graph, progress, [&](const TTraceResult& firstPass) {
-    if (!firstPass.loops.empty()) firstProbes.emplace(graph, work, firstPass);
-  });
+  // The loops are probed while the walk goes on.
+  TLoopProbes probes(graph, work);
+  TTraceResult traced =
+      traceOutlines(graph, progress, [&](const TTraceResult& found) { probes.take(found); });
   std::vector<uint8_t> decided;
-  const TCopperProbe* probe = firstProbes ? firstProbes->finish(decided) : nullptr;
+  const TCopperProbe* probe = probes.finish(traced, decided);
   if (stop()) return result;
   const std::vector<uint8_t> keep =
       boundaryLoops(graph, traced, work, progress, probe, std::move(decided));

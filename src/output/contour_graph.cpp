@@ -169,7 +169,7 @@ TContourGraph buildContourGraph(const std::vector<TScaledPolygon>& polygons,
 }
 
 TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& progress,
-                           const std::function<void(const TTraceResult&)>& firstPassDone) {
+                           const std::function<void(const TTraceResult&)>& loopFound) {
   TTraceResult result;
   const size_t count = graph.nodes.size();
   // Per node: used by a walk of the current pass, part of a loop, and marked
@@ -337,6 +337,7 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
       continue;
     }
     record(size_t(closedAt));
+    if (loopFound) loopFound(result);
     // No walk starts on a branch leaving the loop.
     for (size_t i = size_t(closedAt); i < trace.size(); ++i)
       graph.forEachSuccessor(trace[i], [&](uint32_t s) {
@@ -361,9 +362,9 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
       if (closedAt < 0) continue;
       record(size_t(closedAt));
       if (passLoops) result.passingNodes.emplace_back(trace.begin() + closedAt, trace.end());
+      if (loopFound) loopFound(result);
     }
   };
-  if (firstPassDone) firstPassDone(result);
   result.firstRescued = result.loops.size();
   rescue(false);
   // When an earlier loop is a lobe of a boundary pinched at one place (the

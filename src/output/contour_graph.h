@@ -74,9 +74,9 @@ struct TTraceResult {
 // loops, so that a loop touching another one at a point is found too; and
 // once more from them, passing by the loops, so that a boundary with a lobe
 // pinched off as an earlier loop closes too. Walks have no length limit.
-// `firstPassDone`, when given, is called with the loops of the first pass
-// as soon as they are found, while the other passes still have to run.
+// `loopFound`, when given, is called on the walking thread after every loop
+// found, with the result so far (the loop last in it).
 TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& progress = {},
-                           const std::function<void(const TTraceResult&)>& firstPassDone = {});
+                           const std::function<void(const TTraceResult&)>& loopFound = {});
 
 }  // namespace plavesk

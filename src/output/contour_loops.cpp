@@ -223,44 +223,118 @@ bool mayBound(const TCopperProbe& probe, uint32_t longestEdge, uint32_t firstEdg
 
 }  // namespace
 
-TFirstLoopProbes::TFirstLoopProbes(const TContourGraph& graph, const TContourWorkSet& work,
-                                   const TTraceResult& firstPass)
-    : longestEdge_(firstPass.longestEdge),
-      firstEdge_(firstPass.firstEdge),
-      decided_(firstPass.longestEdge.size(), 0) {
+namespace {
+
+// Whether the loop through `nodes` bounds the copper, passing by others:
+// every edge has copper on its right only.
+bool passesOutsideCopper(const TCopperProbe& probe, const std::vector<uint32_t>& nodes) {
+  return std::none_of(nodes.begin(), nodes.end(),
+                      [&](uint32_t node) { return probe.leftIsCopper(node); });
+}
+
+}  // namespace
+
+TLoopProbes::TLoopProbes(const TContourGraph& graph, const TContourWorkSet& work) {
   thread_ = std::thread([this, &graph, &work] {
     try {
       probe_.emplace(graph, work);
-      built_ = true;
-      probeChunks();
+      {
+        std::lock_guard lock(mutex_);
+        probeBuilt_ = true;
+      }
+      ready_.notify_all();
+      probeBatches();
     } catch (...) {
-      failure_ = std::current_exception();
+      {
+        std::lock_guard lock(mutex_);
+        failure_ = std::current_exception();
+      }
+      ready_.notify_all();
     }
   });
 }
 
-TFirstLoopProbes::~TFirstLoopProbes() {
-  if (thread_.joinable()) {
-    next_ = decided_.size();  // no more chunks
-    thread_.join();
+TLoopProbes::~TLoopProbes() {
+  if (!thread_.joinable()) return;
+  {
+    std::lock_guard lock(mutex_);
+    done_ = true;
+    next_ = batches_.size();  // nothing more to do
   }
+  ready_.notify_all();
+  thread_.join();
 }
 
-void TFirstLoopProbes::probeChunks() {
+void TLoopProbes::take(const TTraceResult& traced) {
+  if (traced.loops.size() - taken_ >= kBatch) handOver(traced, traced.loops.size());
+}
+
+void TLoopProbes::handOver(const TTraceResult& traced, size_t end) {
+  if (end == taken_) return;
+  auto batch = std::make_unique<Batch>();
+  batch->first = taken_;
+  for (size_t i = taken_; i < end; ++i) {
+    // The passing loops come last; their nodes are kept beside them.
+    if (i >= traced.firstPassing && i - traced.firstPassing < traced.passingNodes.size()) {
+      batch->passing.push_back(traced.passingNodes[i - traced.firstPassing]);
+    } else {
+      batch->edges.push_back(traced.longestEdge[i]);
+      batch->edges.push_back(traced.firstEdge[i]);
+    }
+  }
+  taken_ = end;
+  {
+    std::lock_guard lock(mutex_);
+    batches_.push_back(std::move(batch));
+  }
+  ready_.notify_one();
+}
+
+void TLoopProbes::decide(Batch& batch) const {
+  for (size_t k = 0; k + 1 < batch.edges.size(); k += 2)
+    batch.decided.push_back(mayBound(*probe_, batch.edges[k], batch.edges[k + 1]));
+  for (const auto& nodes : batch.passing)
+    batch.decided.push_back(passesOutsideCopper(*probe_, nodes));
+}
+
+void TLoopProbes::probeBatches() {
   for (;;) {
-    const size_t begin = next_.fetch_add(kProbeChunk);
-    if (begin >= decided_.size()) return;
-    const size_t end = std::min(decided_.size(), begin + kProbeChunk);
-    for (size_t i = begin; i < end; ++i)
-      decided_[i] = mayBound(*probe_, longestEdge_[i], firstEdge_[i]);
+    Batch* batch = nullptr;
+    {
+      std::unique_lock lock(mutex_);
+      ready_.wait(lock, [&] { return next_ < batches_.size() || done_; });
+      if (next_ == batches_.size()) return;  // done
+      batch = batches_[next_++].get();
+    }
+    decide(*batch);
   }
 }
 
-const TCopperProbe* TFirstLoopProbes::finish(std::vector<uint8_t>& decided) {
-  if (built_) probeChunks();
+const TCopperProbe* TLoopProbes::finish(const TTraceResult& traced, std::vector<uint8_t>& decided) {
+  handOver(traced, traced.loops.size());
+  {
+    std::lock_guard lock(mutex_);
+    done_ = true;
+  }
+  ready_.notify_all();
+  // Once the probe is built, this thread takes batches too; the thread
+  // stops when none are left.
+  for (;;) {
+    Batch* batch = nullptr;
+    {
+      std::unique_lock lock(mutex_);
+      ready_.wait(lock, [&] { return probeBuilt_ || failure_; });
+      if (failure_ || next_ == batches_.size()) break;
+      batch = batches_[next_++].get();
+    }
+    decide(*batch);
+  }
   thread_.join();
   if (failure_) std::rethrow_exception(failure_);
-  decided = std::move(decided_);
+  decided.clear();
+  decided.reserve(traced.loops.size());
+  for (const auto& batch : batches_)
+    decided.insert(decided.end(), batch->decided.begin(), batch->decided.end());
   return &*probe_;
 }
 
@@ -296,9 +370,7 @@ std::vector<uint8_t> boundaryLoops(const TContourGraph& graph, const TTraceResul
     for (size_t i = first + from; i < first + to; ++i) {
       if (calling && progress && i % 1024 == 0) progress(TContourStep::kOptimise, i, n);
       if (i >= traced.firstPassing) {
-        const auto& nodes = traced.passingNodes[i - traced.firstPassing];
-        keep[i] = std::none_of(nodes.begin(), nodes.end(),
-                               [&](uint32_t node) { return probe.leftIsCopper(node); });
+        keep[i] = passesOutsideCopper(probe, traced.passingNodes[i - traced.firstPassing]);
         continue;
       }
       keep[i] = mayBound(probe, traced.longestEdge[i], traced.firstEdge[i]);

@@ -5,9 +5,11 @@
 // edge of a filled area, or a boundary walked a second time.
 #pragma once
 
-#include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <exception>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -75,36 +77,51 @@ class TCopperProbe {
   bool holes_ = false;
 };
 
-// The probes of the loops of the first pass of the walk, while the walk
-// goes on with its later passes on one core: the probe is built and the
-// loops probed, chunk by chunk, on a thread of their own, and the walking
-// thread takes chunks too once it is done. A loop is decided by the places
-// left of its longest and its first edge: whether one of them lies outside
-// copper, that is, whether the loop may bound the copper.
-class TFirstLoopProbes {
+// The probes of the loops while the walk goes on: the walking thread hands
+// the loops over as it finds them, in batches, and a thread of its own
+// builds the probe and decides them; the calling thread helps with the
+// batches left once the walk is done. A loop of the first two passes is
+// decided by the places left of its longest and its first edge: whether one
+// of them lies outside copper, that is, whether the loop may bound the
+// copper. A loop passing by others is decided by the places left of all its
+// edges: whether all lie outside copper.
+class TLoopProbes {
  public:
-  TFirstLoopProbes(const TContourGraph& graph, const TContourWorkSet& work,
-                   const TTraceResult& firstPass);
-  ~TFirstLoopProbes();
-  // Helps with the chunks left, then waits for the thread. Gives the probe
-  // and the decisions.
-  const TCopperProbe* finish(std::vector<uint8_t>& decided);
+  static constexpr size_t kBatch = 512;  // loops
+  TLoopProbes(const TContourGraph& graph, const TContourWorkSet& work);
+  ~TLoopProbes();
+  // On the walking thread: takes the loops found since the last call.
+  void take(const TTraceResult& traced);
+  // Takes the rest, helps with the batches left, then waits for the
+  // thread. Gives the probe and, for every loop in order, the decision.
+  const TCopperProbe* finish(const TTraceResult& traced, std::vector<uint8_t>& decided);
 
  private:
-  void probeChunks();
+  struct Batch {
+    size_t first = 0;             // the index of its first loop
+    std::vector<uint32_t> edges;  // longest and first edge of each loop of the first passes
+    std::vector<std::vector<uint32_t>> passing;  // the nodes of each passing loop
+    std::vector<uint8_t> decided;
+  };
+  void handOver(const TTraceResult& traced, size_t end);
+  void probeBatches();
+  void decide(Batch& batch) const;
 
-  std::vector<uint32_t> longestEdge_, firstEdge_;
-  std::vector<uint8_t> decided_;
   std::optional<TCopperProbe> probe_;
-  std::atomic<size_t> next_{0};
-  std::atomic<bool> built_{false};
+  size_t taken_ = 0;
+  std::mutex mutex_;
+  std::condition_variable ready_;
+  std::vector<std::unique_ptr<Batch>> batches_;  // under mutex_
+  size_t next_ = 0;                              // the next batch to probe, under mutex_
+  bool done_ = false;                            // no more batches, under mutex_
+  bool probeBuilt_ = false;                      // under mutex_
   std::exception_ptr failure_;
   std::thread thread_;
 };
 
 // For every loop of the walk, whether it is a contour: it bounds the copper
 // and repeats no contour kept before it. `probe` and `decided` (the first
-// loops, as TFirstLoopProbes decides them), when given, were worked out
+// loops, as TLoopProbes decides them), when given, were worked out
 // before.
 std::vector<uint8_t> boundaryLoops(const TContourGraph& graph, const TTraceResult& traced,
                                    const TContourWorkSet& work,

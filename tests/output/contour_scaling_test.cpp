@@ -378,19 +378,24 @@ TEST(ContourScaling, TwoThreadStepsEqualTheStraightforwardOnes) {
   EXPECT_EQ(traced.firstPassing, walked.firstPassing);
   EXPECT_TRUE(traced.loops == walked.loops);
   EXPECT_TRUE(traced.firstEdge == walked.firstEdge);
-  // The first loops probed while the walk goes on decide as the probes
-  // after it.
+  // The loops probed while the walk goes on, in batches on two threads,
+  // decide as the probes after it, of every pass.
   const TObjektList list = randomBoard(7, 340, 6000);
   TContourOptions o;
   o.channelWidth = 20;
   const TContourWorkSet work = makeContourWorkSet(list, o);
-  std::optional<TFirstLoopProbes> early;
-  const TTraceResult again = traceOutlines(
-      g, {}, [&](const TTraceResult& firstPass) { early.emplace(g, work, firstPass); });
-  ASSERT_TRUE(early.has_value());
+  TLoopProbes early(g, work);
+  size_t handedOver = 0;
+  const TTraceResult again = traceOutlines(g, {}, [&](const TTraceResult& found) {
+    ++handedOver;
+    early.take(found);
+  });
+  EXPECT_EQ(handedOver, again.loops.size());
+  ASSERT_GT(again.loops.size(), TLoopProbes::kBatch);  // more than one batch
+  ASSERT_LT(again.firstPassing, again.loops.size());  // passing loops among them
   std::vector<uint8_t> decided;
-  const TCopperProbe* probe = early->finish(decided);
-  EXPECT_EQ(decided.size(), again.firstRescued);
+  const TCopperProbe* probe = early.finish(again, decided);
+  EXPECT_EQ(decided.size(), again.loops.size());
   EXPECT_EQ(boundaryLoops(g, again, work, {}, probe, decided), boundaryLoops(g, again, work));
 }
 
