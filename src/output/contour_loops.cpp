@@ -221,10 +221,6 @@ bool mayBound(const TCopperProbe& probe, uint32_t longestEdge, uint32_t firstEdg
   return !probe.leftIsCopper(longestEdge) || !probe.leftIsCopper(firstEdge);
 }
 
-}  // namespace
-
-namespace {
-
 // Whether the loop through `nodes` bounds the copper, passing by others:
 // every edge has copper on its right only.
 bool passesOutsideCopper(const TCopperProbe& probe, const std::vector<uint32_t>& nodes) {

@@ -120,9 +120,9 @@ class TLoopProbes {
 };
 
 // For every loop of the walk, whether it is a contour: it bounds the copper
-// and repeats no contour kept before it. `probe` and `decided` (the first
-// loops, as TLoopProbes decides them), when given, were worked out
-// before.
+// and repeats no contour kept before it. `probe` and `decided` (for the
+// first loops, or all of them, as TLoopProbes decides them), when given,
+// were worked out before.
 std::vector<uint8_t> boundaryLoops(const TContourGraph& graph, const TTraceResult& traced,
                                    const TContourWorkSet& work,
                                    const TContourProgress& progress = {},
