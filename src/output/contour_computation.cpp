@@ -1,5 +1,7 @@
 #include "output/contour_computation.h"
 
+#include <optional>
+
 #include "output/contour_crossings.h"
 #include "output/contour_graph.h"
 #include "output/contour_loops.h"
@@ -45,12 +47,15 @@ TContourResult computeContours(const TObjektList& list, const TContourOptions& o
   const TContourGraph graph = buildContourGraph(polygons, progress);
   std::vector<TScaledPolygon>().swap(polygons);
   if (stop()) return result;
-  // The loops are probed while the walk goes on.
-  TLoopProbes probes(graph, work);
-  TTraceResult traced =
-      traceOutlines(graph, progress, [&](const TTraceResult& found) { probes.take(found); });
+  // The loops are probed while the walk goes on, from the first loop on:
+  // before it, the walk's turns are worked out on both cores.
+  std::optional<TLoopProbes> probes;
+  TTraceResult traced = traceOutlines(graph, progress, [&](const TTraceResult& found) {
+    if (!probes) probes.emplace(graph, work);
+    probes->take(found);
+  });
   std::vector<uint8_t> decided;
-  const TCopperProbe* probe = probes.finish(traced, decided);
+  const TCopperProbe* probe = probes ? probes->finish(traced, decided) : nullptr;
   if (stop()) return result;
   const std::vector<uint8_t> keep =
       boundaryLoops(graph, traced, work, progress, probe, std::move(decided));

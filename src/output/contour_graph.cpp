@@ -38,50 +38,70 @@ std::vector<uint32_t> TContourGraph::successors(uint32_t n) const {
 TContourGraph buildContourGraph(const std::vector<TScaledPolygon>& polygons,
                                 const TContourProgress& progress) {
   TContourGraph g;
-  size_t total = 0;
-  for (const auto& poly : polygons) total += poly.size();
-  g.nodes.reserve(total);
-  g.polygonStart.reserve(polygons.size() + 1);
-  for (size_t p = 0; p < polygons.size(); ++p) {
-    if (progress) progress(TContourStep::kVectorList, p, polygons.size());
-    const auto& poly = polygons[p];
-    const uint32_t first = uint32_t(g.nodes.size());
-    g.polygonStart.push_back(first);
-    for (size_t i = 0; i < poly.size(); ++i) {
-      const TPoint64& before = poly[i == 0 ? poly.size() - 1 : i - 1];
-      if (poly[i] == before) continue;
-      g.nodes.push_back({poly[i], 0, 0, -1, 0});
+  // The nodes of every polygon counted, then made, each with the hash of
+  // its place, polygon by polygon in two ranges on two threads.
+  const size_t polygonCount = polygons.size();
+  g.polygonStart.resize(polygonCount + 1);
+  g.polygonStart[0] = 0;
+  auto kept = [](const TScaledPolygon& poly, size_t i) {
+    return poly[i] != poly[i == 0 ? poly.size() - 1 : i - 1];
+  };
+  inTwoHalves(polygonCount, [&](size_t begin, size_t end) {
+    for (size_t p = begin; p < end; ++p) {
+      uint32_t nodes = 0;
+      for (size_t i = 0; i < polygons[p].size(); ++i) nodes += kept(polygons[p], i);
+      g.polygonStart[p + 1] = nodes;
     }
-    const uint32_t end = uint32_t(g.nodes.size());
-    for (uint32_t n = first; n < end; ++n) {
-      g.nodes[n].next = n + 1 < end ? n + 1 : first;
-      g.nodes[n].pred = n > first ? n - 1 : end - 1;
-    }
+  });
+  for (size_t p = 0; p < polygonCount; ++p) g.polygonStart[p + 1] += g.polygonStart[p];
+  const size_t count = g.polygonStart.back();
+  g.nodes.resize(count);
+  std::unique_ptr<uint64_t[]> hashes(new uint64_t[count]);
+  {
+    const size_t split = size_t(
+        std::lower_bound(g.polygonStart.begin(), g.polygonStart.end() - 1, uint32_t(count / 2)) -
+        g.polygonStart.begin());
+    const size_t bounds[3] = {0, split, polygonCount};
+    inTwoParts(count >= 4096, [&](int part) {
+      for (size_t p = bounds[part]; p < bounds[part + 1]; ++p) {
+        if (part == 0 && progress && p % 1024 == 0)
+          progress(TContourStep::kVectorList, p, polygonCount);
+        const auto& poly = polygons[p];
+        const uint32_t first = g.polygonStart[p], end = g.polygonStart[p + 1];
+        uint32_t n = first;
+        for (size_t i = 0; i < poly.size(); ++i) {
+          if (!kept(poly, i)) continue;
+          g.nodes[n] = {poly[i], n + 1 < end ? n + 1 : first, n > first ? n - 1 : end - 1, -1, 0};
+          hashes[n] = PointHash{}(poly[i]);
+          ++n;
+        }
+      }
+    });
   }
-
-  g.polygonStart.push_back(uint32_t(g.nodes.size()));
 
   // Join the nodes at the same place: the first node of each place heads it.
   // Open-addressing tables of the heads, keyed by place: the places are split
   // in two by their hash, each half with its own table on its own thread
   // (nodes at one place share the hash, so each place is settled by one).
-  const size_t count = g.nodes.size();
-  std::vector<uint64_t> hashes(count);
-  inTwoHalves(count, [&](size_t begin, size_t end) {
-    for (size_t n = begin; n < end; ++n) hashes[n] = PointHash{}(g.nodes[n].p);
-  });
-  constexpr uint32_t kFree = UINT32_MAX;
-  std::vector<uint32_t> head(count), size(count, 0);
+  // A node's rank is the number of nodes at its place before it.
+  std::unique_ptr<uint32_t[]> head(new uint32_t[count]), rank(new uint32_t[count]);
+  std::vector<uint32_t> size(count, 0);
+  struct Counted {
+    size_t groups = 0, members = 0;
+  };
+  Counted counted[2][2];  // by hash half, then node half
   auto join = [&](uint64_t half, bool reports) {
     size_t members = 0;
     for (size_t n = 0; n < count; ++n) members += hashes[n] >> 63 == half;
     size_t capacity = 16;
     while (capacity < 2 * members) capacity *= 2;
+    constexpr uint32_t kFree = UINT32_MAX;
     std::vector<uint32_t> slots(capacity, kFree);
     // Slots and heads lie anywhere in memory: they are fetched a few nodes
     // ahead (the head a slot holds then may still change; it only serves
     // the fetch).
     constexpr uint32_t kAhead = 16;
+    Counted mine[2];
     for (uint32_t n = 0; n < count; ++n) {
       if (reports && progress && n % 4096 == 0) progress(TContourStep::kVectorList, n, count);
       if (n + 2 * kAhead < count)
@@ -97,8 +117,16 @@ TContourGraph buildContourGraph(const std::vector<TScaledPolygon>& polygons,
         slot = (slot + 1) & (capacity - 1);
       if (slots[slot] == kFree) slots[slot] = n;
       head[n] = slots[slot];
-      ++size[head[n]];
+      rank[n] = size[head[n]]++;
+      // The groups (places with several nodes) and their members, counted
+      // by the half of the nodes their head lies in.
+      if (rank[n] > 0) {
+        const int part = head[n] >= count / 2;
+        if (rank[n] == 1) ++mine[part].groups, ++mine[part].members;
+        ++mine[part].members;
+      }
     }
+    counted[half][0] = mine[0], counted[half][1] = mine[1];
   };
   if (count < 4096) {
     join(0, true), join(1, false);
@@ -107,20 +135,23 @@ TContourGraph buildContourGraph(const std::vector<TScaledPolygon>& polygons,
     join(0, true);
     helper.join();
   }
-  std::vector<uint64_t>().swap(hashes);
+  hashes.reset();
   // Places with several nodes become groups, numbered in the order of
-  // their heads: the nodes split in two halves, the groups and members of
-  // each half counted, then each half's groups numbered on its own thread
-  // from where the first half's end. Only heads are read in groupOfHead,
-  // and every head is written.
-  std::unique_ptr<int32_t[]> groupOfHead(new int32_t[count]);
+  // their heads: the nodes split in two halves, each half's groups numbered
+  // on its own thread from where the first half's end (the join counted
+  // them). Only heads are read in groupOfHead (the group and where its
+  // members start), and every head is written.
+  struct HeadGroup {
+    int32_t group;
+    uint32_t start;
+  };
+  std::unique_ptr<HeadGroup[]> groupOfHead(new HeadGroup[count]);
   const size_t bounds[3] = {0, count / 2, count};
-  size_t groups[2] = {0, 0}, places[2] = {0, 0};
+  const size_t groups[2] = {counted[0][0].groups + counted[1][0].groups,
+                            counted[0][1].groups + counted[1][1].groups};
+  const size_t places[2] = {counted[0][0].members + counted[1][0].members,
+                            counted[0][1].members + counted[1][1].members};
   auto grouped = [&](size_t n) { return head[n] == n && size[n] > 1; };
-  inTwoParts(count >= 4096, [&](int part) {
-    for (size_t n = bounds[part]; n < bounds[part + 1]; ++n)
-      if (grouped(n)) ++groups[part], places[part] += size[n];
-  });
   g.groupStart.resize(groups[0] + groups[1] + 1);
   g.groupStart.back() = uint32_t(places[0] + places[1]);
   inTwoParts(count >= 4096, [&](int part) {
@@ -129,39 +160,26 @@ TContourGraph buildContourGraph(const std::vector<TScaledPolygon>& polygons,
     for (size_t n = bounds[part]; n < bounds[part + 1]; ++n) {
       if (head[n] != n) continue;
       if (!grouped(n)) {
-        groupOfHead[n] = -1;
+        groupOfHead[n] = {-1, 0};
         continue;
       }
-      groupOfHead[n] = int32_t(group);
+      groupOfHead[n] = {int32_t(group), member};
       g.groupStart[group++] = member;
       member += size[n];
     }
   });
+  std::vector<uint32_t>().swap(size);
   g.members.resize(g.groupStart.back());
-  // Every node into its group, on two threads; the members of a group then
-  // put in ascending order.
-  std::unique_ptr<uint32_t[]> fill(new uint32_t[g.groupStart.size() - 1]);
-  std::copy(g.groupStart.begin(), g.groupStart.end() - 1, fill.get());
+  // Every node into its group at its rank, so that each group's members
+  // stand in ascending order; on two threads.
   inTwoHalves(count, [&](size_t begin, size_t end) {
     for (size_t n = begin; n < end; ++n) {
       if (n + 16 < end) __builtin_prefetch(&groupOfHead[head[n + 16]]);
-      const int32_t group = groupOfHead[head[n]];
-      if (group < 0) continue;
-      g.nodes[n].group = group;
-      g.nodes[n].firstMember = g.groupStart[group];
-      g.members[std::atomic_ref<uint32_t>(fill[group]).fetch_add(1, std::memory_order_relaxed)] =
-          uint32_t(n);
-    }
-  });
-  inTwoHalves(g.groupStart.size() - 1, [&](size_t begin, size_t end) {
-    for (size_t k = begin; k < end; ++k) {
-      uint32_t* const first = g.members.data() + g.groupStart[k];
-      uint32_t* const last = g.members.data() + g.groupStart[k + 1];
-      if (last - first == 2) {
-        if (first[0] > first[1]) std::swap(first[0], first[1]);
-      } else {
-        std::sort(first, last);
-      }
+      const HeadGroup at = groupOfHead[head[n]];
+      if (at.group < 0) continue;
+      g.nodes[n].group = at.group;
+      g.nodes[n].firstMember = at.start;
+      g.members[at.start + rank[n]] = uint32_t(n);
     }
   });
   if (progress) progress(TContourStep::kVectorList, count, count);
@@ -186,12 +204,13 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
     uint32_t leftmost = 0;
     uint8_t state = 0;
   };
-  std::vector<Mark> mark(count);
+  // Set on two threads below, not cleared first.
+  std::vector<Mark, TUnsetAllocator<Mark>> mark(count);
   uint32_t walks = 0;
   std::vector<uint32_t> trace;
   // Every node alone at its place has one way on, its next node.
   inTwoHalves(count, [&](size_t begin, size_t end) {
-    for (size_t n = begin; n < end; ++n) mark[n].leftmost = graph.nodes[n].next;
+    for (size_t n = begin; n < end; ++n) mark[n] = {0, 0, graph.nodes[n].next, 0};
   });
   // The ways on from every place where several nodes meet, member by
   // member of its group: the direction of the member's edge on, that of its

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "output/contour_crossings.h"
+#include "output/contour_parallel.h"
 #include "output/contour_types.h"
 
 namespace plavesk {
@@ -28,10 +29,11 @@ struct TContourNode {
 // joining every pair of equal nodes in creation order gives.
 class TContourGraph {
  public:
-  std::vector<TContourNode> nodes;
+  // buildContourGraph sets every element of `nodes` and `members`.
+  std::vector<TContourNode, TUnsetAllocator<TContourNode>> nodes;
   // Group g holds members[groupStart[g] .. groupStart[g + 1]), ascending.
   std::vector<uint32_t> groupStart;
-  std::vector<uint32_t> members;
+  std::vector<uint32_t, TUnsetAllocator<uint32_t>> members;
   // The nodes of polygon k are nodes[polygonStart[k] .. polygonStart[k + 1]).
   std::vector<uint32_t> polygonStart;
 

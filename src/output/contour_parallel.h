@@ -1,11 +1,16 @@
 // The contour computation's independent per-item work, on the machine's two
-// cores: the second half of the items on another thread.
+// cores: the second half of the items on another thread; and arrays that
+// such work fills.
 #pragma once
 
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
+#include <memory>
+#include <new>
 #include <thread>
+#include <type_traits>
+#include <utility>
 
 namespace plavesk {
 
@@ -56,5 +61,29 @@ void inTwoParts(bool parallel, F f) {
   f(0);
   helper.join();
 }
+
+// Leaves the elements a resize adds unset: for the large arrays of plain
+// values that the contour computation fills in full right after, on two threads, so that
+// their memory is neither written twice nor first touched by one thread
+// alone. (An aggregate of plain values lives as soon as its memory is
+// allocated.)
+template <class T>
+struct TUnsetAllocator : std::allocator<T> {
+  template <class U>
+  struct rebind {
+    using other = TUnsetAllocator<U>;
+  };
+  TUnsetAllocator() = default;
+  template <class U>
+  TUnsetAllocator(const TUnsetAllocator<U>&) noexcept {}
+  template <class U>
+  void construct(U*) noexcept {
+    static_assert(std::is_trivially_copyable_v<U> && std::is_trivially_destructible_v<U>);
+  }
+  template <class U, class... A>
+  void construct(U* p, A&&... a) {
+    ::new (static_cast<void*>(p)) U(std::forward<A>(a)...);
+  }
+};
 
 }  // namespace plavesk
