@@ -88,11 +88,13 @@ void forEachCellOfRow(const EdgeRef& e, int64_t cell, int64_t row, int64_t row0,
 
 std::vector<TScaledPolygon> scalePolygons(const std::vector<TShapePolygon>& polygons) {
   std::vector<TScaledPolygon> out(polygons.size());
-  for (size_t i = 0; i < polygons.size(); ++i) {
-    out[i].reserve(polygons[i].size());
-    for (const auto& p : polygons[i])
-      out[i].push_back({int64_t(p.x) * kContourScale, int64_t(p.y) * kContourScale});
-  }
+  inTwoHalves(polygons.size(), [&](size_t begin, size_t end) {
+    for (size_t i = begin; i < end; ++i) {
+      out[i].reserve(polygons[i].size());
+      for (const auto& p : polygons[i])
+        out[i].push_back({int64_t(p.x) * kContourScale, int64_t(p.y) * kContourScale});
+    }
+  });
   return out;
 }
 
@@ -239,12 +241,12 @@ bool holeAmongPieces(const std::vector<TScaledPolygon>& pieces, size_t k) {
   return inside > outside;
 }
 
-}  // namespace
-
-std::vector<TScaledPolygon> untangledPolygons(std::vector<TScaledPolygon> polygons) {
-  std::vector<TScaledPolygon> out;
-  out.reserve(polygons.size());
-  for (auto& polygon : polygons) {
+// Untangles polygons [begin, end) into `out`.
+void untangle(std::vector<TScaledPolygon>& polygons, size_t begin, size_t end,
+              std::vector<TScaledPolygon>& out) {
+  out.reserve(end - begin);
+  for (size_t i = begin; i < end; ++i) {
+    TScaledPolygon& polygon = polygons[i];
     if (plainlyConvex(polygon)) {
       out.push_back(std::move(polygon));
       continue;
@@ -279,6 +281,18 @@ std::vector<TScaledPolygon> untangledPolygons(std::vector<TScaledPolygon> polygo
       todo = std::move(again);
     }
   }
+}
+
+}  // namespace
+
+std::vector<TScaledPolygon> untangledPolygons(std::vector<TScaledPolygon> polygons) {
+  // The two halves of the polygons on two threads, joined in order.
+  std::vector<TScaledPolygon> out, later;
+  inTwoHalves(polygons.size(), [&](size_t begin, size_t end) {
+    untangle(polygons, begin, end, begin == 0 ? out : later);
+  });
+  out.reserve(out.size() + later.size());
+  for (auto& polygon : later) out.push_back(std::move(polygon));
   return out;
 }
 

@@ -212,16 +212,25 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
   inTwoHalves(count, [&](size_t begin, size_t end) {
     for (size_t n = begin; n < end; ++n) mark[n] = {0, 0, graph.nodes[n].next, 0};
   });
-  // The ways on from every place where several nodes meet, member by
-  // member of its group: the direction of the member's edge on, that of its
-  // edge in (from its predecessor) and its next node side by side, so that
-  // a turn reads one run of memory.
+  // The ways on from a place where several nodes meet, member by member of
+  // its group: the direction of the member's edge on, that of its edge in
+  // (from its predecessor) and its next node side by side.
   struct Way {
     TDirection leaving;
     TDirection in;
     uint32_t member;
     uint32_t next;
-    uint32_t count;  // members of the place
+  };
+  // The ways of the group of `n`, into `out`.
+  auto waysAt = [&graph](uint32_t n, std::vector<Way>& out) {
+    const int32_t g = graph.nodes[n].group;
+    out.clear();
+    for (uint32_t i = graph.groupStart[g]; i < graph.groupStart[g + 1]; ++i) {
+      const uint32_t m = graph.members[i];
+      const TContourNode& node = graph.nodes[m];
+      const TPoint64 p = node.p, next = graph.nodes[node.next].p, pred = graph.nodes[node.pred].p;
+      out.push_back({{next.x - p.x, next.y - p.y}, {p.x - pred.x, p.y - pred.y}, m, node.next});
+    }
   };
   constexpr uint32_t kNoWay = UINT32_MAX;
   // The leftmost turn from the member `own` of the place [first, end), in
@@ -266,43 +275,38 @@ TTraceResult traceOutlines(const TContourGraph& graph, const TContourProgress& p
   };
   // With every way open, a turn depends on nothing but the node: the turns
   // of the first two passes are worked out here, place by place on two
-  // threads, and their walks only follow them. The ways are not cleared
-  // first: each is written before it is read.
-  std::unique_ptr<Way[]> ways(new Way[graph.members.size()]);
+  // threads, and their walks only follow them.
   constexpr uint32_t kAhead = 16;
   inTwoHalves(graph.groupStart.size() - 1, [&](size_t begin, size_t end) {
     const auto all = [](uint32_t) { return true; };
+    std::vector<Way> place;
     for (size_t g = begin; g < end; ++g) {
-      const uint32_t first = graph.groupStart[g], size = graph.groupStart[g + 1] - first;
-      for (uint32_t i = first; i < first + size; ++i) {
-        // The members lie anywhere among the nodes: fetched a few ahead.
-        if (i + kAhead < graph.members.size()) {
-          const uint32_t ahead = graph.members[i + kAhead];
+      // The members lie anywhere among the nodes: fetched a few places ahead.
+      if (g + kAhead + 1 < graph.groupStart.size())
+        for (uint32_t i = graph.groupStart[g + kAhead]; i < graph.groupStart[g + kAhead + 1]; ++i) {
+          const uint32_t ahead = graph.members[i];
           __builtin_prefetch(&graph.nodes[ahead]);
           __builtin_prefetch(&mark[ahead], 1);
         }
-        const uint32_t m = graph.members[i];
-        const TContourNode& node = graph.nodes[m];
-        const TPoint64 p = node.p, next = graph.nodes[node.next].p, pred = graph.nodes[node.pred].p;
-        ways[i] = {{next.x - p.x, next.y - p.y}, {p.x - pred.x, p.y - pred.y}, m, node.next, size};
-      }
-      const Way* const place = ways.get() + first;
-      for (uint32_t i = 0; i < size; ++i)
-        mark[place[i].member].leftmost = leftmostAt(place, place + size, place + i, all);
+      waysAt(graph.members[graph.groupStart[g]], place);
+      const Way* const first = place.data();
+      for (const Way& w : place)
+        mark[w.member].leftmost = leftmostAt(first, first + place.size(), &w, all);
     }
   });
   // Passing by loops, the ways onto them are left out. The leftmost way,
   // when open, is still the leftmost of the open ones (and the first of
   // them at its value); otherwise the place's ways are compared again.
+  std::vector<Way> passingPlace;
   auto turnPassing = [&](uint32_t n) {
     const auto open = [&](uint32_t s) { return !(mark[s].state & kOnLoop); };
     if (open(mark[n].leftmost)) return mark[n].leftmost;
-    const TContourNode& node = graph.nodes[n];
-    if (node.group < 0) return kNoWay;
-    const Way* const first = ways.get() + node.firstMember;
+    if (graph.nodes[n].group < 0) return kNoWay;
+    waysAt(n, passingPlace);
+    const Way* const first = passingPlace.data();
     const Way* own = first;
     while (own->member != n) ++own;
-    return leftmostAt(first, first + first->count, own, open);
+    return leftmostAt(first, first + passingPlace.size(), own, open);
   };
   // Walks from `start` until the walk closes a loop (its position in the
   // walk) or runs into a node used before (-1).

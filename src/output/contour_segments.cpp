@@ -149,13 +149,21 @@ const std::optional<Region>& TContourWorkSet::outline(size_t i) {
 
 TContourWorkSet makeContourWorkSet(const TObjektList& list, const TContourOptions& options) {
   TContourWorkSet work;
+  std::vector<const TObjekt*> taken;
   for (const auto& e : list) {
     if (e->layer != options.layer || isSingleLineText(*e, options)) continue;
     if (e->kind == kPad && e->dim1 == e->dim2) continue;  // a bare hole has no copper
-    work.copies.push_back(geometryCopy(*e));
-    applyChannelWidth(*work.copies.back(), options.channelWidth);
-    work.bounds.push_back(elementBounds(*work.copies.back()));
+    taken.push_back(e.get());
   }
+  work.copies.resize(taken.size());
+  work.bounds.resize(taken.size());
+  inTwoHalves(taken.size(), [&](size_t begin, size_t end) {
+    for (size_t i = begin; i < end; ++i) {
+      work.copies[i] = geometryCopy(*taken[i]);
+      applyChannelWidth(*work.copies[i], options.channelWidth);
+      work.bounds[i] = elementBounds(*work.copies[i]);
+    }
+  });
   work.takesPart.assign(work.copies.size(), 1);
   work.outlines.resize(work.copies.size());
   work.outlineMade.assign(work.copies.size(), 0);
