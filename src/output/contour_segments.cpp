@@ -530,7 +530,7 @@ std::vector<TShapePolygon> buildSegments(TContourWorkSet& work, const TContourPr
   // An outline built from several pieces merges them the first time it is
   // clipped or measured, in place: done here, each outline by one thread,
   // so that the clipping below only reads them.
-  inTwoHalves(needed.size(), [&](size_t begin, size_t end) {
+  inChunks(needed.size(), 256, [&](size_t begin, size_t end, bool) {
     for (size_t k = begin; k < end; ++k) {
       const uint32_t i = needed[k];
       if (!work.outlineMade[i]) work.outlines[i] = elementOutline(*work.copies[i]);
@@ -555,9 +555,9 @@ std::vector<TShapePolygon> buildSegments(TContourWorkSet& work, const TContourPr
       if (covered[k]) work.takesPart[pairB[k]] = 0;
   }
   std::vector<std::vector<TShapePolygon>> made(n);
-  inTwoHalves(n, [&](size_t begin, size_t end) {
+  inChunks(n, 256, [&](size_t begin, size_t end, bool calling) {
     for (size_t i = begin; i < end; ++i) {
-      if (begin == 0 && i % 256 == 0) report(n + i);
+      if (calling && i % 256 == 0) report(n + i);
       if (!work.takesPart[i]) continue;
       made[i] = elementPolygons(*work.copies[i]);
       for (auto& p : made[i]) orientClockwise(p);
