@@ -317,6 +317,10 @@ TEST(RegionContains, AgreesWithTheDifferenceOnShapesThatTouchNestAndStickOut) {
        Region::rectangle(60, 20, 80, 40), true},
       {"a bar across two squares", square | Region::rectangle(200, 0, 300, 100),
        Region::rectangle(50, 40, 250, 60), false},
+      {"a large disc in a larger one", Region::ellipse(-900000, -900000, 900000, 900000),
+       Region::ellipse(-800000, -800000, 800000, 800000), true},
+      {"a large disc out of a larger one", Region::ellipse(-900000, -900000, 900000, 900000),
+       Region::ellipse(-800000, -800000, 1000000, 800000), false},
       {"nothing inside a square", square, Region(), true},
       {"a square inside nothing", Region(), square, false},
   };

@@ -449,18 +449,27 @@ std::optional<bool> containsWithoutClipping(const Paths& outer, const Paths& inn
     }
     return false;
   };
+  // The outer edges near the inner region, each to be tested against every
+  // inner edge: where that makes too many pairs, clipping is quicker.
+  std::vector<std::pair<IntPoint, IntPoint>> near;
+  for (const auto& path : outer)
+    for (size_t i = 0, j = path.size() - 1; i < path.size(); j = i++) {
+      const IntPoint& a = path[j];
+      const IntPoint& b = path[i];
+      if (std::max(a.X, b.X) < innerBox.left || std::min(a.X, b.X) > innerBox.right ||
+          std::max(a.Y, b.Y) < innerBox.top || std::min(a.Y, b.Y) > innerBox.bottom)
+        continue;
+      near.emplace_back(a, b);
+    }
+  size_t innerEdges = 0;
+  for (const auto& path : inner) innerEdges += path.size();
+  constexpr size_t kMostEdgePairs = 1 << 18;
+  if (near.size() * innerEdges > kMostEdgePairs) return std::nullopt;
   auto edgesMeet = [&] {
-    for (const auto& path : outer)
-      for (size_t i = 0, j = path.size() - 1; i < path.size(); j = i++) {
-        const IntPoint& a = path[j];
-        const IntPoint& b = path[i];
-        if (std::max(a.X, b.X) < innerBox.left || std::min(a.X, b.X) > innerBox.right ||
-            std::max(a.Y, b.Y) < innerBox.top || std::min(a.Y, b.Y) > innerBox.bottom)
-          continue;
-        for (const auto& other : inner)
-          for (size_t k = 0, l = other.size() - 1; k < other.size(); l = k++)
-            if (segmentsMeet(a, b, other[l], other[k])) return true;
-      }
+    for (const auto& [a, b] : near)
+      for (const auto& other : inner)
+        for (size_t k = 0, l = other.size() - 1; k < other.size(); l = k++)
+          if (segmentsMeet(a, b, other[l], other[k])) return true;
     return false;
   };
   if (!edgesMeet()) {
