@@ -268,7 +268,6 @@ void TLoopProbes::take(const TTraceResult& traced) {
 void TLoopProbes::handOver(const TTraceResult& traced, size_t end) {
   if (end == taken_) return;
   auto batch = std::make_unique<Batch>();
-  batch->first = taken_;
   for (size_t i = taken_; i < end; ++i) {
     // The passing loops come last; their nodes are kept beside them.
     if (i >= traced.firstPassing && i - traced.firstPassing < traced.passingNodes.size()) {

@@ -98,7 +98,6 @@ class TLoopProbes {
 
  private:
   struct Batch {
-    size_t first = 0;             // the index of its first loop
     std::vector<uint32_t> edges;  // longest and first edge of each loop of the first passes
     std::vector<std::vector<uint32_t>> passing;  // the nodes of each passing loop
     std::vector<uint8_t> decided;
